@@ -1,0 +1,3 @@
+#pragma once
+// The enumeration channel.
+#include "host/enum/Aco_CustomEnum.h"

@@ -1,0 +1,15 @@
+#pragma once
+// Everything outside code uses of the scenario core library.
+#include "host/core/Aco_CoreRef.h"
+#include "host/core/CoreEngine.h"
+#include "host/core/ErrorLog.h"
+#include "host/core/GUIBase.h"
+#include "host/core/RefSupport.h"
+#include "host/core/Scenario.h"
+#include "host/core/ScenarioEditor.h"
+#include "host/core/ScenarioEditorListener.h"
+#include "host/core/ScenarioGraph.h"
+#include "host/core/ScenarioGraphListener.h"
+#include "host/core/ScenarioManager.h"
+#include "host/core/ScenarioSupport.h"
+#include "host/core/WeakRef.h"

@@ -1,0 +1,17 @@
+#include "host/core/CoreEngine.h"
+
+namespace Core {
+
+CoreEngine& CoreEngine::Instance() {
+    static CoreEngine engine;
+    return engine;
+}
+
+void CoreEngine::DoDependencyInit(A3d_Channel* channel, A3d_List* list) {
+    CoreEngine& engine = Instance();
+    ++engine._dependencyInitCount;
+    engine._lastDependencyChannel = channel;
+    engine._lastDependencyList = list;
+}
+
+}  // namespace Core

@@ -1,0 +1,116 @@
+#include "host/core/Scenario.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "host/core/ErrorLog.h"
+#include "host/core/TextFormat.h"
+
+namespace Core {
+
+Scenario::~Scenario() {
+    for (auto& entry : _entities) {
+        std::vector<Scenario*>& scenarios = entry.second->_scenarios;
+        scenarios.erase(std::find(scenarios.begin(), scenarios.end(), this));
+    }
+}
+
+unsigned Scenario::AddEntity(ScenarioSupport* entity) {
+    if (!entity) {
+        ERRLOG("Scenario::AddEntity: no entity given");
+        return NoID;
+    }
+    unsigned existing = GetEntityID(entity);
+    if (existing != NoID) return existing;
+    unsigned id = _idPool.Peek();
+    if (id == NoID) {
+        ERRLOG("Scenario::AddEntity: no entity id left");
+        return NoID;
+    }
+    PlaceEntity(*entity, id);
+    return id;
+}
+
+bool Scenario::AddEntityAtID(ScenarioSupport* entity, unsigned id) {
+    if (!entity) {
+        ERRLOG("Scenario::AddEntityAtID: no entity given");
+        return false;
+    }
+    if (id == NoID) return AddEntity(entity) != NoID;
+    unsigned existing = GetEntityID(entity);
+    if (existing == id) return true;
+    if (existing != NoID) {
+        ERRLOG(FormatString("Scenario::AddEntityAtID: %s is already in the scenario at id %u",
+                            entity->GetName().c_str(), existing));
+        return false;
+    }
+    if (ScenarioSupport* holder = GetEntity(id)) {
+        ERRLOG(FormatString("Scenario::AddEntityAtID: id %u is held by %s", id, holder->GetName().c_str()));
+        return false;
+    }
+    PlaceEntity(*entity, id);
+    return true;
+}
+
+void Scenario::PlaceEntity(ScenarioSupport& entity, unsigned id) {
+    _entities[id] = &entity;
+    _ids[&entity] = id;
+    _idPool.Claim(id);
+    entity._scenarios.push_back(this);
+}
+
+bool Scenario::RemoveEntity(ScenarioSupport* entity) {
+    if (!entity || GetEntityID(entity) == NoID) {
+        ERRLOG("Scenario::RemoveEntity: the entity is not in the scenario");
+        return false;
+    }
+    std::vector<Scenario*>& scenarios = entity->_scenarios;
+    scenarios.erase(std::find(scenarios.begin(), scenarios.end(), this));
+    ForgetEntity(*entity);
+    return true;
+}
+
+void Scenario::ForgetEntity(ScenarioSupport& entity) {
+    auto found = _ids.find(&entity);
+    if (found == _ids.end()) return;
+    _entities.erase(found->second);
+    _ids.erase(found);
+}
+
+ScenarioSupport* Scenario::GetEntity(unsigned id) const {
+    auto found = _entities.find(id);
+    return found == _entities.end() ? nullptr : found->second;
+}
+
+unsigned Scenario::GetEntityID(const ScenarioSupport* entity) const {
+    auto found = _ids.find(entity);
+    return found == _ids.end() ? NoID : found->second;
+}
+
+ScenarioSupport* Scenario::GetFirstEntity() const {
+    return _entities.empty() ? nullptr : _entities.begin()->second;
+}
+
+ScenarioSupport* Scenario::GetNextEntity(const ScenarioSupport* entity) const {
+    unsigned id = GetEntityID(entity);
+    if (id == NoID) return nullptr;
+    auto next = _entities.upper_bound(id);
+    return next == _entities.end() ? nullptr : next->second;
+}
+
+void Scenario::RefreshUnusedIDsList() {
+    std::vector<unsigned> used;
+    used.reserve(_entities.size());
+    for (const auto& entry : _entities) used.push_back(entry.first);
+    _idPool.Rebuild(used);
+}
+
+void Scenario::Update(float seconds) {
+    if (!std::isfinite(seconds) || seconds < 0.0f) {
+        ERRLOG(FormatString("Scenario::Update: invalid time step %g", seconds));
+        return;
+    }
+    if (!_paused) _playTime += seconds;
+}
+
+}  // namespace Core

@@ -1,0 +1,30 @@
+#pragma once
+#include <string>
+#include <vector>
+
+#include "host/core/WeakRef.h"
+
+namespace Core {
+
+class Scenario;
+
+// Something a scenario can hold as an entity. Scenarios only refer to it: it is owned by
+// whoever made it, and when it dies it leaves every scenario it was in.
+class ScenarioSupport : public WeakTarget {
+public:
+    ScenarioSupport() = default;
+    // A copy is in no scenario.
+    ScenarioSupport(const ScenarioSupport&) : WeakTarget() {}
+    ScenarioSupport& operator=(const ScenarioSupport&) { return *this; }
+    virtual ~ScenarioSupport();
+
+    virtual const std::string& GetName() const = 0;
+
+    bool IsInScenario(const Scenario& scenario) const;
+
+private:
+    friend class Scenario;
+    std::vector<Scenario*> _scenarios;
+};
+
+}  // namespace Core

@@ -1,0 +1,24 @@
+#include "host/enum/Aco_CustomEnum.h"
+
+ChannelType Aco_CustomEnum::GetChannelType() {
+    return ChannelType("CustomEnum", ChannelGuids::CustomEnum, ChannelGuids::Value);
+}
+
+bool Aco_CustomEnum::SaveChannel(A3dFileSaver& saver) {
+    if (!Aco_FloatChannel::SaveChannel(saver) || !saver.SaveTag("ENUM")) return false;
+    saver.SaveBlockSize(static_cast<uint32_t>(_typeName.size()));
+    saver.SaveDataToFile(_typeName.data(), static_cast<uint32_t>(_typeName.size()));
+    return true;
+}
+
+bool Aco_CustomEnum::LoadChannel(A3dFileLoader& loader, A3d_ChannelGroup* group) {
+    if (!Aco_FloatChannel::LoadChannel(loader, group)) return false;
+    // Files written before the type name was kept have no ENUM block.
+    if (!loader.GetInfoIfTag("ENUM")) return true;
+    std::string typeName(loader.GetSizeDataBlock(false), '\0');
+    loader.CopyTagDataToPointer(&typeName[0]);
+    _typeName = typeName.substr(0, typeName.find('\0'));
+    return true;
+}
+
+float Aco_CustomEnum::GetFloatExt(int) { return GetFloat(); }
