@@ -1,0 +1,13 @@
+#pragma once
+#include <string>
+
+// Size of the process-wide report buffer shared by every formatted report.
+constexpr unsigned REPORT_BUFFER_SIZE = 20480;
+
+// The shared report buffer: a report lives there until the next report overwrites it.
+char* ReportBuffer();
+
+// printf-style formatting into the shared report buffer, then copied into the shared text
+// that is returned. The text stays valid until the next call. A null format gives "".
+// Output longer than the buffer is cut at REPORT_BUFFER_SIZE - 1 characters.
+const std::string& FormatText(const char* format, ...) __attribute__((format(printf, 1, 2)));

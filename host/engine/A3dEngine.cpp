@@ -1,0 +1,10 @@
+#include "host/engine/A3dEngine.h"
+
+#include <cstdio>
+
+A3dEngine globalEngine;
+
+void A3dEngine::ShowDebugMessage(const char* message) {
+    _messages.emplace_back(message ? message : "");
+    if (_echo) std::fprintf(stderr, "%s\n", _messages.back().c_str());
+}

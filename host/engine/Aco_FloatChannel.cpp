@@ -1,0 +1,37 @@
+#include "host/engine/Aco_FloatChannel.h"
+
+ChannelType Aco_FloatChannel::GetChannelType() {
+    return ChannelType("Value", ChannelGuids::Value, ChannelGuids::Value);
+}
+
+bool Aco_FloatChannel::CallChannel() {
+    GetFloat();
+    return true;
+}
+
+bool Aco_FloatChannel::SaveChannel(A3dFileSaver& saver) {
+    if (!A3d_Channel::SaveChannel(saver) || !saver.SaveTag("FVAL")) return false;
+    saver.SaveBlockSize(sizeof(float));
+    saver.SaveDataToFile(&_value, sizeof(float));
+    return true;
+}
+
+bool Aco_FloatChannel::LoadChannel(A3dFileLoader& loader, A3d_ChannelGroup* group) {
+    if (!A3d_Channel::LoadChannel(loader, group)) return false;
+    if (loader.GetInfoIfTag("FVAL") && loader.GetSizeDataBlock(false) == sizeof(float))
+        loader.CopyTagDataToPointer(&_value);
+    return true;
+}
+
+float Aco_FloatChannel::GetFloat() { return _useDefault ? _defaultValue : _value; }
+float Aco_FloatChannel::GetOldFloat() { return _oldValue; }
+
+void Aco_FloatChannel::SetFloat(float value) {
+    _oldValue = _value;
+    _value = value;
+}
+
+float Aco_FloatChannel::GetDefaultFloat() { return _defaultValue; }
+void Aco_FloatChannel::SetDefaultFloat(float value) { _defaultValue = value; }
+bool Aco_FloatChannel::GetDefaultFloatSetting() { return _useDefault; }
+void Aco_FloatChannel::SetDefaultFloatSetting(bool useDefault) { _useDefault = useDefault; }

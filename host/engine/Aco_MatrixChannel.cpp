@@ -1,0 +1,26 @@
+#include "host/engine/Aco_MatrixChannel.h"
+
+ChannelType Aco_MatrixChannel::GetChannelType() {
+    return ChannelType("Matrix", ChannelGuids::Matrix, ChannelGuids::Matrix);
+}
+
+bool Aco_MatrixChannel::SaveChannel(A3dFileSaver& saver) {
+    if (!A3d_Channel::SaveChannel(saver) || !saver.SaveTag("MVAL")) return false;
+    saver.SaveBlockSize(sizeof(_matrix));
+    saver.SaveDataToFile(_matrix.Data(), sizeof(_matrix));
+    return true;
+}
+
+bool Aco_MatrixChannel::LoadChannel(A3dFileLoader& loader, A3d_ChannelGroup* group) {
+    if (!A3d_Channel::LoadChannel(loader, group)) return false;
+    if (loader.GetInfoIfTag("MVAL") && loader.GetSizeDataBlock(false) == sizeof(_matrix))
+        loader.CopyTagDataToPointer(&_matrix.m[0][0]);
+    return true;
+}
+
+const float* Aco_MatrixChannel::GetMatrixData() { return _matrix.Data(); }
+D3DXMATRIX Aco_MatrixChannel::GetMatrix() { return _matrix; }
+
+void Aco_MatrixChannel::SetMatrix(const float* sixteen) {
+    if (sixteen) _matrix = D3DXMATRIX(sixteen);
+}

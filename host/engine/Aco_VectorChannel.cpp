@@ -1,0 +1,22 @@
+#include "host/engine/Aco_VectorChannel.h"
+
+ChannelType Aco_VectorChannel::GetChannelType() {
+    return ChannelType("Value Vector", ChannelGuids::Vector, ChannelGuids::Vector);
+}
+
+bool Aco_VectorChannel::SaveChannel(A3dFileSaver& saver) {
+    if (!A3d_Channel::SaveChannel(saver) || !saver.SaveTag("VVAL")) return false;
+    saver.SaveBlockSize(sizeof(_vector));
+    saver.SaveDataToFile(&_vector, sizeof(_vector));
+    return true;
+}
+
+bool Aco_VectorChannel::LoadChannel(A3dFileLoader& loader, A3d_ChannelGroup* group) {
+    if (!A3d_Channel::LoadChannel(loader, group)) return false;
+    if (loader.GetInfoIfTag("VVAL") && loader.GetSizeDataBlock(false) == sizeof(_vector))
+        loader.CopyTagDataToPointer(&_vector);
+    return true;
+}
+
+D3DXVECTOR3 Aco_VectorChannel::GetVector() { return _vector; }
+void Aco_VectorChannel::SetVector(float x, float y, float z) { _vector = D3DXVECTOR3(x, y, z); }

@@ -1,0 +1,108 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "host/EngineHost.h"
+
+namespace {
+
+TEST(ChannelFile, BlocksAreTagSizeAndData) {
+    A3dFileSaver saver;
+    EXPECT_EQ(saver.SaveTag("TOOLONG"), 0);
+    EXPECT_EQ(saver.SaveTag("AB"), 0);
+    ASSERT_NE(saver.SaveTag("ABCD"), 0);
+    saver.SaveBlockSize(2);
+    const unsigned char data[] = {0xAA, 0xBB};
+    saver.SaveDataToFile(data, 2);
+    const std::vector<unsigned char> expected = {'A', 'B', 'C', 'D', 2, 0, 0, 0, 0xAA, 0xBB};
+    EXPECT_EQ(saver.GetBytes(), expected);
+}
+
+TEST(ChannelFile, LoaderWalksBlocksAndStopsAtACutOffOne) {
+    A3dFileSaver saver;
+    saver.SaveTag("ONE_");
+    saver.SaveBlockSize(1);
+    saver.SaveDataToFile("x", 1);
+    saver.SaveTag("TWO_");
+    saver.SaveBlockSize(0);
+    std::vector<unsigned char> bytes = saver.GetBytes();
+    bytes.insert(bytes.end(), {'C', 'U', 'T', '_', 50, 0, 0, 0, 1});  // claims 50 bytes, has 1
+
+    A3dFileLoader loader(bytes);
+    EXPECT_FALSE(loader.GetInfoIfTag("TWO_"));
+    ASSERT_TRUE(loader.GetInfoIfTag("ONE_"));
+    EXPECT_EQ(loader.GetSizeDataBlock(false), 1u);
+    EXPECT_EQ(loader.GetSizeDataBlock(true), 9u);
+    char c = 0;
+    loader.CopyTagDataToPointer(&c);
+    EXPECT_EQ(c, 'x');
+    ASSERT_TRUE(loader.GetInfoIfTag("TWO_"));
+    loader.SkipCurrentTag();
+    EXPECT_FALSE(loader.GetInfoIfTag("CUT_"));
+    EXPECT_EQ(loader.GetSizeDataBlock(false), 0u);
+    loader.SkipCurrentTag();
+    EXPECT_TRUE(loader.AtEnd());
+}
+
+// The base channel writes its name first; each value channel adds its value.
+TEST(ChannelFile, ChannelsRoundTripThroughAFile) {
+    Aco_StringChannel noText, emptyText, text;
+    noText.SetChannelName(nullptr);
+    emptyText.SetString("");
+    text.SetChannelName("greeting");
+    text.SetString("Hello 100%");
+    Aco_VectorChannel vector;
+    vector.SetVector(1, 2, 3);
+    Aco_FloatChannel value;
+    value.SetFloat(7.5f);
+
+    A3dFileSaver saver;
+    for (A3d_Channel* ch : std::initializer_list<A3d_Channel*>{&noText, &emptyText, &text, &vector, &value})
+        ASSERT_TRUE(ch->SaveChannel(saver));
+    ASSERT_TRUE(saver.WriteToFile("channels.bin"));
+
+    A3dFileLoader loader;
+    ASSERT_TRUE(loader.ReadFromFile("channels.bin"));
+    std::remove("channels.bin");
+    A3d_ChannelGroup group("Level1");
+    Aco_StringChannel noText2, emptyText2, text2;
+    Aco_VectorChannel vector2;
+    Aco_FloatChannel value2;
+    for (A3d_Channel* ch : std::initializer_list<A3d_Channel*>{&noText2, &emptyText2, &text2, &vector2, &value2})
+        ASSERT_TRUE(ch->LoadChannel(loader, &group));
+    EXPECT_EQ(noText2.GetChannelName(), nullptr);
+    EXPECT_EQ(noText2.GetString(), nullptr);
+    ASSERT_NE(emptyText2.GetString(), nullptr);
+    EXPECT_STREQ(emptyText2.GetString(), "");
+    EXPECT_STREQ(text2.GetChannelName(), "greeting");
+    EXPECT_STREQ(text2.GetString(), "Hello 100%");
+    EXPECT_EQ(vector2.GetVector(), D3DXVECTOR3(1, 2, 3));
+    EXPECT_EQ(value2.GetFloat(), 7.5f);
+    EXPECT_EQ(value2.GetChannelGroup(), &group);
+    EXPECT_FALSE(value2.LoadChannel(loader, nullptr)) << "no NAME block left";
+}
+
+TEST(TextChannel, NarrowAndWideStayInStep) {
+    Aco_StringChannel text;
+    EXPECT_EQ(text.GetString(), nullptr);
+    EXPECT_EQ(text.GetWString(), nullptr);
+    text.SetWString(L"caf\u00e9 \u4e2d");
+    EXPECT_STREQ(text.GetString(), "caf\xe9 ?");
+    text.SetString("abc");
+    EXPECT_STREQ(text.GetWString(), L"abc");
+    text.AppendString("def");
+    EXPECT_STREQ(text.GetString(), "abcdef");
+    text.ClearString();
+    EXPECT_FALSE(text.HasString());
+}
+
+TEST(Engine, DebugSinkCollectsMessages) {
+    globalEngine.ClearDebugMessages();
+    globalEngine.ShowDebugMessage("one");
+    globalEngine.ShowDebugMessage(nullptr);
+    ASSERT_EQ(globalEngine.GetDebugMessages().size(), 2u);
+    EXPECT_EQ(globalEngine.GetDebugMessages()[1], "");
+    globalEngine.ClearDebugMessages();
+}
+
+}  // namespace

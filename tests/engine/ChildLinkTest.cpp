@@ -1,0 +1,108 @@
+#include <gtest/gtest.h>
+
+#include "host/EngineHost.h"
+
+namespace {
+
+ChildCreation Declare(const _GUID& type, bool repeatable, unsigned index) {
+    ChildCreation record;
+    record.type.typeGuid = type;
+    record.position = repeatable ? -1 : static_cast<int32_t>(index);
+    return record;
+}
+
+// Positions: 0 repeatable value, 1 single text, 2 repeatable generic, 3 single value.
+struct Parent : testing::Test {
+    void SetUp() override {
+        parent.SetChildCreationCount(4);
+        parent.SetChildCreateType(Declare(ChannelGuids::Value, true, 0), 0);
+        parent.SetChildCreateType(Declare(ChannelGuids::Text, false, 1), 1);
+        parent.SetChildCreateType(Declare(ChannelGuids::Generic, true, 2), 2);
+        parent.SetChildCreateType(Declare(ChannelGuids::Value, false, 3), 3);
+    }
+    A3d_Channel parent;
+    Aco_FloatChannel a, b, c;
+    Aco_StringChannel text;
+};
+
+// n channels at a repeatable position take n indices and one empty index follows.
+TEST_F(Parent, RepeatablePositionsTakeTheirChannelsAndOneEmptyIndex) {
+    EXPECT_EQ(parent.GetChildCount(), 4u);  // empty, single, empty, single
+    ASSERT_TRUE(parent.LinkChild(0, &a));
+    ASSERT_TRUE(parent.LinkChild(0, &b));
+    ASSERT_TRUE(parent.LinkChild(1, &text));
+    ASSERT_TRUE(parent.LinkChild(2, &c));
+    ASSERT_TRUE(parent.LinkChild(3, &a));
+    // a b _ text c _ a
+    const A3d_Channel* expected[] = {&a, &b, nullptr, &text, &c, nullptr, &a};
+    ASSERT_EQ(parent.GetChildCount(), 7u);
+    for (unsigned i = 0; i < 7; ++i) EXPECT_EQ(parent.GetChild(i), expected[i]) << "index " << i;
+    EXPECT_EQ(parent.GetChild(7), nullptr);
+    EXPECT_EQ(parent.GetChildLinkPositionCount(0), 2u);
+    EXPECT_EQ(parent.GetChildLinkPositionCount(4), 1u);
+    EXPECT_EQ(parent.GetChildLinkPositionCount(1), 0u);  // not where a position starts
+
+    parent.UnlinkChild(0);
+    EXPECT_EQ(parent.GetChildCount(), 5u);
+    EXPECT_EQ(parent.GetChild(1), &text);
+}
+
+TEST_F(Parent, KindCheckOnLinking) {
+    EXPECT_FALSE(parent.LinkChild(1, &a)) << "a value channel at a text position";
+    EXPECT_FALSE(parent.LinkChild(0, &text));
+    EXPECT_TRUE(parent.LinkChild(2, &text)) << "the generic kind takes anything";
+    EXPECT_FALSE(parent.LinkChild(4, &a)) << "undeclared position";
+    EXPECT_FALSE(parent.LinkChild(3, nullptr));
+    // A single position replaces its channel.
+    EXPECT_TRUE(parent.LinkChild(3, &a));
+    EXPECT_TRUE(parent.LinkChild(3, &b));
+    EXPECT_EQ(parent.GetChild(parent.GetChildCount() - 1), &b);
+}
+
+TEST_F(Parent, DyingChildLeavesEveryParent) {
+    A3d_Channel other;
+    other.SetChildCreationCount(1);
+    other.SetChildCreateType(Declare(ChannelGuids::Generic, false, 0), 0);
+    {
+        Aco_FloatChannel shortLived;
+        ASSERT_TRUE(parent.LinkChild(0, &shortLived));
+        ASSERT_TRUE(parent.LinkChild(0, &shortLived));
+        ASSERT_TRUE(other.LinkChild(0, &shortLived));
+        EXPECT_EQ(parent.GetChildLinkPositionCount(0), 2u);
+    }
+    EXPECT_EQ(parent.GetChildLinkPositionCount(0), 0u);
+    EXPECT_EQ(other.GetChild(0), nullptr);
+}
+
+TEST_F(Parent, DyingParentLeavesNoTraceInItsChildren) {
+    auto* temporary = new A3d_Channel;
+    temporary->SetChildCreationCount(1);
+    temporary->SetChildCreateType(Declare(ChannelGuids::Value, true, 0), 0);
+    ASSERT_TRUE(temporary->LinkChild(0, &a));
+    delete temporary;
+    ASSERT_TRUE(parent.LinkChild(3, &a));  // a must not point at the dead parent any more
+    parent.SetChildCreationCount(0);
+    EXPECT_EQ(parent.GetChildCount(), 0u);
+}
+
+TEST(ChildCreation, DefaultsOfAFreshRecord) {
+    ChildCreation record;
+    EXPECT_EQ(record.type.typeGuid, ChannelGuids::Generic);
+    EXPECT_EQ(record.type.baseTypeGuid, ChannelGuids::Generic);
+    EXPECT_EQ(record.position, -1);
+    EXPECT_EQ(record.hostValue, 1);
+    EXPECT_EQ(record.flag0 | record.flag1, 0);
+    EXPECT_STREQ(record.linkName, "");
+    EXPECT_EQ(record.secondGuid, ChannelGuids::None);
+    EXPECT_EQ(record.word256, 0u);
+}
+
+TEST(ChildCreation, LongNamesAreCutToTheirFields) {
+    ChildCreation record;
+    record.SetLinkName(std::string(150, 'n').c_str());
+    record.type.SetTypeName(std::string(90, 't').c_str());
+    EXPECT_EQ(std::string(record.linkName).size(), 99u);
+    EXPECT_EQ(std::string(record.type.typeName).size(), 79u);
+}
+
+}  // namespace
