@@ -1,9 +1,10 @@
 #pragma once
+#include "host/engine/HostExport.h"
 #include <string>
 #include <vector>
 
 // The engine interface object: for plug-ins, chiefly its debug message sink.
-class A3dEngine {
+class A3D_API A3dEngine {
 public:
     void ShowDebugMessage(const char* message);
     const std::vector<std::string>& GetDebugMessages() const { return _messages; }
@@ -16,4 +17,4 @@ private:
     bool _echo = false;
 };
 
-extern A3dEngine globalEngine;
+extern A3D_API A3dEngine globalEngine;

@@ -1,11 +1,12 @@
 #pragma once
+#include "host/engine/HostExport.h"
 #include <cstdint>
 #include <string>
 #include <vector>
 
 // Channel files are a flat run of blocks: a 4-character tag, a 32-bit little-endian data
 // size, then the data.
-class A3dFileSaver {
+class A3D_API A3dFileSaver {
 public:
     // Starts a block; 0 when the tag is not exactly 4 characters.
     int SaveTag(const char* tag);
@@ -19,7 +20,7 @@ private:
     std::vector<unsigned char> _bytes;
 };
 
-class A3dFileLoader {
+class A3D_API A3dFileLoader {
 public:
     A3dFileLoader() = default;
     explicit A3dFileLoader(std::vector<unsigned char> bytes);

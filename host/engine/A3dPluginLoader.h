@@ -1,11 +1,12 @@
 #pragma once
+#include "host/engine/HostExport.h"
 #include <string>
 
 #include "host/engine/A3d_Channel.h"
 
 // Loads a channel plug-in the way the engine does: open the shared library, find the
 // exported GetType and InitDLL by name, and create channels through InitDLL.
-class A3dPluginLoader {
+class A3D_API A3dPluginLoader {
 public:
     A3dPluginLoader() = default;
     A3dPluginLoader(const A3dPluginLoader&) = delete;

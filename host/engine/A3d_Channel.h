@@ -1,4 +1,5 @@
 #pragma once
+#include "host/engine/HostExport.h"
 #include <string>
 #include <vector>
 
@@ -9,7 +10,7 @@
 class A3d_Channel;
 
 // The channels handed to DoDependencyInit.
-class A3d_List {
+class A3D_API A3d_List {
 public:
     void Add(A3d_Channel* channel) { _items.push_back(channel); }
     const std::vector<A3d_Channel*>& Items() const { return _items; }
@@ -19,7 +20,7 @@ private:
 };
 
 // Where a channel was reached from, for GetChannelFromChannel.
-struct ChildInfo {
+struct A3D_API ChildInfo {
     unsigned index = 0;
     A3d_Channel* parent = nullptr;
 };
@@ -28,7 +29,7 @@ struct ChildInfo {
 // by the host (LinkChild). A repeatable position holding n channels takes n consecutive child
 // indices followed by one empty index; every other position takes one index. A parent never
 // owns its children; a dying channel unlinks itself from every parent.
-class A3d_Channel {
+class A3D_API A3d_Channel {
 public:
     A3d_Channel();
     A3d_Channel(const A3d_Channel& other);  // copies name, group and declarations, not links

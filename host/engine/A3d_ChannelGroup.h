@@ -1,8 +1,9 @@
 #pragma once
+#include "host/engine/HostExport.h"
 #include <string>
 
 // A named group of channels; channels refer to it, it does not own them.
-class A3d_ChannelGroup {
+class A3D_API A3d_ChannelGroup {
 public:
     explicit A3d_ChannelGroup(const char* name = nullptr);
     virtual ~A3d_ChannelGroup() = default;

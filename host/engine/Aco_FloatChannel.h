@@ -1,8 +1,9 @@
 #pragma once
+#include "host/engine/HostExport.h"
 #include "host/engine/A3d_Channel.h"
 
 // A channel holding one float. Derived channels override GetFloat to compute it.
-class Aco_FloatChannel : public A3d_Channel {
+class A3D_API Aco_FloatChannel : public A3d_Channel {
 public:
     ChannelType GetChannelType() override;
     bool CallChannel() override;  // evaluates the channel

@@ -1,9 +1,10 @@
 #pragma once
+#include "host/engine/HostExport.h"
 #include "host/d3d9/d3dx9math.h"
 #include "host/engine/A3d_Channel.h"
 
 // A channel holding one 4x4 matrix.
-class Aco_MatrixChannel : public A3d_Channel {
+class A3D_API Aco_MatrixChannel : public A3d_Channel {
 public:
     ChannelType GetChannelType() override;
     bool SaveChannel(A3dFileSaver& saver) override;

@@ -1,11 +1,12 @@
 #pragma once
+#include "host/engine/HostExport.h"
 #include <string>
 
 #include "host/engine/A3d_Channel.h"
 
 // A channel holding a text, readable narrow and wide, or no text at all. Narrow and wide
 // forms are kept in step: characters above 0xFF become '?' in the narrow form.
-class Aco_StringChannel : public A3d_Channel {
+class A3D_API Aco_StringChannel : public A3d_Channel {
 public:
     ChannelType GetChannelType() override;
     bool SaveChannel(A3dFileSaver& saver) override;

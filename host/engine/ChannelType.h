@@ -1,11 +1,12 @@
 #pragma once
+#include "host/engine/HostExport.h"
 #include <cstddef>
 #include <cstdint>
 
 #include "host/engine/Guid.h"
 
 // The channel-type record the host keeps per channel class.
-struct ChannelType {
+struct A3D_API ChannelType {
     char typeName[80];    // NUL-terminated, at most 79 characters
     _GUID typeGuid;       // the class's own type
     _GUID baseTypeGuid;   // the class it is built on; link kind checks compare this
@@ -17,7 +18,7 @@ struct ChannelType {
 };
 
 // What a child position accepts and what it is called; handed to SetChildCreateType.
-struct ChildCreation {
+struct A3D_API ChildCreation {
     ChannelType type;       // offset 0
     int32_t position;       // 132: the link's own child index, or -1 for a repeatable link
     uint8_t flag0;          // 136

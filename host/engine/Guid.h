@@ -1,9 +1,10 @@
 #pragma once
+#include "host/engine/HostExport.h"
 #include <cstdint>
 #include <cstring>
 
 // A 16-byte GUID; two GUIDs are equal when their bytes are.
-struct _GUID {
+struct A3D_API _GUID {
     uint32_t Data1;
     uint16_t Data2;
     uint16_t Data3;

@@ -1,0 +1,477 @@
+#include "channel/ChannelExtension.h"
+
+#include <cmath>
+#include <cstring>
+
+#include "channel/ReportFacility.h"
+
+namespace {
+#define CE_FUNCTION(name) "ChannelExtension<class Aco_FloatChannel>::" name
+
+const char kNoName[] = "[no-name]";
+
+// Truncation toward zero that stays defined for every float.
+int TruncateToInt(float value) {
+    if (std::isnan(value)) return 0;
+    if (value >= 2147483647.0f) return 2147483647;
+    if (value <= -2147483648.0f) return -2147483647 - 1;
+    return static_cast<int>(value);
+}
+
+void ReportInvalidIndex(unsigned int link) {
+    ReportToDebugSink(FormatText("InvalidlLinkIndex.Link[%d]", static_cast<int>(link)).c_str());
+}
+}  // namespace
+
+bool ChannelBaseGuidMatch(A3d_Channel* ch, const _GUID& type) {
+    if (!ch) {
+        ReportToDebugSink(FormatFailedCondition("ChannelBaseGuidMatch", "ch"));
+        return false;
+    }
+    return ch->GetChannelType().baseTypeGuid == type;
+}
+
+const char* GetChannelGroupName(A3d_Channel* ch) {
+    if (!ch) {
+        ReportToDebugSink(FormatFailedCondition("GetChannelGroupName", "ch"));
+        return "";
+    }
+    A3d_ChannelGroup* group = ch->GetChannelGroup();
+    return group ? group->GetGroupName() : "";
+}
+
+template <class Base>
+ChannelExtension<Base>::ChannelExtension() = default;
+
+template <class Base>
+ChannelExtension<Base>::ChannelExtension(const ChannelExtension& other) = default;
+
+template <class Base>
+ChannelExtension<Base>& ChannelExtension<Base>::operator=(const ChannelExtension& other) = default;
+
+template <class Base>
+ChannelExtension<Base>::~ChannelExtension() {
+    _self = nullptr;
+    _lastGeneric = _lastValue = _lastVector = _lastText = _lastMatrix = nullptr;
+}
+
+template <class Base>
+void ChannelExtension<Base>::CE_ExecuteTrigger(unsigned int, void*) {}
+
+template <class Base>
+void ChannelExtension<Base>::CreateLink(_GUID type, const char* TypeName, const char* Name, int hostValue,
+                                        bool repeatable) {
+    if (!TypeName) ReportToDebugSink(FormatFailedCondition(CE_FUNCTION("CreateLink"), "TypeName"));
+    if (!Name) ReportToDebugSink(FormatFailedCondition(CE_FUNCTION("CreateLink"), "Name"));
+    ChildCreation record;
+    record.type.SetTypeName(TypeName ? TypeName : "");
+    record.type.typeGuid = type;
+    record.SetLinkName(Name ? Name : "");
+    record.hostValue = hostValue;
+    unsigned index = _self ? _self->GetChildCount() : 0;
+    SetChildLinkName(index, Name ? Name : "");
+    record.position = repeatable ? -1 : static_cast<int32_t>(index);
+    if (_self) _self->SetChildCreateType(record, index);
+}
+
+template <class Base>
+void ChannelExtension<Base>::SetChildLinkName(unsigned int link, const char* name) {
+    if (!name) {
+        ReportToDebugSink(FormatFailedCondition(CE_FUNCTION("SetChildLinkName"), "name"));
+        return;
+    }
+    if (_linkNames.size() <= link) _linkNames.resize(size_t(link) + 1, "[none]");
+    _linkNames[link] = name;
+}
+
+template <class Base>
+const char* ChannelExtension<Base>::GetChildLinkName(unsigned int link) {
+    if (link >= _linkNames.size()) SetChildLinkName(link, "");
+    return _linkNames[link].c_str();
+}
+
+template <class Base>
+void ChannelExtension<Base>::CE_SetSelf(A3d_Channel* self) {
+    if (!self) ReportToDebugSink(FormatFailedCondition(CE_FUNCTION("CE_SetSelf"), "self"));
+    _self = self;
+    const char* group = GetChannelGroupName(self);
+    _groupName = group ? group : "[unknown]";
+}
+
+template <class Base>
+const char* ChannelExtension<Base>::CE_GetOwnName() const {
+    const char* name = _self ? _self->GetChannelName() : nullptr;
+    return name ? name : kNoName;
+}
+
+template <class Base>
+const char* ChannelExtension<Base>::CE_GetOwnCGRName() const {
+    return _groupName.empty() ? kNoName : _groupName.c_str();
+}
+
+template <class Base>
+void ChannelExtension<Base>::CreateGenericLink(const char* Name, int hostValue, bool repeatable) {
+    CreateLink(ChannelGuids::Generic, "all types are accepted", Name, hostValue, repeatable);
+}
+template <class Base>
+void ChannelExtension<Base>::CreateValueLink(const char* Name, int hostValue, bool repeatable) {
+    CreateLink(ChannelGuids::Value, "Value", Name, hostValue, repeatable);
+}
+template <class Base>
+void ChannelExtension<Base>::CreateVectorLink(const char* Name, int hostValue, bool repeatable) {
+    CreateLink(ChannelGuids::Vector, "Value Vector", Name, hostValue, repeatable);
+}
+template <class Base>
+void ChannelExtension<Base>::CreateStringLink(const char* Name, int hostValue, bool repeatable) {
+    CreateLink(ChannelGuids::Text, "Text", Name, hostValue, repeatable);
+}
+template <class Base>
+void ChannelExtension<Base>::CreateMatrixLink(const char* Name, int hostValue, bool repeatable) {
+    CreateLink(ChannelGuids::Matrix, "Matrix", Name, hostValue, repeatable);
+}
+
+template <class Base>
+std::string ChannelExtension<Base>::GetChildLinkErrorText(unsigned int link) {
+    return std::string("ChildLinkError[") + GetChildLinkName(link) + "]";
+}
+
+template <class Base>
+std::string ChannelExtension<Base>::GetChildLinkInvalidText(unsigned int link) {
+    return std::string("ChildLinkInvalid[") + GetChildLinkName(link) + "]";
+}
+
+template <class Base>
+bool ChannelExtension<Base>::VerifyLink(unsigned int link, const _GUID& type) const {
+    if (!VerifyLink(link)) return false;
+    A3d_Channel* child = _self->GetChild(link);
+    return child && ChannelBaseGuidMatch(child, type);
+}
+
+template <class Base>
+bool ChannelExtension<Base>::VerifyLink(unsigned int link) const {
+    if (_self && link < _self->GetChildCount()) return true;
+    ReportInvalidIndex(link);
+    return false;
+}
+
+template <class Base>
+bool ChannelExtension<Base>::CE_IsChildLinked(unsigned int link) const {
+    return VerifyLink(link) && _self->GetChild(link) != nullptr;
+}
+
+template <class Base>
+const char* ChannelExtension<Base>::CE_GetLinkedChildName(unsigned int link) {
+    _lastGeneric = VerifyLink(link) ? _self->GetChild(link) : nullptr;
+    return _lastGeneric ? _lastGeneric->GetChannelName() : nullptr;
+}
+
+template <class Base>
+template <class C>
+C* ChannelExtension<Base>::TypedChild(unsigned int link, const _GUID& kind, A3d_Channel*& lastReached) const {
+    if (!VerifyLink(link, kind)) return nullptr;
+    return CheckedChild<C>(link, lastReached);
+}
+
+template <class Base>
+template <class C>
+C* ChannelExtension<Base>::CheckedChild(unsigned int link, A3d_Channel*& lastReached) const {
+    lastReached = _self->GetChild(link);
+    // A channel claiming the kind's GUID without being of its class is treated as absent.
+    return dynamic_cast<C*>(lastReached);
+}
+
+template <class Base>
+bool ChannelExtension<Base>::CE_CallChild(unsigned int link) {
+    _lastGeneric = VerifyLink(link) ? _self->GetChild(link) : nullptr;
+    if (!_lastGeneric) return false;
+    _lastGeneric->CallChannel();
+    return true;
+}
+
+template <class Base>
+bool ChannelExtension<Base>::CE_GetValue(int& out, unsigned int link) {
+    float value = 0.0f;
+    if (!CE_GetValue(value, link)) return false;
+    out = TruncateToInt(value);
+    return true;
+}
+
+template <class Base>
+bool ChannelExtension<Base>::CE_GetValue(float& out, unsigned int link) {
+    auto* child = TypedChild<Aco_FloatChannel>(link, ChannelGuids::Value, _lastValue);
+    if (!child) return false;
+    out = child->GetFloat();
+    return true;
+}
+
+template <class Base>
+bool ChannelExtension<Base>::CE_SetValue(float value, unsigned int link) {
+    auto* child = TypedChild<Aco_FloatChannel>(link, ChannelGuids::Value, _lastValue);
+    if (!child) return false;
+    child->SetFloat(value);
+    return true;
+}
+
+template <class Base>
+bool ChannelExtension<Base>::CE_GetVector(D3DXVECTOR3& out, unsigned int link) {
+    auto* child = TypedChild<Aco_VectorChannel>(link, ChannelGuids::Vector, _lastVector);
+    if (!child) return false;
+    out = child->GetVector();
+    return true;
+}
+
+template <class Base>
+D3DXVECTOR3 ChannelExtension<Base>::CE_GetVector(unsigned int link, const D3DXVECTOR3& fallback) {
+    D3DXVECTOR3 v = fallback;
+    CE_GetVector(v, link);
+    return v;
+}
+
+template <class Base>
+bool ChannelExtension<Base>::CE_GetVectorXZ(VelmMathLib::Vec2& out, unsigned int link) {
+    D3DXVECTOR3 v;
+    if (!CE_GetVector(v, link)) return false;
+    out.x = v.x;
+    out.y = v.z;
+    return true;
+}
+
+template <class Base>
+VelmMathLib::Vec2 ChannelExtension<Base>::CE_GetVectorXZ(unsigned int link, const VelmMathLib::Vec2& fallback) {
+    VelmMathLib::Vec2 v = fallback;
+    CE_GetVectorXZ(v, link);
+    return v;
+}
+
+template <class Base>
+bool ChannelExtension<Base>::CE_SetVector(const D3DXVECTOR3& v, unsigned int link) {
+    auto* child = TypedChild<Aco_VectorChannel>(link, ChannelGuids::Vector, _lastVector);
+    if (!child) return false;
+    child->SetVector(v.x, v.y, v.z);
+    return true;
+}
+template <class Base>
+bool ChannelExtension<Base>::CE_SetVector(D3DXVECTOR3& v, unsigned int link) {
+    return CE_SetVector(static_cast<const D3DXVECTOR3&>(v), link);
+}
+template <class Base>
+bool ChannelExtension<Base>::CE_SetVector(const VelmMathLib::Vec3& v, unsigned int link) {
+    return CE_SetVector(D3DXVECTOR3(v.x, v.y, v.z), link);
+}
+template <class Base>
+bool ChannelExtension<Base>::CE_SetVector(VelmMathLib::Vec3& v, unsigned int link) {
+    return CE_SetVector(static_cast<const VelmMathLib::Vec3&>(v), link);
+}
+
+template <class Base>
+bool ChannelExtension<Base>::CE_GetStringPointer(char** out, unsigned int link) {
+    if (!out || !VerifyLink(link, ChannelGuids::Text)) return false;
+    auto* child = CheckedChild<Aco_StringChannel>(link, _lastText);
+    *out = child ? child->GetString() : nullptr;
+    return child != nullptr;
+}
+
+template <class Base>
+char* ChannelExtension<Base>::CE_GetStringPointer(unsigned int link, char* fallback) {
+    auto* child = TypedChild<Aco_StringChannel>(link, ChannelGuids::Text, _lastText);
+    char* text = child ? child->GetString() : nullptr;
+    return text ? text : fallback;
+}
+
+template <class Base>
+bool ChannelExtension<Base>::CE_CopyString(char* dest, unsigned int size, unsigned int link) {
+    if (!dest || size == 0) return false;
+    auto* child = TypedChild<Aco_StringChannel>(link, ChannelGuids::Text, _lastText);
+    const char* text = child ? child->GetString() : nullptr;
+    if (!text) return false;
+    // Beyond the buffer the text is cut, still NUL-ended, and the copy counts as failed.
+    size_t length = std::strlen(text);
+    size_t copied = length < size ? length : size - 1;
+    std::memcpy(dest, text, copied);
+    dest[copied] = '\0';
+    return copied == length;
+}
+
+template <class Base>
+bool ChannelExtension<Base>::CE_CopyString(std::string& out, unsigned int link, bool acceptEmpty) {
+    auto* child = TypedChild<Aco_StringChannel>(link, ChannelGuids::Text, _lastText);
+    if (!child) return false;
+    const char* text = child->GetString();
+    if (!text) return acceptEmpty;
+    out += text;
+    return true;
+}
+
+template <class Base>
+bool ChannelExtension<Base>::CE_SetString(const char* text, unsigned int link) {
+    auto* child = TypedChild<Aco_StringChannel>(link, ChannelGuids::Text, _lastText);
+    if (!child) return false;
+    child->SetString(text);
+    return true;
+}
+
+template <class Base>
+bool ChannelExtension<Base>::CE_SetString(const std::string& text, unsigned int link) {
+    return CE_SetString(text.c_str(), link);
+}
+
+template <class Base>
+bool ChannelExtension<Base>::CE_GetStringPointer(wchar_t** out, unsigned int link) {
+    if (!out || !VerifyLink(link, ChannelGuids::Text)) return false;
+    auto* child = CheckedChild<Aco_StringChannel>(link, _lastText);
+    *out = child ? child->GetWString() : nullptr;
+    return child != nullptr;
+}
+
+template <class Base>
+wchar_t* ChannelExtension<Base>::CE_GetWStringPointer(unsigned int link, wchar_t* fallback) {
+    if (!VerifyLink(link, ChannelGuids::Text)) return fallback;
+    auto* child = CheckedChild<Aco_StringChannel>(link, _lastText);
+    return child ? child->GetWString() : nullptr;
+}
+
+template <class Base>
+bool ChannelExtension<Base>::CE_CopyString(wchar_t* dest, unsigned int size, unsigned int link) {
+    if (!dest || size == 0) return false;
+    auto* child = TypedChild<Aco_StringChannel>(link, ChannelGuids::Text, _lastText);
+    const wchar_t* text = child ? child->GetWString() : nullptr;
+    if (!text) return false;
+    size_t length = std::wcslen(text);
+    size_t copied = length < size ? length : size - 1;
+    std::wmemcpy(dest, text, copied);
+    dest[copied] = L'\0';
+    return copied == length;
+}
+
+template <class Base>
+bool ChannelExtension<Base>::CE_CopyString(std::wstring& out, unsigned int link) {
+    auto* child = TypedChild<Aco_StringChannel>(link, ChannelGuids::Text, _lastText);
+    const wchar_t* text = child ? child->GetWString() : nullptr;
+    if (!text) return false;
+    out += text;
+    return true;
+}
+
+template <class Base>
+bool ChannelExtension<Base>::CE_SetString(const wchar_t* text, unsigned int link) {
+    auto* child = TypedChild<Aco_StringChannel>(link, ChannelGuids::Text, _lastText);
+    if (!child) return false;
+    child->SetWString(text);
+    return true;
+}
+
+template <class Base>
+bool ChannelExtension<Base>::CE_SetString(const std::wstring& text, unsigned int link) {
+    return CE_SetString(text.c_str(), link);
+}
+
+template <class Base>
+bool ChannelExtension<Base>::CE_GetMatrix(D3DXMATRIX& out, unsigned int link) {
+    auto* child = TypedChild<Aco_MatrixChannel>(link, ChannelGuids::Matrix, _lastMatrix);
+    if (!child) return false;
+    out = child->GetMatrix();
+    return true;
+}
+
+template <class Base>
+D3DXMATRIX ChannelExtension<Base>::CE_GetMatrix(unsigned int link, const D3DXMATRIX& fallback) {
+    D3DXMATRIX m = fallback;
+    CE_GetMatrix(m, link);
+    return m;
+}
+
+template <class Base>
+bool ChannelExtension<Base>::CE_SetMatrix(D3DXMATRIX& m, unsigned int link) {
+    auto* child = TypedChild<Aco_MatrixChannel>(link, ChannelGuids::Matrix, _lastMatrix);
+    if (!child) return false;
+    child->SetMatrix(m.Data());
+    return true;
+}
+
+template <class Base>
+bool ChannelExtension<Base>::SaveWord(A3dFileSaver& saver, const char* tag, uint32_t value) {
+    if (!saver.SaveTag(tag)) return false;
+    unsigned char bytes[4] = {static_cast<unsigned char>(value), static_cast<unsigned char>(value >> 8),
+                              static_cast<unsigned char>(value >> 16), static_cast<unsigned char>(value >> 24)};
+    saver.SaveBlockSize(4);
+    saver.SaveDataToFile(bytes, 4);
+    return true;
+}
+
+template <class Base>
+bool ChannelExtension<Base>::ReadWord(A3dFileLoader& loader, const char* tag, uint32_t& value) {
+    if (!loader.GetInfoIfTag(tag)) return false;
+    if (loader.GetSizeDataBlock(false) != 4) {
+        loader.SkipCurrentTag();
+        return false;
+    }
+    unsigned char bytes[4];
+    loader.CopyTagDataToPointer(bytes);
+    value = uint32_t(bytes[0]) | uint32_t(bytes[1]) << 8 | uint32_t(bytes[2]) << 16 | uint32_t(bytes[3]) << 24;
+    return true;
+}
+
+template <class Base>
+bool ChannelExtension<Base>::SaveChannelValue(A3dFileSaver& saver, const char* tag, unsigned long value) {
+    return SaveWord(saver, tag, static_cast<uint32_t>(value));
+}
+template <class Base>
+bool ChannelExtension<Base>::SaveChannelValue(A3dFileSaver& saver, const char* tag, unsigned int value) {
+    return SaveWord(saver, tag, value);
+}
+template <class Base>
+bool ChannelExtension<Base>::SaveChannelValue(A3dFileSaver& saver, const char* tag, long value) {
+    return SaveWord(saver, tag, static_cast<uint32_t>(value));
+}
+template <class Base>
+bool ChannelExtension<Base>::SaveChannelValue(A3dFileSaver& saver, const char* tag, int value) {
+    return SaveWord(saver, tag, static_cast<uint32_t>(value));
+}
+
+template <class Base>
+bool ChannelExtension<Base>::SaveChannelValue(A3dFileSaver& saver, const char* tag, std::string value) {
+    if (!saver.SaveTag(tag)) return false;
+    saver.SaveBlockSize(static_cast<uint32_t>(value.size() + 1));
+    saver.SaveDataToFile(value.c_str(), static_cast<uint32_t>(value.size() + 1));
+    return true;
+}
+
+template <class Base>
+bool ChannelExtension<Base>::ReadChannelValue(A3dFileLoader& loader, const char* tag, unsigned long& value) {
+    uint32_t word = 0;
+    if (!ReadWord(loader, tag, word)) return false;
+    value = word;
+    return true;
+}
+template <class Base>
+bool ChannelExtension<Base>::ReadChannelValue(A3dFileLoader& loader, const char* tag, unsigned int& value) {
+    uint32_t word = 0;
+    if (!ReadWord(loader, tag, word)) return false;
+    value = word;
+    return true;
+}
+template <class Base>
+bool ChannelExtension<Base>::ReadChannelValue(A3dFileLoader& loader, const char* tag, long& value) {
+    uint32_t word = 0;
+    if (!ReadWord(loader, tag, word)) return false;
+    value = static_cast<int32_t>(word);
+    return true;
+}
+template <class Base>
+bool ChannelExtension<Base>::ReadChannelValue(A3dFileLoader& loader, const char* tag, int& value) {
+    uint32_t word = 0;
+    if (!ReadWord(loader, tag, word)) return false;
+    value = static_cast<int32_t>(word);
+    return true;
+}
+
+template <class Base>
+bool ChannelExtension<Base>::ReadChannelValue(A3dFileLoader& loader, const char* tag, std::string& value) {
+    if (!loader.GetInfoIfTag(tag)) return false;
+    std::vector<char> block(loader.GetSizeDataBlock(false));
+    loader.CopyTagDataToPointer(block.data());
+    value.assign(block.data(), strnlen(block.data(), block.size()));
+    return true;
+}
+
+template class ChannelExtension<Aco_FloatChannel>;

@@ -1,0 +1,151 @@
+#include "coreframework/LanguageDictionary.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "coreframework/Defines/UsefulDefines.h"
+#include "coreframework/TranslationText.h"
+
+LanguageDictionary::LanguageDictionary(const std::string& keyPrefix, const std::string& keySuffix,
+                                       VirtualLogger* logger)
+    : _keyPrefix(keyPrefix),
+      _keySuffix(keySuffix),
+      _logger(logger ? logger : &DefaultLogger::Instance()) {}
+
+void LanguageDictionary::AddItem(std::string key, std::string translated, std::string source) {
+    if (_items.count(key)) {
+        const std::string message = FormatText(
+            "LanguageDictionary: An item with key \"%s\" already exsists!", key.c_str());
+        _logger->Log(message, 0);
+        return;
+    }
+    _items.emplace(std::move(key),
+                   std::make_unique<LanguageItem>(std::move(translated), std::move(source)));
+}
+
+void LanguageDictionary::Clear() { _items.clear(); }
+
+LanguageItem* LanguageDictionary::FindItem(const std::string& key) const {
+    auto entry = _items.find(key);
+    return entry == _items.end() ? nullptr : entry->second.get();
+}
+
+std::string LanguageDictionary::GetTranslation(const std::string& key) const {
+    if (const LanguageItem* item = FindItem(key)) return item->GetTranslated();
+    const std::string message =
+        FormatText("LanguageDictionary: Item with key \"%s\" was not found!", key.c_str());
+    _logger->Log(message, 0);
+    return FormatText("LanguageKey \"%s\" was not found!", key.c_str());
+}
+
+namespace {
+
+// A translation put into the text: its characters are those of the reversed rest that lie
+// at or above `boundary`, until the scan passes them.
+struct Expansion {
+    std::size_t boundary;
+    std::string key;
+};
+
+}  // namespace
+
+// The text still to scan is kept reversed, so that putting a translation in front of it and
+// taking scanned text off its front are both appends and truncations at the back: each
+// placeholder costs the length of what it skips, its key and its translation, never a pass
+// over the whole text.
+void LanguageDictionary::Translate(std::string& text) const {
+    // With both markers empty every placeholder would be empty and replace nothing.
+    if (_keyPrefix.empty() && _keySuffix.empty()) return;
+    const std::string prefix(_keyPrefix.rbegin(), _keyPrefix.rend());
+    const std::string suffix(_keySuffix.rbegin(), _keySuffix.rend());
+    std::string rest(text.rbegin(), text.rend());
+    std::string out;
+    out.reserve(text.size());
+    std::vector<Expansion> open;  // the expansions around the scan position, outermost first
+
+    auto pass = [&](std::size_t count) {
+        out.append(rest.rbegin(), rest.rbegin() + count);
+        rest.resize(rest.size() - count);
+        while (!open.empty() && open.back().boundary >= rest.size()) open.pop_back();
+    };
+
+    for (;;) {
+        const std::size_t size = rest.size();
+        const std::size_t prefixAt = rest.rfind(prefix);
+        if (prefixAt == std::string::npos) break;
+        const std::size_t start = size - prefix.size() - prefixAt;  // in reading order
+        const std::size_t keyStart = start + prefix.size();
+        if (size - keyStart < suffix.size()) break;
+        const std::size_t suffixAt = rest.rfind(suffix, size - keyStart - suffix.size());
+        if (suffixAt == std::string::npos) break;
+        const std::size_t keyEnd = size - suffix.size() - suffixAt;
+        std::string key(rest.rbegin() + keyStart, rest.rbegin() + keyEnd);
+
+        pass(start);
+        const std::size_t length = keyEnd + suffix.size() - start;
+        const bool inItsOwnExpansion =
+            std::any_of(open.begin(), open.end(), [&](const Expansion& e) { return e.key == key; });
+        if (inItsOwnExpansion || open.size() >= MaxTranslationDepth) {
+            pass(length);
+            continue;
+        }
+        const std::string translation = GetTranslation(key);
+        rest.resize(rest.size() - length);
+        while (!open.empty() && open.back().boundary >= rest.size()) open.pop_back();
+        open.push_back({rest.size(), std::move(key)});
+        rest.append(translation.rbegin(), translation.rend());
+    }
+    pass(rest.size());
+    text = std::move(out);
+}
+
+std::string LanguageDictionary::MakePlaceholder(const std::string& key) const {
+    return _keyPrefix + key + _keySuffix;
+}
+
+std::string LanguageDictionary::ExtractKey(const std::string& text) const {
+    const std::size_t markers = _keyPrefix.size() + _keySuffix.size();
+    if (text.find(_keyPrefix) == std::string::npos || text.rfind(_keySuffix) == std::string::npos ||
+        text.size() < markers)
+        return std::string();
+    return text.substr(_keyPrefix.size(), text.size() - markers);
+}
+
+std::string LanguageDictionary::FindKeyOf(const std::string& translated) const {
+    for (const auto& entry : _items)
+        if (entry.second->GetTranslated() == translated) return entry.first;
+    return std::string();
+}
+
+void LanguageDictionary::CopyItemsTo(LanguageDictionary& other) const {
+    for (const auto& entry : _items)
+        other.AddItem(entry.first, entry.second->GetTranslated(), entry.second->GetSource());
+}
+
+void LanguageDictionary::ExportPlainText(std::string& out) const {
+    for (const auto& entry : _items) {
+        std::string translated = entry.second->GetTranslated();
+        std::string source = entry.second->GetSource();
+        ReplaceAll(translated, "\n", TranslationText::LineBreak);
+        ReplaceAll(source, "\n", TranslationText::LineBreak);
+        out += entry.first + "=" + translated + TranslationText::SourceMarker + source + "\n";
+    }
+}
+
+void LanguageDictionary::ImportPlainText(const std::string& text) {
+    const std::string marker = TranslationText::SourceMarker;
+    for (std::size_t from = 0;;) {
+        const std::size_t equals = text.find('=', from);
+        if (equals == std::string::npos) return;
+        const std::size_t sourceMarker = text.find(marker, equals + 1);
+        if (sourceMarker == std::string::npos) return;
+        const std::size_t sourceStart = sourceMarker + marker.size();
+        const std::size_t lineEnd = text.find('\n', sourceStart);
+        if (lineEnd == std::string::npos) return;
+        std::string translated = text.substr(equals + 1, sourceMarker - equals - 1);
+        ReplaceAll(translated, TranslationText::LineBreak, "\n");
+        AddItem(text.substr(from, equals - from), std::move(translated),
+                text.substr(sourceStart, lineEnd - sourceStart));
+        from = lineEnd + 1;
+    }
+}

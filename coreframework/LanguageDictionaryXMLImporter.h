@@ -1,0 +1,18 @@
+#pragma once
+#include <string>
+
+#include "coreframework/serializer/Serializer.h"
+
+class LanguageDictionary;
+
+// Reads the "Language" node of a translation text and adds each "Textitem" to a dictionary.
+class LanguageDictionaryXMLImporter : public Serializer {
+public:
+    explicit LanguageDictionaryXMLImporter(LanguageDictionary& dictionary);
+
+    // Every nested element is consumed; only "Textitem" adds an entry.
+    int OnImportUnknownData(const std::string& tag, const std::string& text) override;
+
+private:
+    LanguageDictionary* _dictionary;
+};

@@ -1,0 +1,77 @@
+#include "coreframework/serializer/ImportText.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+
+#include "coreframework/Defines/UsefulDefines.h"
+
+void ImportText::KeepUntil(std::size_t end) {
+    _kept += _pending;
+    _pending.clear();
+    _kept.append(_source, _cursor, end - _cursor);
+    _cursor = end;
+}
+
+void ImportText::CutUntil(std::size_t end) {
+    _pending.clear();
+    _cursor = end;
+}
+
+void ImportText::CutRange(std::size_t begin, std::size_t end) {
+    _pending.append(_source, _cursor, begin - _cursor);
+    _cursor = end;
+}
+
+void ImportText::CutWithPrecedingCharacter(std::size_t begin, std::size_t end) {
+    if (begin > _cursor) {
+        KeepUntil(begin - 1);
+    } else if (!_pending.empty()) {
+        _pending.pop_back();
+    } else if (!_kept.empty()) {
+        _kept.pop_back();
+    }
+    CutUntil(end);
+}
+
+std::string ImportText::PendingUntil(std::size_t end) const {
+    return _pending + _source.substr(_cursor, end - _cursor);
+}
+
+std::string ImportText::TakeText() {
+    _kept += _pending;
+    _kept.append(_source, _cursor, std::string::npos);
+    return std::move(_kept);
+}
+
+std::string WithoutComments(const std::string& text) {
+    static const std::string open = "<!--";
+    static const std::string close = "-->";
+    std::string result;
+    std::size_t from = 0;
+    for (std::size_t start = text.find(open); start != std::string::npos;
+         start = text.find(open, from)) {
+        result.append(text, from, start - from);
+        std::size_t end = text.find(close, start);
+        if (end == std::string::npos) end = text.size() - 1;
+        // The character after "-->" goes with the comment.
+        from = std::min(text.size(), end + close.size() + 1);
+    }
+    result.append(text, from, std::string::npos);
+    return result;
+}
+
+void WriteErrorDump(const std::string& name, const std::string& text) {
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    std::tm utc{};
+    gmtime_r(&now.tv_sec, &utc);
+    const std::string& fileName = FormatText(
+        "[%02d%02d%02d-%02d%02d%02d-%03d].InvalidDataStructure.Tag[%s].txt",
+        (utc.tm_year + 1900) % 100, utc.tm_mon + 1, utc.tm_mday, utc.tm_hour, utc.tm_min,
+        utc.tm_sec, static_cast<int>(now.tv_nsec / 1000000), name.c_str());
+    FILE* file = std::fopen(fileName.c_str(), "a");
+    if (!file) return;
+    std::fwrite(text.data(), 1, text.size(), file);
+    std::fclose(file);
+}

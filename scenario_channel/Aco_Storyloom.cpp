@@ -1,0 +1,128 @@
+#include "scenario_channel/Aco_Storyloom.h"
+
+#include <cstring>
+#include <new>
+
+#include "quest/QuestProductFactory.h"
+#include "scenario_channel/ModeCatalogue.h"
+
+namespace {
+constexpr _GUID kStoryloomGuid = {0xB676ADA3, 0x7551, 0x433B, {0xA7, 0xFF, 0xA6, 0x68, 0xC0, 0x95, 0xB7, 0x13}};
+
+void FillTypeRecord(ChannelType& record) {
+    std::memset(static_cast<void*>(&record), 0, sizeof(record));
+    record.SetTypeName("Storyloom");
+    record.typeGuid = kStoryloomGuid;
+    record.baseTypeGuid = ChannelGuids::Value;  // every value link accepts the channel
+    record.hostWords[2] = 7;                    // offset 120
+    record.hostWords[4] = 0;                    // offset 128
+}
+
+Core::ScenarioEditor& Editor() { return Core::CoreEngine::Instance().GetScenarioEditor(); }
+
+// These modes keep the name the designer gave them, so the file never renames them.
+bool KeepsGivenName(unsigned int mode) { return IsConstructMode(mode) || mode == MODE_VariableSlot_Objective; }
+}  // namespace
+
+Aco_Storyloom::Aco_Storyloom() {
+    SetChannelName("Storyloom");
+    _namePrefix = "Storyloom_";
+}
+
+Aco_Storyloom::Aco_Storyloom(const Aco_Storyloom& other)
+    : MultiModeChannel(other),
+      MagicBase(other),
+      Core::ScenarioGraphListener(other),
+      Core::ScenarioEditorListener(other),
+      _isFactoryInitialized(other._isFactoryInitialized),
+      _questFactoryType(other._questFactoryType) {}
+
+// A copy shares no factory: the factory is registered for its own channel only.
+Aco_Storyloom& Aco_Storyloom::operator=(const Aco_Storyloom& other) {
+    if (this == &other) return *this;
+    MultiModeChannel::operator=(other);
+    _isFactoryInitialized = other._isFactoryInitialized;
+    _questFactoryType = other._questFactoryType;
+    return *this;
+}
+
+Aco_Storyloom::~Aco_Storyloom() {
+    if (IsEditorListener()) Editor().SetListener(nullptr);
+    DeleteFactory();
+}
+
+ChannelType Aco_Storyloom::GetChannelType() { return *GetType(); }
+
+bool Aco_Storyloom::IsEditorListener() const {
+    return Editor().GetListener() == static_cast<const Core::ScenarioEditorListener*>(this);
+}
+
+void Aco_Storyloom::InitializeModes() {
+    unsigned int declaring = MODE_NONE;
+    for (size_t i = 0; i < kCatalogueLinkCount; ++i) {
+        const CatalogueLink& link = kCatalogueLinks[i];
+        if (link.mode != declaring) InitMode(declaring = link.mode);
+        const LinkKindInfo& kind = GetLinkKindInfo(link.kind);
+        CreateLink(kind.guid, kind.typeText, link.name, link.hostValue, link.repeatable);
+    }
+    for (size_t i = 0; i < kCatalogueModeCount; ++i)
+        AddMode(kCatalogueModes[i].id, kCatalogueModes[i].shortName, kCatalogueModes[i].name);
+}
+
+void Aco_Storyloom::ModeIsSet() {
+    DeleteFactory();
+    if (IsEditorListener()) Editor().SetListener(nullptr);
+    if (GetCurrentMode() == MODE_ScenarioEditor_HandleSelectEntity) Editor().SetListener(this);
+}
+
+bool Aco_Storyloom::SaveChannel(A3dFileSaver& saver) {
+    _useAutoChannelName = !KeepsGivenName(GetCurrentMode());
+    MultiModeChannel::SaveChannel(saver);
+    _useAutoChannelName = true;
+    return true;
+}
+
+bool Aco_Storyloom::LoadChannel(A3dFileLoader& loader, A3d_ChannelGroup* group) {
+    bool loaded = MultiModeChannel::LoadChannel(loader, group);
+    TryCreateFactory();
+    return loaded;
+}
+
+void Aco_Storyloom::DoDependencyInit(A3d_List* list) { Core::CoreEngine::Instance().DoDependencyInit(this, list); }
+
+void Aco_Storyloom::ReportEvaluationFailure(const std::string& text) { ERRLOG(GetPrefixedMessage(text).c_str()); }
+
+void Aco_Storyloom::OnGraphSized(float width, float height) {
+    if (GetCurrentMode() != MODE_ScenarioEditor_OnGraphSized) return;
+    if (!CE_SetValue(width, 0)) SetFloat(105.0f);
+    if (!CE_SetValue(height, 1)) SetFloat(105.0f);
+    if (!CE_CallChild(2)) SetFloat(105.0f);
+}
+
+// Sets "bNeedToPickEntity" (skipped when missing) and runs "Callback".
+void Aco_Storyloom::AnswerPickRequest(float needToPick) {
+    CE_SetValue(needToPick, 0);
+    if (!CE_CallChild(1)) SetFloat(105.0f);
+}
+
+void Aco_Storyloom::HandleSelectEntity() {
+    if (GetCurrentMode() != MODE_ScenarioEditor_HandleSelectEntity)
+        ERRLOG(FormatFailedCondition("Aco_Storyloom::HandleSelectEntity",
+                                     "GetCurrentMode() == MODE_ScenarioEditor_HandleSelectEntity"));
+    AnswerPickRequest(1.0f);
+}
+
+void Aco_Storyloom::SelectedEntityVerified(bool ok) {
+    if (GetCurrentMode() != MODE_ScenarioEditor_HandleSelectEntity)
+        ERRLOG(FormatFailedCondition("Aco_Storyloom::SelectedEntityVerified",
+                                     "GetCurrentMode() == MODE_ScenarioEditor_HandleSelectEntity"));
+    AnswerPickRequest(ok ? 0.0f : 1.0f);
+}
+
+extern "C" A3d_Channel* InitDLL() { return new (std::nothrow) Aco_Storyloom(); }
+
+extern "C" ChannelType* GetType() {
+    static ChannelType record;
+    FillTypeRecord(record);
+    return &record;
+}

@@ -1,0 +1,13 @@
+#include "scenario_channel/ModeHandlers.h"
+#include "scenario_channel/ModeSupport.h"
+
+// Not built yet: these modes report themselves unavailable.
+namespace AreaModes {
+
+float SphereGetRadius(Aco_Storyloom& self) { return ModeSupport::NotAvailable(self); }
+float SphereSetRadius(Aco_Storyloom& self) { return ModeSupport::NotAvailable(self); }
+float EntityIsInArea(Aco_Storyloom& self) { return ModeSupport::NotAvailable(self); }
+float VirtualEntityRender(Aco_Storyloom& self) { return ModeSupport::NotAvailable(self); }
+float VirtualEntityMousePicking(Aco_Storyloom& self) { return ModeSupport::NotAvailable(self); }
+
+}  // namespace AreaModes

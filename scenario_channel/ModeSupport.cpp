@@ -1,0 +1,53 @@
+#include "scenario_channel/ModeSupport.h"
+
+#include <cmath>
+
+#include "host/Aco_CustomEnum.h"
+
+namespace ModeSupport {
+
+float LinkError(Aco_Storyloom& self, unsigned int link) {
+    self.ReportEvaluationFailure(self.GetChildLinkErrorText(link));
+    return ModeResult::LinkError;
+}
+
+float LinkInvalid(Aco_Storyloom& self, unsigned int link) {
+    self.ReportEvaluationFailure(self.GetChildLinkInvalidText(link));
+    return ModeResult::LinkInvalid;
+}
+
+float NotAvailable(Aco_Storyloom& self) {
+    self.ReportEvaluationFailure(FormatText("ModeNotAvailable[%u]", self.GetCurrentMode()));
+    return ModeResult::UnknownMode;
+}
+
+Aco_CoreRef* ReferenceAt(Aco_Storyloom& self, unsigned int link) {
+    return dynamic_cast<Aco_CoreRef*>(self.GetChild(link));
+}
+
+void PointReferenceAt(Aco_CoreRef& ref, Core::ScenarioSupport* entity) {
+    Core::RefSupport* target = dynamic_cast<Core::RefSupport*>(entity);
+    if (target)
+        ref.SetRef(target);
+    else
+        ref.ResetRef();
+}
+
+float IdToValue(uint32_t id) { return id == 0xFFFFFFFFu ? -1.0f : static_cast<float>(id); }
+
+uint32_t ValueToId(float value) {
+    // Out of the 64-bit range (and NaN) there is no id to truncate to.
+    if (!(std::fabs(value) < 9.2e18f)) return 0xFFFFFFFFu;
+    return static_cast<uint32_t>(static_cast<int64_t>(value));
+}
+
+unsigned int ReadSerializerFlag(Aco_Storyloom& self, unsigned int link) {
+    auto* flagChannel = dynamic_cast<Aco_CustomEnum*>(self.GetChild(link));
+    if (!flagChannel) return 4;
+    float value = flagChannel->GetFloatExt(5);
+    if (!(value > 0.0f)) return 0;  // negatives and NaN
+    if (value >= 4.0f) return 4;
+    return static_cast<unsigned int>(value);
+}
+
+}  // namespace ModeSupport

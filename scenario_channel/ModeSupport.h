@@ -1,0 +1,58 @@
+#pragma once
+// What every mode needs: status values, failure reports, reference access and the number
+// conversions between channel values and scenario ids and flags.
+#include <cstdint>
+
+#include "scenario_channel/Aco_Storyloom.h"
+
+namespace ModeResult {
+constexpr float Done = 0.0f;
+constexpr float LinkError = 105.0f;    // a needed link empty, or its value or text unusable
+constexpr float LinkInvalid = 106.0f;  // wrong kind of object, or the looked-up object missing
+constexpr float UnknownMode = 1.0f;
+}  // namespace ModeResult
+
+namespace ModeSupport {
+
+// Report the failure at `link` behind the channel prefix and answer its status.
+float LinkError(Aco_Storyloom& self, unsigned int link);
+float LinkInvalid(Aco_Storyloom& self, unsigned int link);
+// A mode whose behaviour this build does not have: reported, never a success.
+float NotAvailable(Aco_Storyloom& self);
+
+// The reference channel at `link`, or null when nothing (or no reference channel) is there.
+Aco_CoreRef* ReferenceAt(Aco_Storyloom& self, unsigned int link);
+
+// Reads the object of class T from the reference at `link`: null with `status` set to the
+// reported failure (105.0 nothing linked, 106.0 empty or another class).
+template <class T>
+T* ObjectAt(Aco_Storyloom& self, unsigned int link, float& status) {
+    Aco_CoreRef* ref = ReferenceAt(self, link);
+    if (!ref) {
+        status = LinkError(self, link);
+        return nullptr;
+    }
+    T* object = dynamic_cast<T*>(ref->GetRef());
+    if (!object) status = LinkInvalid(self, link);
+    return object;
+}
+inline Core::Scenario* ScenarioAt(Aco_Storyloom& self, unsigned int link, float& status) {
+    return ObjectAt<Core::Scenario>(self, link, status);
+}
+inline Core::ScenarioSupport* EntityAt(Aco_Storyloom& self, unsigned int link, float& status) {
+    return ObjectAt<Core::ScenarioSupport>(self, link, status);
+}
+
+// Points the reference at an entity's reference part, or empties it for null.
+void PointReferenceAt(Aco_CoreRef& ref, Core::ScenarioSupport* entity);
+
+// 0xFFFFFFFF (no id) is -1.0; every other id its unsigned value.
+float IdToValue(uint32_t id);
+// Truncated toward zero through 64 bits; the low 32 bits are the id.
+uint32_t ValueToId(float value);
+inline float FlagToValue(bool flag) { return flag ? 1.0f : 0.0f; }
+// The serializer flag from an enumeration child: state 5, truncated, clamped to 0..4;
+// 4 when nothing usable is linked.
+unsigned int ReadSerializerFlag(Aco_Storyloom& self, unsigned int link);
+
+}  // namespace ModeSupport
