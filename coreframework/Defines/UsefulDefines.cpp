@@ -23,3 +23,18 @@ const std::string& FormatText(const char* format, ...) {
     text.assign(buffer);
     return text;
 }
+
+void ReplaceAll(std::string& text, const std::string& marker, const std::string& replacement) {
+    if (marker.empty()) return;
+    size_t found = text.find(marker);
+    if (found == std::string::npos) return;
+    std::string result;
+    size_t from = 0;
+    for (; found != std::string::npos; found = text.find(marker, from)) {
+        result.append(text, from, found - from);
+        result += replacement;
+        from = found + marker.size();
+    }
+    result.append(text, from, std::string::npos);
+    text = std::move(result);
+}
