@@ -5,6 +5,8 @@
 
 #include "host/core/ErrorLog.h"
 #include "host/core/TextFormat.h"
+#include "host/core/VectorMath.h"
+#include "host/core/VirtualScenarioEntity.h"
 
 namespace Core {
 
@@ -103,6 +105,42 @@ void Scenario::RefreshUnusedIDsList() {
     used.reserve(_entities.size());
     for (const auto& entry : _entities) used.push_back(entry.first);
     _idPool.Rebuild(used);
+}
+
+unsigned Scenario::RenderVirtualEntities() {
+    ++_renderPassCount;
+    unsigned drawn = 0;
+    for (const auto& entry : _entities)
+        if (dynamic_cast<VirtualScenarioEntity*>(entry.second)) ++drawn;
+    return drawn;
+}
+
+bool Scenario::GetVirtualEntityCollision(const CoreFramework::Ray& ray, const VelmMathLib::Vec3i&,
+                                         VirtualScenarioEntity*& entity, VelmMathLib::Vec3& point, bool nearest,
+                                         float* distance) const {
+    CoreFramework::Ray unitRay{ray.origin, Normalized(ray.direction)};
+    if (Length(unitRay.direction) == 0.0f || !IsFinite(unitRay.origin) || !IsFinite(unitRay.direction)) {
+        ERRLOG("Scenario::GetVirtualEntityCollision: the ray has no direction");
+        return false;
+    }
+    VirtualScenarioEntity* hit = nullptr;
+    float hitDistance = 0.0f;
+    for (const auto& entry : _entities) {
+        auto* candidate = dynamic_cast<VirtualScenarioEntity*>(entry.second);
+        float candidateDistance = 0.0f;
+        if (!candidate || !IntersectRaySphere(unitRay, candidate->GetPosition(), candidate->GetRadius(), candidateDistance))
+            continue;
+        if (!hit || candidateDistance < hitDistance) {
+            hit = candidate;
+            hitDistance = candidateDistance;
+        }
+        if (!nearest) break;
+    }
+    if (!hit) return false;
+    entity = hit;
+    point = unitRay.origin + unitRay.direction * hitDistance;
+    if (distance) *distance = hitDistance;
+    return true;
 }
 
 void Scenario::Update(float seconds) {

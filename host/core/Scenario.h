@@ -3,11 +3,14 @@
 #include <memory>
 #include <unordered_map>
 
+#include "coreframework/Ray.h"
 #include "host/core/EntityIdPool.h"
 #include "host/core/RefSupport.h"
 #include "host/core/ScenarioSupport.h"
 
 namespace Core {
+
+class VirtualScenarioEntity;
 
 // A running scenario: its entities by id, its play clock. Made and destroyed only by the
 // ScenarioManager. A new scenario is running, not paused.
@@ -34,6 +37,19 @@ public:
     ScenarioSupport* GetNextEntity(const ScenarioSupport* entity) const;
     void RefreshUnusedIDsList();
 
+    // Draws the virtual entities among the entities; answers how many were drawn.
+    unsigned RenderVirtualEntities();
+    unsigned GetRenderPassCount() const { return _renderPassCount; }
+
+    // Picks a virtual entity of this scenario with a ray, by bounding sphere. With nearest
+    // set every virtual entity is tested and the closest hit wins; otherwise the first hit in
+    // id order does. On a hit: entity, point and *distance (when given) are filled and true
+    // is answered; on a miss they are left as they were. The pixel is not needed here: picking
+    // is by geometry only.
+    bool GetVirtualEntityCollision(const CoreFramework::Ray& ray, const VelmMathLib::Vec3i& pixel,
+                                   VirtualScenarioEntity*& entity, VelmMathLib::Vec3& point, bool nearest,
+                                   float* distance) const;
+
     // Play clock: Update advances it by a finite, non-negative step while not paused.
     void Pause() { _paused = true; }
     void Resume() { _paused = false; }
@@ -57,6 +73,7 @@ private:
     std::map<unsigned, ScenarioSupport*> _entities;
     std::unordered_map<const ScenarioSupport*, unsigned> _ids;
     EntityIdPool _idPool;
+    unsigned _renderPassCount = 0;
     float _playTime = 0.0f;
     bool _paused = false;
 };

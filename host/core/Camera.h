@@ -1,0 +1,34 @@
+#pragma once
+#include "coreframework/Ray.h"
+#include "coreframework/VelmMathLib.h"
+#include "host/core/RefSupport.h"
+
+namespace Core {
+
+// A perspective camera looking from eye at target, y up, over a viewport of width x height
+// pixels.
+class Camera : public RefSupport {
+public:
+    Camera(VelmMathLib::Vec3 eye, VelmMathLib::Vec3 target, float fovYRadians, int width, int height);
+
+    // The ray from the eye through pixel (x, y), pixels counted from the top left corner, and
+    // that pixel. False, with a report, for a camera that cannot see (eye on target, no
+    // viewport, a field of view outside (0, pi)) or a non-finite position; the outputs are
+    // then untouched.
+    bool GetPickRay(float x, float y, CoreFramework::Ray& ray, VelmMathLib::Vec3i& pixel) const;
+
+    const VelmMathLib::Vec3& GetEye() const { return _eye; }
+    const VelmMathLib::Vec3& GetTarget() const { return _target; }
+    float GetFovY() const { return _fovY; }
+    int GetWidth() const { return _width; }
+    int GetHeight() const { return _height; }
+
+private:
+    VelmMathLib::Vec3 _eye;
+    VelmMathLib::Vec3 _target;
+    float _fovY;
+    int _width;
+    int _height;
+};
+
+}  // namespace Core

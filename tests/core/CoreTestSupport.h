@@ -1,0 +1,16 @@
+#pragma once
+#include <gtest/gtest.h>
+
+#include "host/ScenarioCore.h"
+
+// Each test starts with an empty error log and leaves no scenario behind in the engine.
+class CoreTest : public ::testing::Test {
+protected:
+    void SetUp() override { Core::ClearErrorLog(); }
+    void TearDown() override {
+        Core::ScenarioManager& manager = Manager();
+        while (!manager.GetScenarios().empty()) manager.DestroyScenario(manager.GetScenarios().back().get());
+    }
+    static Core::ScenarioManager& Manager() { return Core::CoreEngine::Instance().GetScenarioManager(); }
+    static Core::ScenarioEditor& Editor() { return Core::CoreEngine::Instance().GetScenarioEditor(); }
+};
