@@ -1,0 +1,299 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+#include "EvaluationReports.h"
+#include "host/EngineHost.h"
+#include "host/ScenarioCore.h"
+#include "scenario_channel/Aco_Storyloom.h"
+
+namespace {
+
+using Log = std::vector<std::string>;
+
+// The editor, its graph and the registries are process-wide: every test starts from a
+// known editor and an empty error log, and destroys the scenarios it made.
+class EditorModesTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        editor.SetListener(nullptr);
+        graph.SetListener(nullptr);
+        editor.SetScenario(nullptr);
+        editor.SetTesting(false, "");
+        editor.NotifyEntitySelectCanceled();
+        editor.Hide();
+        Core::ClearErrorLog();
+    }
+    void TearDown() override {
+        for (Core::Scenario* scenario : scenarios) manager.DestroyScenario(scenario);
+    }
+
+    Core::Scenario* NewScenario() {
+        scenarios.push_back(manager.CreateScenario());
+        return scenarios.back();
+    }
+
+    // Sets the mode, then links the children at positions 0, 1, ... (null leaves one empty).
+    static void Build(Aco_Storyloom& channel, unsigned mode, std::initializer_list<A3d_Channel*> children = {}) {
+        channel.SetCurrentMode(mode);
+        unsigned position = 0;
+        for (A3d_Channel* child : children) {
+            if (child) {
+                ASSERT_TRUE(channel.LinkChild(position, child)) << "position " << position;
+            }
+            ++position;
+        }
+    }
+
+    Core::ScenarioEditor& editor = Core::CoreEngine::Instance().GetScenarioEditor();
+    Core::ScenarioGraph& graph = editor.GetScenarioGraph();
+    Core::ScenarioManager& manager = Core::CoreEngine::Instance().GetScenarioManager();
+    std::vector<Core::Scenario*> scenarios;
+};
+
+// The first mode that reaches the editor builds its GUI (no window, default skin and font);
+// no later evaluation builds it again.
+TEST_F(EditorModesTest, GuiInitialisedOnceWithDefaults) {
+    const unsigned before = editor.GetInitializeCount();
+    const unsigned expected = before + (editor.IsInitialized() ? 0 : 1);
+    for (unsigned mode : {MODE_ScenarioEditor_Show, MODE_ScenarioEditor_Hide, MODE_ScenarioEditor_RenderGraph,
+                          MODE_ScenarioEditor_GetRoot, MODE_ScenarioEditor_OnGraphSized,
+                          MODE_ScenarioEditor_HandleSelectEntity, MODE_ScenarioEditor_NotifyEntitySelectCanceled}) {
+        Aco_Storyloom channel;
+        Build(channel, mode);
+        channel.GetFloat();
+        channel.GetFloat();
+    }
+    EXPECT_TRUE(editor.IsInitialized());
+    EXPECT_EQ(editor.GetInitializeCount(), expected);
+    EXPECT_EQ(editor.GetParentWindow(), nullptr);
+    EXPECT_EQ(editor.GetSkin(), Core::GUIBase::DefaultSkin);
+    EXPECT_EQ(editor.GetFont(), Core::GUIBase::DefaultFont);
+}
+
+// The modes without links always succeed.
+TEST_F(EditorModesTest, ShowHideAndRenderGraph) {
+    Aco_Storyloom show, hide, render;
+    Build(show, MODE_ScenarioEditor_Show);
+    Build(hide, MODE_ScenarioEditor_Hide);
+    Build(render, MODE_ScenarioEditor_RenderGraph);
+    const unsigned renders = graph.GetRenderCount();
+
+    EXPECT_EQ(show.GetFloat(), 0.0f);
+    EXPECT_TRUE(editor.IsVisible());
+    EXPECT_EQ(hide.GetFloat(), 0.0f);
+    EXPECT_FALSE(editor.IsVisible());
+    EXPECT_EQ(render.GetFloat(), 0.0f);
+    EXPECT_EQ(render.GetFloat(), 0.0f);
+    EXPECT_EQ(graph.GetRenderCount(), renders + 2);
+    EXPECT_EQ(Core::GetErrorLog(), Log{});
+}
+
+// The root name is asked of the GUI first; a missing "RootName" fails only afterwards.
+TEST_F(EditorModesTest, GetRootStoresTheRootName) {
+    Aco_Storyloom channel;
+    Aco_StringChannel rootName;
+    Build(channel, MODE_ScenarioEditor_GetRoot, {&rootName});
+    EXPECT_EQ(channel.GetFloat(), 0.0f);
+    ASSERT_NE(rootName.GetString(), nullptr);
+    EXPECT_NE(std::string(rootName.GetString()), "");
+    EXPECT_EQ(rootName.GetString(), editor.GetRootName());
+
+    channel.UnlinkChild(0);
+    EXPECT_EQ(channel.GetFloat(), 105.0f);
+    EXPECT_EQ(Core::GetErrorLog(), Log{EvaluationReport("ScenarioEditor_GetRoot", "ChildLinkError[RootName]")});
+}
+
+// Any "bTesting" but 0.0 means testing; an unreadable "Message [\"\"]" is the empty text.
+TEST_F(EditorModesTest, SetTestingPassesFlagAndMessage) {
+    enum class Message { NotLinked, HoldsNoText, HoldsText };
+    struct Case {
+        const char* what;
+        float testing;
+        Message message;
+        bool expectedFlag;
+        std::string expectedMessage;
+    };
+    const Case cases[] = {
+        {"0.0 without message", 0.0f, Message::NotLinked, false, ""},
+        {"0.5 is testing", 0.5f, Message::NotLinked, true, ""},
+        {"not a number is testing", std::nanf(""), Message::NotLinked, true, ""},
+        {"message without text", 1.0f, Message::HoldsNoText, true, ""},
+        {"message passed", -2.0f, Message::HoldsText, true, "Ready"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        editor.SetTesting(!c.expectedFlag, "before");
+        Aco_Storyloom channel;
+        Aco_FloatChannel testing;
+        Aco_StringChannel message;
+        testing.SetFloat(c.testing);
+        if (c.message == Message::HoldsText) message.SetString("Ready");
+        Build(channel, MODE_ScenarioEditor_SetTesting,
+              {&testing, c.message == Message::NotLinked ? nullptr : &message});
+
+        EXPECT_EQ(channel.GetFloat(), 0.0f);
+        EXPECT_EQ(editor.IsTesting(), c.expectedFlag);
+        EXPECT_EQ(editor.GetTestingMessage(), c.expectedMessage);
+    }
+    EXPECT_EQ(Core::GetErrorLog(), Log{});
+}
+
+TEST_F(EditorModesTest, SetTestingWithoutFlagLeavesTheEditor) {
+    editor.SetTesting(true, "before");
+    Aco_Storyloom channel;
+    Aco_StringChannel message;
+    message.SetString("after");
+    Build(channel, MODE_ScenarioEditor_SetTesting, {nullptr, &message});
+
+    EXPECT_EQ(channel.GetFloat(), 105.0f);
+    EXPECT_TRUE(editor.IsTesting());
+    EXPECT_EQ(editor.GetTestingMessage(), "before");
+    EXPECT_EQ(Core::GetErrorLog(), Log{EvaluationReport("ScenarioEditor_SetTesting", "ChildLinkError[bTesting]")});
+}
+
+// A reference that is missing, empty or of the wrong kind stops the mode before the editor:
+// its scenario stays, and the pick listener hears no verdict.
+TEST_F(EditorModesTest, ReferenceFailuresLeaveTheEditor) {
+    enum class Ref { NotLinked, Empty, WrongKind };
+    struct Case {
+        unsigned mode;
+        const char* shortName;
+        Ref ref;
+        float status;
+        const char* report;
+    };
+    const Case cases[] = {
+        {MODE_ScenarioEditor_SetScenario, "ScenarioEditor_SetScenario", Ref::NotLinked, 105.0f,
+         "ChildLinkError[CoreScenario]"},
+        {MODE_ScenarioEditor_SetScenario, "ScenarioEditor_SetScenario", Ref::Empty, 106.0f,
+         "ChildLinkInvalid[CoreScenario]"},
+        {MODE_ScenarioEditor_SetScenario, "ScenarioEditor_SetScenario", Ref::WrongKind, 106.0f,
+         "ChildLinkInvalid[CoreScenario]"},
+        {MODE_ScenarioEditor_NotifyEntitySelected, "ScenarioEditor_NotifyEntitySelected", Ref::NotLinked, 105.0f,
+         "ChildLinkError[CoreEntity]"},
+        {MODE_ScenarioEditor_NotifyEntitySelected, "ScenarioEditor_NotifyEntitySelected", Ref::Empty, 106.0f,
+         "ChildLinkInvalid[CoreEntity]"},
+        {MODE_ScenarioEditor_NotifyEntitySelected, "ScenarioEditor_NotifyEntitySelected", Ref::WrongKind, 106.0f,
+         "ChildLinkInvalid[CoreEntity]"},
+    };
+    Core::Scenario* kept = NewScenario();
+    Core::StaticMeshEntity entity("crate", {0.0f, 0.0f, 0.0f}, 1.0f);
+    kept->AddEntity(&entity);
+
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.report);
+        editor.SetScenario(kept);
+        Aco_Storyloom listener;
+        Aco_FloatChannel needToPick;
+        needToPick.SetFloat(5.0f);
+        Build(listener, MODE_ScenarioEditor_HandleSelectEntity, {&needToPick});
+        Core::ClearErrorLog();
+
+        Aco_CoreRef ref;
+        // The wrong kind is an entity where a scenario belongs, and the other way round.
+        if (c.ref == Ref::WrongKind)
+            ref.SetRef(c.mode == MODE_ScenarioEditor_SetScenario ? static_cast<Core::RefSupport*>(&entity) : kept);
+        Aco_Storyloom channel;
+        Build(channel, c.mode, {c.ref == Ref::NotLinked ? nullptr : &ref});
+
+        EXPECT_EQ(channel.GetFloat(), c.status);
+        EXPECT_EQ(editor.GetScenario(), kept);
+        EXPECT_EQ(needToPick.GetFloat(), 5.0f);
+        EXPECT_EQ(Core::GetErrorLog(), Log{EvaluationReport(c.shortName, c.report)});
+    }
+}
+
+// The pick-an-entity dialogue, run by channels: the editor asks, the graph answers with a
+// chosen entity, the editor's verdict comes back through the same listener channel.
+TEST_F(EditorModesTest, PickEntityDialogue) {
+    Core::Scenario* edited = NewScenario();
+    Core::Scenario* other = NewScenario();
+    Core::StaticMeshEntity chosen("chosen", {1.0f, 0.0f, 0.0f}, 1.0f);
+    Core::StaticMeshEntity stranger("stranger", {2.0f, 0.0f, 0.0f}, 1.0f);
+    edited->AddEntity(&chosen);
+    other->AddEntity(&stranger);
+
+    Aco_Storyloom setScenario;
+    Aco_CoreRef editedRef;
+    editedRef.SetRef(edited);
+    Build(setScenario, MODE_ScenarioEditor_SetScenario, {&editedRef});
+    ASSERT_EQ(setScenario.GetFloat(), 0.0f);
+    ASSERT_EQ(editor.GetScenario(), edited);
+
+    // The callback draws the graph, so its calls are counted by the graph's render count.
+    Aco_Storyloom listener, callback;
+    Aco_FloatChannel needToPick;
+    needToPick.SetFloat(7.0f);
+    Build(callback, MODE_ScenarioEditor_RenderGraph);
+    Build(listener, MODE_ScenarioEditor_HandleSelectEntity, {&needToPick, &callback});
+    const unsigned calls = graph.GetRenderCount();
+    EXPECT_EQ(listener.GetFloat(), 0.0f);
+    EXPECT_EQ(editor.GetListener(), static_cast<Core::ScenarioEditorListener*>(&listener));
+    EXPECT_EQ(needToPick.GetFloat(), 7.0f);  // evaluation writes nothing
+    EXPECT_EQ(graph.GetRenderCount(), calls);
+
+    ASSERT_TRUE(editor.RequestEntitySelection());
+    EXPECT_EQ(needToPick.GetFloat(), 1.0f);
+    EXPECT_EQ(graph.GetRenderCount(), calls + 1);
+
+    Aco_Storyloom notify;
+    Aco_CoreRef pickedRef;
+    Build(notify, MODE_ScenarioEditor_NotifyEntitySelected, {&pickedRef});
+    pickedRef.SetRef(&stranger);
+    EXPECT_EQ(notify.GetFloat(), 0.0f);
+    EXPECT_EQ(needToPick.GetFloat(), 1.0f);  // refused: not in the edited scenario
+    EXPECT_EQ(graph.GetRenderCount(), calls + 2);
+    EXPECT_TRUE(editor.IsAwaitingEntity());
+
+    pickedRef.SetRef(&chosen);
+    EXPECT_EQ(notify.GetFloat(), 0.0f);
+    EXPECT_EQ(needToPick.GetFloat(), 0.0f);
+    EXPECT_EQ(graph.GetRenderCount(), calls + 3);
+    EXPECT_EQ(editor.GetSelectedEntity(), &chosen);
+
+    // A second request given up on.
+    ASSERT_TRUE(editor.RequestEntitySelection());
+    EXPECT_EQ(needToPick.GetFloat(), 1.0f);
+    Aco_Storyloom cancel;
+    Build(cancel, MODE_ScenarioEditor_NotifyEntitySelectCanceled);
+    EXPECT_EQ(cancel.GetFloat(), 0.0f);
+    EXPECT_FALSE(editor.IsAwaitingEntity());
+    EXPECT_EQ(Core::GetErrorLog(), Log{});
+}
+
+// Once registered, the channel receives graph sizes while it stays in its mode; after a mode
+// change the graph may still call it, but nothing is written or called.
+TEST_F(EditorModesTest, GraphSizeRoad) {
+    Aco_Storyloom sized, callback;
+    Aco_FloatChannel width, height;
+    width.SetFloat(7.0f);
+    height.SetFloat(7.0f);
+    Build(callback, MODE_ScenarioEditor_RenderGraph);
+    Build(sized, MODE_ScenarioEditor_OnGraphSized, {&width, &height, &callback});
+    const unsigned calls = graph.GetRenderCount();
+
+    EXPECT_EQ(sized.GetFloat(), 0.0f);
+    EXPECT_EQ(graph.GetListener(), static_cast<Core::ScenarioGraphListener*>(&sized));
+    EXPECT_EQ(width.GetFloat(), 7.0f);
+    EXPECT_EQ(height.GetFloat(), 7.0f);
+    EXPECT_EQ(graph.GetRenderCount(), calls);
+
+    ASSERT_TRUE(graph.Resize(640.0f, 480.0f));
+    EXPECT_EQ(width.GetFloat(), 640.0f);
+    EXPECT_EQ(height.GetFloat(), 480.0f);
+    EXPECT_EQ(graph.GetRenderCount(), calls + 1);
+
+    // The new mode has a value link and a callable link at the same positions.
+    Build(sized, MODE_ScenarioEditor_HandleSelectEntity, {&width, &callback});
+    ASSERT_EQ(graph.GetListener(), static_cast<Core::ScenarioGraphListener*>(&sized));
+    ASSERT_TRUE(graph.Resize(800.0f, 600.0f));
+    EXPECT_EQ(width.GetFloat(), 640.0f);
+    EXPECT_EQ(graph.GetRenderCount(), calls + 1);
+    EXPECT_EQ(Core::GetErrorLog(), Log{});
+}
+
+}  // namespace
