@@ -1,11 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <initializer_list>
 #include <string>
 #include <vector>
 
-#include "EvaluationReports.h"
+#include "ModeTestSupport.h"
 #include "host/EngineHost.h"
 #include "host/ScenarioCore.h"
 #include "scenario_channel/Aco_Storyloom.h"
@@ -36,18 +35,6 @@ protected:
         return scenarios.back();
     }
 
-    // Sets the mode, then links the children at positions 0, 1, ... (null leaves one empty).
-    static void Build(Aco_Storyloom& channel, unsigned mode, std::initializer_list<A3d_Channel*> children = {}) {
-        channel.SetCurrentMode(mode);
-        unsigned position = 0;
-        for (A3d_Channel* child : children) {
-            if (child) {
-                ASSERT_TRUE(channel.LinkChild(position, child)) << "position " << position;
-            }
-            ++position;
-        }
-    }
-
     Core::ScenarioEditor& editor = Core::CoreEngine::Instance().GetScenarioEditor();
     Core::ScenarioGraph& graph = editor.GetScenarioGraph();
     Core::ScenarioManager& manager = Core::CoreEngine::Instance().GetScenarioManager();
@@ -63,7 +50,7 @@ TEST_F(EditorModesTest, GuiInitialisedOnceWithDefaults) {
                           MODE_ScenarioEditor_GetRoot, MODE_ScenarioEditor_OnGraphSized,
                           MODE_ScenarioEditor_HandleSelectEntity, MODE_ScenarioEditor_NotifyEntitySelectCanceled}) {
         Aco_Storyloom channel;
-        Build(channel, mode);
+        BuildChannel(channel, mode);
         channel.GetFloat();
         channel.GetFloat();
     }
@@ -77,9 +64,9 @@ TEST_F(EditorModesTest, GuiInitialisedOnceWithDefaults) {
 // The modes without links always succeed.
 TEST_F(EditorModesTest, ShowHideAndRenderGraph) {
     Aco_Storyloom show, hide, render;
-    Build(show, MODE_ScenarioEditor_Show);
-    Build(hide, MODE_ScenarioEditor_Hide);
-    Build(render, MODE_ScenarioEditor_RenderGraph);
+    BuildChannel(show, MODE_ScenarioEditor_Show);
+    BuildChannel(hide, MODE_ScenarioEditor_Hide);
+    BuildChannel(render, MODE_ScenarioEditor_RenderGraph);
     const unsigned renders = graph.GetRenderCount();
 
     EXPECT_EQ(show.GetFloat(), 0.0f);
@@ -96,7 +83,7 @@ TEST_F(EditorModesTest, ShowHideAndRenderGraph) {
 TEST_F(EditorModesTest, GetRootStoresTheRootName) {
     Aco_Storyloom channel;
     Aco_StringChannel rootName;
-    Build(channel, MODE_ScenarioEditor_GetRoot, {&rootName});
+    BuildChannel(channel, MODE_ScenarioEditor_GetRoot, {&rootName});
     EXPECT_EQ(channel.GetFloat(), 0.0f);
     ASSERT_NE(rootName.GetString(), nullptr);
     EXPECT_NE(std::string(rootName.GetString()), "");
@@ -132,7 +119,7 @@ TEST_F(EditorModesTest, SetTestingPassesFlagAndMessage) {
         Aco_StringChannel message;
         testing.SetFloat(c.testing);
         if (c.message == Message::HoldsText) message.SetString("Ready");
-        Build(channel, MODE_ScenarioEditor_SetTesting,
+        BuildChannel(channel, MODE_ScenarioEditor_SetTesting,
               {&testing, c.message == Message::NotLinked ? nullptr : &message});
 
         EXPECT_EQ(channel.GetFloat(), 0.0f);
@@ -147,7 +134,7 @@ TEST_F(EditorModesTest, SetTestingWithoutFlagLeavesTheEditor) {
     Aco_Storyloom channel;
     Aco_StringChannel message;
     message.SetString("after");
-    Build(channel, MODE_ScenarioEditor_SetTesting, {nullptr, &message});
+    BuildChannel(channel, MODE_ScenarioEditor_SetTesting, {nullptr, &message});
 
     EXPECT_EQ(channel.GetFloat(), 105.0f);
     EXPECT_TRUE(editor.IsTesting());
@@ -190,7 +177,7 @@ TEST_F(EditorModesTest, ReferenceFailuresLeaveTheEditor) {
         Aco_Storyloom listener;
         Aco_FloatChannel needToPick;
         needToPick.SetFloat(5.0f);
-        Build(listener, MODE_ScenarioEditor_HandleSelectEntity, {&needToPick});
+        BuildChannel(listener, MODE_ScenarioEditor_HandleSelectEntity, {&needToPick});
         Core::ClearErrorLog();
 
         Aco_CoreRef ref;
@@ -198,7 +185,7 @@ TEST_F(EditorModesTest, ReferenceFailuresLeaveTheEditor) {
         if (c.ref == Ref::WrongKind)
             ref.SetRef(c.mode == MODE_ScenarioEditor_SetScenario ? static_cast<Core::RefSupport*>(&entity) : kept);
         Aco_Storyloom channel;
-        Build(channel, c.mode, {c.ref == Ref::NotLinked ? nullptr : &ref});
+        BuildChannel(channel, c.mode, {c.ref == Ref::NotLinked ? nullptr : &ref});
 
         EXPECT_EQ(channel.GetFloat(), c.status);
         EXPECT_EQ(editor.GetScenario(), kept);
@@ -220,7 +207,7 @@ TEST_F(EditorModesTest, PickEntityDialogue) {
     Aco_Storyloom setScenario;
     Aco_CoreRef editedRef;
     editedRef.SetRef(edited);
-    Build(setScenario, MODE_ScenarioEditor_SetScenario, {&editedRef});
+    BuildChannel(setScenario, MODE_ScenarioEditor_SetScenario, {&editedRef});
     ASSERT_EQ(setScenario.GetFloat(), 0.0f);
     ASSERT_EQ(editor.GetScenario(), edited);
 
@@ -228,8 +215,8 @@ TEST_F(EditorModesTest, PickEntityDialogue) {
     Aco_Storyloom listener, callback;
     Aco_FloatChannel needToPick;
     needToPick.SetFloat(7.0f);
-    Build(callback, MODE_ScenarioEditor_RenderGraph);
-    Build(listener, MODE_ScenarioEditor_HandleSelectEntity, {&needToPick, &callback});
+    BuildChannel(callback, MODE_ScenarioEditor_RenderGraph);
+    BuildChannel(listener, MODE_ScenarioEditor_HandleSelectEntity, {&needToPick, &callback});
     const unsigned calls = graph.GetRenderCount();
     EXPECT_EQ(listener.GetFloat(), 0.0f);
     EXPECT_EQ(editor.GetListener(), static_cast<Core::ScenarioEditorListener*>(&listener));
@@ -242,7 +229,7 @@ TEST_F(EditorModesTest, PickEntityDialogue) {
 
     Aco_Storyloom notify;
     Aco_CoreRef pickedRef;
-    Build(notify, MODE_ScenarioEditor_NotifyEntitySelected, {&pickedRef});
+    BuildChannel(notify, MODE_ScenarioEditor_NotifyEntitySelected, {&pickedRef});
     pickedRef.SetRef(&stranger);
     EXPECT_EQ(notify.GetFloat(), 0.0f);
     EXPECT_EQ(needToPick.GetFloat(), 1.0f);  // refused: not in the edited scenario
@@ -259,7 +246,7 @@ TEST_F(EditorModesTest, PickEntityDialogue) {
     ASSERT_TRUE(editor.RequestEntitySelection());
     EXPECT_EQ(needToPick.GetFloat(), 1.0f);
     Aco_Storyloom cancel;
-    Build(cancel, MODE_ScenarioEditor_NotifyEntitySelectCanceled);
+    BuildChannel(cancel, MODE_ScenarioEditor_NotifyEntitySelectCanceled);
     EXPECT_EQ(cancel.GetFloat(), 0.0f);
     EXPECT_FALSE(editor.IsAwaitingEntity());
     EXPECT_EQ(Core::GetErrorLog(), Log{});
@@ -272,8 +259,8 @@ TEST_F(EditorModesTest, GraphSizeRoad) {
     Aco_FloatChannel width, height;
     width.SetFloat(7.0f);
     height.SetFloat(7.0f);
-    Build(callback, MODE_ScenarioEditor_RenderGraph);
-    Build(sized, MODE_ScenarioEditor_OnGraphSized, {&width, &height, &callback});
+    BuildChannel(callback, MODE_ScenarioEditor_RenderGraph);
+    BuildChannel(sized, MODE_ScenarioEditor_OnGraphSized, {&width, &height, &callback});
     const unsigned calls = graph.GetRenderCount();
 
     EXPECT_EQ(sized.GetFloat(), 0.0f);
@@ -288,7 +275,7 @@ TEST_F(EditorModesTest, GraphSizeRoad) {
     EXPECT_EQ(graph.GetRenderCount(), calls + 1);
 
     // The new mode has a value link and a callable link at the same positions.
-    Build(sized, MODE_ScenarioEditor_HandleSelectEntity, {&width, &callback});
+    BuildChannel(sized, MODE_ScenarioEditor_HandleSelectEntity, {&width, &callback});
     ASSERT_EQ(graph.GetListener(), static_cast<Core::ScenarioGraphListener*>(&sized));
     ASSERT_TRUE(graph.Resize(800.0f, 600.0f));
     EXPECT_EQ(width.GetFloat(), 640.0f);
