@@ -41,10 +41,11 @@ std::string LanguageDictionary::GetTranslation(const std::string& key) const {
 namespace {
 
 // A translation put into the text: its characters are those of the reversed rest that lie
-// at or above `boundary`, until the scan passes them.
+// at or above `boundary`, until the scan passes them. `keys` are the keys being expanded
+// there, outermost first, its own key last.
 struct Expansion {
     std::size_t boundary;
-    std::string key;
+    std::vector<std::string> keys;
 };
 
 }  // namespace
@@ -53,6 +54,10 @@ struct Expansion {
 // taking scanned text off its front are both appends and truncations at the back: each
 // placeholder costs the length of what it skips, its key and its translation, never a pass
 // over the whole text.
+//
+// Why it ends: an expansion lies one level deeper than the place its prefix starts, and
+// levels stop at MaxTranslationDepth; a placeholder that cannot be expanded is passed over.
+// So every step either passes text or replaces a character by finitely many deeper ones.
 void LanguageDictionary::Translate(std::string& text) const {
     // With both markers empty every placeholder would be empty and replace nothing.
     if (_keyPrefix.empty() && _keySuffix.empty()) return;
@@ -63,10 +68,13 @@ void LanguageDictionary::Translate(std::string& text) const {
     out.reserve(text.size());
     std::vector<Expansion> open;  // the expansions around the scan position, outermost first
 
+    auto dropPassedExpansions = [&] {
+        while (!open.empty() && open.back().boundary >= rest.size()) open.pop_back();
+    };
     auto pass = [&](std::size_t count) {
         out.append(rest.rbegin(), rest.rbegin() + count);
         rest.resize(rest.size() - count);
-        while (!open.empty() && open.back().boundary >= rest.size()) open.pop_back();
+        dropPassedExpansions();
     };
 
     for (;;) {
@@ -79,20 +87,21 @@ void LanguageDictionary::Translate(std::string& text) const {
         const std::size_t suffixAt = rest.rfind(suffix, size - keyStart - suffix.size());
         if (suffixAt == std::string::npos) break;
         const std::size_t keyEnd = size - suffix.size() - suffixAt;
+        const std::size_t length = keyEnd + suffix.size() - start;
         std::string key(rest.rbegin() + keyStart, rest.rbegin() + keyEnd);
 
         pass(start);
-        const std::size_t length = keyEnd + suffix.size() - start;
-        const bool inItsOwnExpansion =
-            std::any_of(open.begin(), open.end(), [&](const Expansion& e) { return e.key == key; });
-        if (inItsOwnExpansion || open.size() >= MaxTranslationDepth) {
+        std::vector<std::string> keys = open.empty() ? std::vector<std::string>() : open.back().keys;
+        if (keys.size() >= MaxTranslationDepth ||
+            std::find(keys.begin(), keys.end(), key) != keys.end()) {
             pass(length);
             continue;
         }
         const std::string translation = GetTranslation(key);
         rest.resize(rest.size() - length);
-        while (!open.empty() && open.back().boundary >= rest.size()) open.pop_back();
-        open.push_back({rest.size(), std::move(key)});
+        dropPassedExpansions();
+        keys.push_back(std::move(key));
+        open.push_back({rest.size(), std::move(keys)});
         rest.append(translation.rbegin(), translation.rend());
     }
     pass(rest.size());
