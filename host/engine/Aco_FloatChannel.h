@@ -19,6 +19,9 @@ public:
     virtual bool GetDefaultFloatSetting();
     virtual void SetDefaultFloatSetting(bool useDefault);
 
+    // The value stored last, read without evaluating the channel.
+    float GetStoredFloat() const { return _value; }
+
 protected:
     float _value = 0.0f;
     float _oldValue = 0.0f;
