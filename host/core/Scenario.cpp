@@ -10,11 +10,22 @@
 
 namespace Core {
 
+Scenario::Scenario() : _dictionary("[[", "]]", &_dictionaryLogger) {}
+
+// Nodes go first: their slots may be bound to the variables.
 Scenario::~Scenario() {
+    for (EventNode* node : _eventNodes) delete node;
+    for (VariableBase* variable : _variables) delete variable;
+    LeaveAllEntities();
+}
+
+void Scenario::LeaveAllEntities() {
     for (auto& entry : _entities) {
         std::vector<Scenario*>& scenarios = entry.second->_scenarios;
         scenarios.erase(std::find(scenarios.begin(), scenarios.end(), this));
     }
+    _entities.clear();
+    _ids.clear();
 }
 
 unsigned Scenario::AddEntity(ScenarioSupport* entity) {
@@ -105,6 +116,34 @@ void Scenario::RefreshUnusedIDsList() {
     used.reserve(_entities.size());
     for (const auto& entry : _entities) used.push_back(entry.first);
     _idPool.Rebuild(used);
+}
+
+bool Scenario::GetIsEntityInUse(const ScenarioSupport* entity) const {
+    if (!entity) return false;
+    return std::any_of(_variables.begin(), _variables.end(),
+                       [entity](const VariableBase* variable) { return variable->RefersTo(*entity); }) ||
+           std::any_of(_eventNodes.begin(), _eventNodes.end(),
+                       [entity](const EventNode* node) { return node->RefersTo(*entity); });
+}
+
+bool Scenario::AddVariable(VariableBase* variable) {
+    if (!variable || FindVariable(variable->GetName())) {
+        ERRLOG("Scenario::AddVariable: no variable, or a name already in use");
+        return false;
+    }
+    _variables.push_back(variable);
+    return true;
+}
+
+VariableBase* Scenario::FindVariable(const std::string& name) const {
+    auto found = std::find_if(_variables.begin(), _variables.end(),
+                              [&name](const VariableBase* variable) { return variable->GetName() == name; });
+    return found == _variables.end() ? nullptr : *found;
+}
+
+EventNode* Scenario::AddEventNode() {
+    _eventNodes.push_back(new EventNode(*this));
+    return _eventNodes.back();
 }
 
 unsigned Scenario::RenderVirtualEntities() {

@@ -1,19 +1,27 @@
 #pragma once
 #include <map>
 #include <memory>
+#include <string>
 #include <unordered_map>
+#include <vector>
 
+#include "coreframework/LanguageDictionary.h"
 #include "coreframework/Ray.h"
+#include "coreframework/serializer/SerializerFlag.h"
 #include "host/core/EntityIdPool.h"
+#include "host/core/EventNode.h"
 #include "host/core/RefSupport.h"
+#include "host/core/ScenarioLogger.h"
 #include "host/core/ScenarioSupport.h"
+#include "host/core/VariableBase.h"
 
 namespace Core {
 
 class VirtualScenarioEntity;
 
-// A running scenario: its entities by id, its play clock. Made and destroyed only by the
-// ScenarioManager. A new scenario is running, not paused.
+// A running scenario: its entities by id, its variables, its event nodes, its play clock
+// and its translation dictionary. Made and destroyed only by the ScenarioManager. A new
+// scenario is running, not paused.
 class Scenario : public RefSupport {
 public:
     // The id that names no entity.
@@ -36,6 +44,31 @@ public:
     ScenarioSupport* GetFirstEntity() const;
     ScenarioSupport* GetNextEntity(const ScenarioSupport* entity) const;
     void RefreshUnusedIDsList();
+    // Whether a variable or a node of this scenario refers to the entity.
+    bool GetIsEntityInUse(const ScenarioSupport* entity) const;
+
+    // Variables, owned, in the order added. A null variable or a name already in use is
+    // refused with a report, and the caller keeps the variable.
+    bool AddVariable(VariableBase* variable);
+    VariableBase* FindVariable(const std::string& name) const;
+    const std::vector<VariableBase*>& GetVariables() const { return _variables; }
+
+    // Event nodes, owned, in the order added.
+    EventNode* AddEventNode();
+    const std::vector<EventNode*>& GetEventNodes() const { return _eventNodes; }
+
+    // Keys are written as "[[key]]"; the dictionary's messages stay with the scenario.
+    LanguageDictionary& GetLanguageDictionary() { return _dictionary; }
+    const std::vector<std::string>& GetDictionaryMessages() const { return _dictionaryLogger.GetMessages(); }
+
+    // The state: play clock, pause, entities by id and name, variables by name, kind and
+    // value. States Export and Import wrap it in a ScenarioState tag; the others write bare
+    // lines. ExportState appends to text and answers 0. ImportState reads text (leaving it
+    // as it is) and answers 0; a text it cannot take whole (damaged, of another kind, naming
+    // an entity that no longer lives) is reported and answered non-zero, and the scenario
+    // stays as it was. Entities are found again by name, those already here first.
+    int ExportState(CustomEnums::SerializerFlag::State state, std::string& text, unsigned indent) const;
+    int ImportState(CustomEnums::SerializerFlag::State state, std::string& text);
 
     // Draws the virtual entities among the entities; answers how many were drawn.
     unsigned RenderVirtualEntities();
@@ -62,17 +95,25 @@ private:
     friend class ScenarioSupport;
     friend struct std::default_delete<Scenario>;
 
-    Scenario() = default;
+    Scenario();
     ~Scenario() override;
     Scenario(const Scenario&) = delete;
     Scenario& operator=(const Scenario&) = delete;
 
+    struct ImportPlan;
+    bool PlanImport(CustomEnums::SerializerFlag::State state, const std::string& text, ImportPlan& plan);
+    void ApplyImport(ImportPlan& plan);
     void PlaceEntity(ScenarioSupport& entity, unsigned id);
     void ForgetEntity(ScenarioSupport& entity);
+    void LeaveAllEntities();
 
     std::map<unsigned, ScenarioSupport*> _entities;
     std::unordered_map<const ScenarioSupport*, unsigned> _ids;
     EntityIdPool _idPool;
+    std::vector<VariableBase*> _variables;
+    std::vector<EventNode*> _eventNodes;
+    ScenarioLogger _dictionaryLogger;
+    LanguageDictionary _dictionary;
     unsigned _renderPassCount = 0;
     float _playTime = 0.0f;
     bool _paused = false;

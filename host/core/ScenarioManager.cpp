@@ -24,7 +24,14 @@ bool ScenarioManager::DestroyScenario(Scenario* scenario) {
     // Out of the list first, so the dying scenario is never found while it is destroyed.
     std::unique_ptr<Scenario> dying = std::move(*found);
     _scenarios.erase(found);
+    if (_deferrals > 0) _deferred.push_back(std::move(dying));
     return true;
+}
+
+ScenarioManager::DestructionDeferral::~DestructionDeferral() {
+    if (--_manager._deferrals > 0) return;
+    std::vector<std::unique_ptr<Scenario>> deferred;
+    deferred.swap(_manager._deferred);
 }
 
 bool ScenarioManager::HoldsScenario(const Scenario* scenario) const {

@@ -22,8 +22,23 @@ public:
     // In creation order.
     const std::vector<std::unique_ptr<Scenario>>& GetScenarios() const { return _scenarios; }
 
+    // While one lives, a destroyed scenario leaves the manager at once but is deleted only
+    // when the last one ends: code running inside a scenario's nodes may destroy it.
+    class DestructionDeferral {
+    public:
+        explicit DestructionDeferral(ScenarioManager& manager) : _manager(manager) { ++_manager._deferrals; }
+        ~DestructionDeferral();
+        DestructionDeferral(const DestructionDeferral&) = delete;
+        DestructionDeferral& operator=(const DestructionDeferral&) = delete;
+
+    private:
+        ScenarioManager& _manager;
+    };
+
 private:
     std::vector<std::unique_ptr<Scenario>> _scenarios;
+    std::vector<std::unique_ptr<Scenario>> _deferred;
+    unsigned _deferrals = 0;
 };
 
 }  // namespace Core

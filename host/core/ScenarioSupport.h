@@ -12,15 +12,18 @@ class Scenario;
 // whoever made it, and when it dies it leaves every scenario it was in.
 class ScenarioSupport : public WeakTarget {
 public:
-    ScenarioSupport() = default;
+    ScenarioSupport();
     // A copy is in no scenario.
-    ScenarioSupport(const ScenarioSupport&) : WeakTarget() {}
+    ScenarioSupport(const ScenarioSupport&);
     ScenarioSupport& operator=(const ScenarioSupport&) { return *this; }
     virtual ~ScenarioSupport();
 
     virtual const std::string& GetName() const = 0;
 
     bool IsInScenario(const Scenario& scenario) const;
+
+    // Every live support with that name, oldest first: how a state text finds its entities again.
+    static std::vector<ScenarioSupport*> FindLiveByName(const std::string& name);
 
 private:
     friend class Scenario;

@@ -1,0 +1,15 @@
+#pragma once
+#include "host/core/Condition.h"
+#include "host/core/TFactoryManager.h"
+
+namespace Core {
+
+class ConditionFactoryManager : public TFactoryManager<ConditionFactoryManager, Condition, VariableSlotSetOwner> {
+public:
+    static constexpr const char* Name = "ConditionFactoryManager";
+};
+
+}  // namespace Core
+
+template <>
+Core::ConditionFactoryManager& CoreFramework::Singleton<Core::ConditionFactoryManager>::Instance();

@@ -1,0 +1,12 @@
+#pragma once
+#include "host/core/TVariable.h"
+
+namespace Core {
+
+// A variable holding a mission objective.
+class ObjectiveVar : public TVariable<Objective> {
+public:
+    using TVariable::TVariable;
+};
+
+}  // namespace Core

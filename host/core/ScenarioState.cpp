@@ -1,0 +1,196 @@
+// The scenario's state text: written and read with the framework serializer.
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <set>
+
+#include "coreframework/serializer/Serializer.h"
+#include "host/core/ErrorLog.h"
+#include "host/core/Scenario.h"
+#include "host/core/StateText.h"
+#include "host/core/TextFormat.h"
+#include "host/core/VariableKinds.h"
+
+namespace Core {
+
+namespace {
+
+using State = CustomEnums::SerializerFlag::State;
+
+const char* const StateTag = "ScenarioState";
+const char* const FormatChunk = "StateFormat";
+const char* const FormatVersion = "1";
+const char* const PlayTimeChunk = "PlayTime";
+const char* const PausedChunk = "Paused";
+const char* const EntityRecord = "Entity";
+const char* const VariableRecord = "Variable";
+
+bool IsWrapped(State state) {
+    return state == CustomEnums::SerializerFlag::Export || state == CustomEnums::SerializerFlag::Import;
+}
+
+void AddAlwaysWritten(Serializer& node, const char* name, const std::string& value) {
+    node.AddChunk<std::string>(name, value, std::string(), false)->SetFlags(DataChunk::AlwaysWrite);
+}
+
+// Reads the fixed chunks into itself and collects the repeated records in text order;
+// anything else makes the text one this scenario does not take.
+class StateReader : public Serializer {
+public:
+    explicit StateReader(State state) {
+        if (IsWrapped(state)) SetTag(StateTag);
+        for (const char* name : {FormatChunk, PlayTimeChunk, PausedChunk}) AddChunk<std::string>(name, "", "", false);
+    }
+
+    int OnImportUnknownData(const std::string& tag, const std::string&) override {
+        problem = "unexpected element " + tag;
+        return 1;
+    }
+    int OnImportUnknownChunk(const std::string& name, const std::string& segment) override {
+        size_t open = segment.find('>');
+        size_t close = open == std::string::npos ? open : segment.find('<', open);
+        std::string value = close == std::string::npos ? std::string() : segment.substr(open + 1, close - open - 1);
+        if (name == EntityRecord)
+            entities.push_back(value);
+        else if (name == VariableRecord)
+            variables.push_back(value);
+        else if (problem.empty())
+            problem = "unexpected element " + name;
+        return 0;
+    }
+
+    // The value of a fixed chunk that the text held exactly once.
+    bool TakeOnce(const char* name, std::string& value) {
+        DataChunk* chunk = FindChunk(name, false);
+        if (chunk->GetImportCount() != 1) {
+            if (problem.empty()) problem = std::string(name) + (chunk->GetImportCount() ? " given twice" : " missing");
+            return false;
+        }
+        value = chunk->ToString();
+        return true;
+    }
+
+    std::vector<std::string> entities, variables;
+    std::string problem;
+};
+
+}  // namespace
+
+struct Scenario::ImportPlan {
+    float playTime = 0.0f;
+    bool paused = false;
+    std::map<unsigned, ScenarioSupport*> entities;
+    std::vector<std::unique_ptr<VariableBase>> variables;
+};
+
+int Scenario::ExportState(State state, std::string& text, unsigned indent) const {
+    Serializer root;
+    if (IsWrapped(state)) root.SetTag(StateTag);
+    AddAlwaysWritten(root, FormatChunk, FormatVersion);
+    AddAlwaysWritten(root, PlayTimeChunk, FormatStateFloat(_playTime));
+    AddAlwaysWritten(root, PausedChunk, _paused ? "true" : "false");
+    // Records repeat a name, which one node's chunks may not: each gets a node of its own.
+    std::vector<std::unique_ptr<Serializer>> records;
+    auto addRecord = [&](const char* name, const std::string& record) {
+        records.push_back(std::make_unique<Serializer>());
+        AddAlwaysWritten(*records.back(), name, record);
+        root.AddChild(records.back().get());
+    };
+    for (const auto& entry : _entities)
+        addRecord(EntityRecord, JoinStateFields({FormatStateUnsigned(entry.first), EncodeStateField(entry.second->GetName())}));
+    for (const VariableBase* variable : _variables)
+        addRecord(VariableRecord, JoinStateFields({variable->GetKindName(), EncodeStateField(variable->GetName()),
+                                                   EncodeStateField(variable->ExportValue())}));
+    root.Export(IsWrapped(state) ? CustomEnums::SerializerFlag::Export : CustomEnums::SerializerFlag::ExportNoInt, text,
+                indent);
+    return 0;
+}
+
+int Scenario::ImportState(State state, std::string& text) {
+    ImportPlan plan;
+    if (!PlanImport(state, text, plan)) return 1;
+    ApplyImport(plan);
+    return 0;
+}
+
+bool Scenario::PlanImport(State state, const std::string& text, ImportPlan& plan) {
+    StateReader reader(state);
+    // The reader skips a bare text's first character, so the text never starts there.
+    std::string data = "\n" + text;
+    int result = reader.Import(state, data);
+    auto reject = [&reader](const std::string& why) {
+        ERRLOG("Scenario::ImportState: state text rejected: " + (reader.problem.empty() ? why : reader.problem));
+        return false;
+    };
+    if (result != Serializer::ImportDone) return reject(FormatString("unreadable (%d)", result));
+    std::string format, playTime, paused;
+    if (!reader.TakeOnce(FormatChunk, format) || !reader.TakeOnce(PlayTimeChunk, playTime) ||
+        !reader.TakeOnce(PausedChunk, paused) || !reader.problem.empty())
+        return reject("");
+    if (format != FormatVersion) return reject("unknown format " + format);
+    if (!ParseStateFloat(playTime, plan.playTime) || !std::isfinite(plan.playTime) || plan.playTime < 0.0f)
+        return reject("bad play time " + playTime);
+    if (paused != "true" && paused != "false") return reject("bad pause flag " + paused);
+    plan.paused = paused == "true";
+
+    std::set<const ScenarioSupport*> chosen;
+    for (const std::string& record : reader.entities) {
+        std::vector<std::string> fields = SplitStateFields(record);
+        unsigned id = NoID;
+        std::string name;
+        if (fields.size() != 2 || !ParseStateUnsigned(fields[0], id) || id == NoID ||
+            !DecodeStateField(fields[1], name) || plan.entities.count(id))
+            return reject("bad entity record " + record);
+        // The entity already at that id first, then the oldest live one of that name not yet taken.
+        ScenarioSupport* entity = GetEntity(id);
+        if (!entity || entity->GetName() != name || chosen.count(entity)) {
+            entity = nullptr;
+            for (ScenarioSupport* candidate : ScenarioSupport::FindLiveByName(name))
+                if (!chosen.count(candidate)) {
+                    entity = candidate;
+                    break;
+                }
+        }
+        if (!entity) return reject("no live entity named " + name);
+        chosen.insert(entity);
+        plan.entities[id] = entity;
+    }
+
+    std::set<std::string> names;
+    for (const std::string& record : reader.variables) {
+        std::vector<std::string> fields = SplitStateFields(record);
+        std::string name, value;
+        if (fields.size() != 3 || !DecodeStateField(fields[1], name) || !DecodeStateField(fields[2], value) ||
+            !names.insert(name).second)
+            return reject("bad variable record " + record);
+        std::unique_ptr<VariableBase> variable(
+            CreateVariableOfKind(fields[0], name, *this));
+        if (!variable || !variable->ImportValue(value)) return reject("bad variable record " + record);
+        plan.variables.push_back(std::move(variable));
+    }
+    return true;
+}
+
+// Variables of the same name and kind keep their object, so slots bound to them stay bound.
+void Scenario::ApplyImport(ImportPlan& plan) {
+    _playTime = plan.playTime;
+    _paused = plan.paused;
+    LeaveAllEntities();
+    for (const auto& entry : plan.entities) PlaceEntity(*entry.second, entry.first);
+    RefreshUnusedIDsList();
+
+    std::vector<VariableBase*> variables;
+    for (std::unique_ptr<VariableBase>& imported : plan.variables) {
+        VariableBase* kept = FindVariable(imported->GetName());
+        if (kept && std::string(kept->GetKindName()) == imported->GetKindName() && kept->CopyValueFrom(*imported)) {
+            _variables.erase(std::find(_variables.begin(), _variables.end(), kept));
+            variables.push_back(kept);
+        } else {
+            variables.push_back(imported.release());
+        }
+    }
+    for (VariableBase* dropped : _variables) delete dropped;
+    _variables = variables;
+}
+
+}  // namespace Core

@@ -1,0 +1,12 @@
+#pragma once
+#include "host/core/TVariable.h"
+
+namespace Core {
+
+// A text variable.
+class StringVar : public TVariable<std::string> {
+public:
+    using TVariable::TVariable;
+};
+
+}  // namespace Core

@@ -1,0 +1,10 @@
+#include "host/core/VariableSlotSetOwner.h"
+
+#include "host/core/Scenario.h"
+
+namespace Core {
+
+VariableSlotSetOwner::VariableSlotSetOwner(Scenario& scenario) : _scenario(&scenario) {}
+VariableSlotSetOwner::~VariableSlotSetOwner() = default;
+
+}  // namespace Core
