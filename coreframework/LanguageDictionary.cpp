@@ -1,6 +1,7 @@
 #include "coreframework/LanguageDictionary.h"
 
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 #include "coreframework/Defines/UsefulDefines.h"
@@ -48,6 +49,28 @@ struct Expansion {
     std::vector<std::string> keys;
 };
 
+// The last occurrence of `needle` in `text` that starts at or before `last`.
+std::size_t FindLast(const std::string& text, const std::string& needle, std::size_t last) {
+    if (needle.size() > text.size()) return std::string::npos;
+    std::size_t end = std::min(last, text.size() - needle.size()) + 1;  // candidate starts
+    if (needle.empty()) return end - 1;
+    while (end > 0) {
+        const void* hit = memrchr(text.data(), needle[0], end);
+        if (!hit) break;
+        const std::size_t at = static_cast<const char*>(hit) - text.data();
+        if (text.compare(at, needle.size(), needle) == 0) return at;
+        end = at;
+    }
+    return std::string::npos;
+}
+
+// Appends `count` characters taken from the back of `from`, last one first.
+void AppendReversed(std::string& to, const std::string& from, std::size_t count) {
+    const std::size_t at = to.size();
+    to.resize(at + count);
+    std::reverse_copy(from.end() - count, from.end(), to.begin() + at);
+}
+
 }  // namespace
 
 // The text still to scan is kept reversed, so that putting a translation in front of it and
@@ -63,46 +86,50 @@ void LanguageDictionary::Translate(std::string& text) const {
     if (_keyPrefix.empty() && _keySuffix.empty()) return;
     const std::string prefix(_keyPrefix.rbegin(), _keyPrefix.rend());
     const std::string suffix(_keySuffix.rbegin(), _keySuffix.rend());
-    std::string rest(text.rbegin(), text.rend());
+    std::string rest = std::move(text);
+    std::reverse(rest.begin(), rest.end());
     std::string out;
-    out.reserve(text.size());
+    out.reserve(rest.size());
     std::vector<Expansion> open;  // the expansions around the scan position, outermost first
 
     auto dropPassedExpansions = [&] {
         while (!open.empty() && open.back().boundary >= rest.size()) open.pop_back();
     };
     auto pass = [&](std::size_t count) {
-        out.append(rest.rbegin(), rest.rbegin() + count);
+        AppendReversed(out, rest, count);
         rest.resize(rest.size() - count);
         dropPassedExpansions();
     };
 
     for (;;) {
         const std::size_t size = rest.size();
-        const std::size_t prefixAt = rest.rfind(prefix);
+        const std::size_t prefixAt = FindLast(rest, prefix, std::string::npos);
         if (prefixAt == std::string::npos) break;
         const std::size_t start = size - prefix.size() - prefixAt;  // in reading order
         const std::size_t keyStart = start + prefix.size();
         if (size - keyStart < suffix.size()) break;
-        const std::size_t suffixAt = rest.rfind(suffix, size - keyStart - suffix.size());
+        const std::size_t suffixAt = FindLast(rest, suffix, size - keyStart - suffix.size());
         if (suffixAt == std::string::npos) break;
         const std::size_t keyEnd = size - suffix.size() - suffixAt;
         const std::size_t length = keyEnd + suffix.size() - start;
         std::string key(rest.rbegin() + keyStart, rest.rbegin() + keyEnd);
 
         pass(start);
-        std::vector<std::string> keys = open.empty() ? std::vector<std::string>() : open.back().keys;
-        if (keys.size() >= MaxTranslationDepth ||
-            std::find(keys.begin(), keys.end(), key) != keys.end()) {
+        static const std::vector<std::string> outermost;
+        const std::vector<std::string>& around = open.empty() ? outermost : open.back().keys;
+        if (around.size() >= MaxTranslationDepth ||
+            std::find(around.begin(), around.end(), key) != around.end()) {
             pass(length);
             continue;
         }
-        const std::string translation = GetTranslation(key);
+        std::vector<std::string> keys = around;
+        const LanguageItem* item = FindItem(key);
+        const std::string translation = item ? item->GetTranslated() : GetTranslation(key);
         rest.resize(rest.size() - length);
         dropPassedExpansions();
         keys.push_back(std::move(key));
         open.push_back({rest.size(), std::move(keys)});
-        rest.append(translation.rbegin(), translation.rend());
+        AppendReversed(rest, translation, translation.size());
     }
     pass(rest.size());
     text = std::move(out);
