@@ -1,47 +1,55 @@
-// The command-line host: loads the plug-in as the engine does and shows its catalogue.
+// The command-line host: loads the plug-in as the engine does (dlopen, GetType, InitDLL),
+// builds the channel graph a JSON file describes, runs its steps and prints what happened.
 #include <cstdio>
-#include <memory>
+#include <fstream>
 #include <string>
-#include <vector>
 
-#include "host/engine/A3dPluginLoader.h"
-#include "scenario_channel/Aco_Storyloom.h"
+#include "tools/storyloom/StepRunner.h"
 
 namespace {
-void PrintCatalogue(Aco_Storyloom& channel) {
-    std::vector<std::string> names;
-    channel.GetModeNames(names);
-    for (unsigned int index = 0; index < names.size(); ++index) {
-        unsigned int mode = channel.GetModeFromIndex(index);
-        const ModeDescription* desc = channel.GetModeDescription(mode);
-        if (!desc) continue;
-        std::printf("%2u  %-52s %s\n", mode, desc->name.c_str(), desc->shortName.c_str());
-        for (size_t link = 0; link < desc->Children.size(); ++link) {
-            const ChildCreation& record = desc->Children[link];
-            std::printf("      [%zu] %-24s %-24s%s\n", link, record.linkName, record.type.typeName,
-                        record.IsRepeatable() ? " (repeatable)" : "");
-        }
-    }
+void PrintLogs() {
+    for (const std::string& line : Core::GetErrorLog()) std::printf("error log: %s\n", line.c_str());
+    for (const std::string& line : globalEngine.GetDebugMessages()) std::printf("debug: %s\n", line.c_str());
+}
+
+int Usage() {
+    std::fprintf(stderr, "usage: storyloom GRAPH.json [PLUGIN.so]\n");
+    return 2;
 }
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::string path = argc > 1 ? argv[1] : STORYLOOM_PLUGIN_PATH;
-    A3dPluginLoader loader;
-    if (!loader.Load(path)) {
-        std::fprintf(stderr, "storyloom: %s\n", loader.GetError().c_str());
+    if (argc < 2) return Usage();
+    std::ifstream file(argv[1]);
+    nlohmann::json description = nlohmann::json::parse(file, nullptr, false);
+    if (!file || description.is_discarded()) {
+        std::fprintf(stderr, "storyloom: %s is not a readable JSON file\n", argv[1]);
         return 1;
     }
-    const ChannelType* type = loader.GetType();
-    std::printf("Loaded channel type \"%s\" from %s\n", type->typeName, path.c_str());
-    std::unique_ptr<A3d_Channel> channel(loader.CreateChannel());
-    auto* storyloom = dynamic_cast<Aco_Storyloom*>(channel.get());
-    if (!storyloom) {
-        std::fprintf(stderr, "storyloom: InitDLL did not create a Storyloom channel\n");
+    std::string path = argc > 2 ? argv[2] : STORYLOOM_PLUGIN_PATH;
+    A3dPluginLoader plugin;
+    if (!plugin.Load(path)) {
+        std::fprintf(stderr, "storyloom: %s\n", plugin.GetError().c_str());
         return 1;
     }
-    storyloom->BuildModesList(false);
-    std::printf("%u modes, in the designer's order:\n", storyloom->GetModeCount());
-    PrintCatalogue(*storyloom);
+    std::printf("Loaded channel type \"%s\" from %s\n", plugin.GetType()->typeName, path.c_str());
+    if (description.contains("description"))
+        std::printf("%s\n", description["description"].get<std::string>().c_str());
+
+    std::string error;
+    bool ok;
+    {
+        ChannelGraph graph(plugin);
+        ok = graph.Build(description, error);
+        if (ok) {
+            StepRunner runner(graph, stdout);
+            ok = runner.Run(description.value("steps", nlohmann::json::array()), error);
+        }
+    }
+    PrintLogs();
+    if (!ok) {
+        std::fprintf(stderr, "storyloom: %s\n", error.c_str());
+        return 1;
+    }
     return 0;
 }

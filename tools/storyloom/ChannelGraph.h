@@ -1,0 +1,38 @@
+#pragma once
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "host/EngineHost.h"
+#include "host/ScenarioCore.h"
+#include "host/engine/A3dPluginLoader.h"
+
+// A channel graph read from JSON: named entities and channels, with the channels linked as
+// the description says. Storyloom channels are made through the loaded plug-in.
+class ChannelGraph {
+public:
+    explicit ChannelGraph(const A3dPluginLoader& plugin) : _plugin(plugin) {}
+
+    // Builds everything the description holds; false with the reason in `error`.
+    bool Build(const nlohmann::json& description, std::string& error);
+
+    A3d_Channel* FindChannel(const std::string& id) const;
+    Core::EntityBase* FindEntity(const std::string& name) const;
+    const std::vector<std::string>& GetChannelIds() const { return _order; }
+
+private:
+    bool AddEntity(const nlohmann::json& entry, std::string& error);
+    bool AddChannel(const nlohmann::json& entry, std::string& error);
+    bool LinkChannel(const nlohmann::json& entry, std::string& error);
+    A3d_Channel* MakeChannel(const std::string& kind, const nlohmann::json& entry, std::string& error);
+
+    const A3dPluginLoader& _plugin;
+    // Declared so that channels die first: they still read their groups while dying.
+    std::vector<std::unique_ptr<A3d_ChannelGroup>> _groups;
+    std::vector<std::unique_ptr<Core::EntityBase>> _entities;
+    std::map<std::string, std::unique_ptr<A3d_Channel>> _channels;
+    std::vector<std::string> _order;
+};
