@@ -1,11 +1,66 @@
-#include "quest/QuestProductFactory.h"
+#include <memory>
+
+#include "quest/TQuestProductFactory.h"
 #include "scenario_channel/Aco_Storyloom.h"
 
-// Construct channels register no factory until quest factories are built.
-bool Aco_Storyloom::TryCreateFactory() { return false; }
+namespace {
+
+constexpr int kNoFactory = 3;
+
+// Construct modes 0, 1 and 2 make factories of the kinds 0 (action), 1 (condition) and 2 (event).
+std::unique_ptr<QuestProductFactory> MakeFactory(unsigned int mode, Aco_Storyloom& channel, const std::string& name) {
+    switch (mode) {
+        case MODE_OnConstruct_Action: return std::make_unique<QuestActionFactory>(channel, name);
+        case MODE_OnConstruct_Condition: return std::make_unique<QuestConditionFactory>(channel, name);
+        default: return std::make_unique<QuestEventFactory>(channel, name);
+    }
+}
+
+const char* UnnamedFactoryText(unsigned int mode) {
+    switch (mode) {
+        case MODE_OnConstruct_Action: return "Error: Trying to add unnamed QuestActionFactory factory!";
+        case MODE_OnConstruct_Condition: return "Error: Trying to add unnamed QuestConditionFactory factory!";
+        default: return "Error: Trying to add unnamed QuestEventFactory factory!";
+    }
+}
+
+}  // namespace
+
+float Aco_Storyloom::TryCreateFactory() {
+    DeleteFactory();
+    unsigned int mode = GetCurrentMode();
+    if (!IsConstructMode(mode)) return 0.0f;
+    const char* name = GetChannelName();
+    if (!name) {
+        ERRLOG(UnnamedFactoryText(mode));
+        return 1.0f;
+    }
+    _questFactory = MakeFactory(mode, *this, name);
+    _questFactoryType = static_cast<int>(mode);
+    return 0.0f;
+}
 
 void Aco_Storyloom::DeleteFactory() {
+    // Unregisters the kind; its products are told and keep working through the channel.
     _questFactory.reset();
-    _questFactoryType = 3;
+    _questFactoryType = kNoFactory;
     _isFactoryInitialized = false;
+}
+
+float Aco_Storyloom::InitializeFactory() {
+    if (!_questFactory) return 0.0f;
+    unsigned int slotChildren = GetChildLinkPositionCount(0);
+    for (unsigned int i = 0; i < slotChildren; ++i) {
+        std::unique_ptr<QuestVarFactory> factory(CreateVarFactoryFromLink(i));
+        if (factory) {
+            _questFactory->AddVarFactory(std::move(factory));
+            continue;
+        }
+        // The other children still give slots: products then have fewer slots than children.
+        ERRLOG(FormatText("QuestFactory: Type not supported at %d for %s", static_cast<int>(i),
+                          _questFactory->GetRegisteredName().c_str()));
+        SetFloat(3.0f);
+    }
+    _isFactoryInitialized = true;
+    return 0.0f;
 }

@@ -5,9 +5,8 @@
 #include "channel/ReportFacility.h"
 #include "coreframework/MagicPointer.h"
 #include "host/ScenarioCore.h"
+#include "quest/QuestClasses.h"
 #include "scenario_channel/ModeIds.h"
-
-class QuestProductFactory;
 
 // The scenario channel: one float channel class whose mode picks what it does with the
 // scenario system on every evaluation. Its float value is the status of the last one.
@@ -37,9 +36,15 @@ public:
     QuestProductFactory* GetQuestFactory() const { return _questFactory.get(); }
     int GetQuestFactoryType() const { return _questFactoryType; }
     // In a construct mode: replaces the registered factory by one under the channel's name.
-    bool TryCreateFactory();
+    // 1.0 (logged) when the channel has no name, else 0.0.
+    float TryCreateFactory();
     // Removes and destroys the registered factory, if any.
     void DeleteFactory();
+    // Builds the held factory's variable factories from the children at "VariableSlots".
+    float InitializeFactory();
+    // The variable factory the child at `childIndex` declares, owned by the caller; null
+    // when the child is missing or of a kind no slot is made from.
+    QuestVarFactory* CreateVarFactoryFromLink(unsigned int childIndex);
 
     // Reports an evaluation failure behind the channel prefix to the error log.
     void ReportEvaluationFailure(const std::string& text);

@@ -1,0 +1,13 @@
+#include "quest/QuestCondition.h"
+
+#include "scenario_channel/Aco_Storyloom.h"
+
+bool QuestCondition::EvaluateImpl() {
+    Aco_Storyloom* channel =
+        ChannelOrReport("Error: QuestCondition: Trying to execute a condition that is no longer there (%s)");
+    if (!channel) return false;
+    PushSlots(*channel, *this, "QuestCondition::EvaluateImpl");
+    if (std::optional<bool> result = ReadResultChild(*channel)) return *result;
+    ReportWithName("Error: QuestCondition: Trying to call unlinked child (%s)");
+    return false;
+}

@@ -1,0 +1,49 @@
+#include "quest/QuestProductFactory.h"
+
+#include <memory>
+#include <typeinfo>
+
+#include "quest/QuestVariableSlot.h"
+#include "quest/QuestSlotKinds.h"
+#include "scenario_channel/Aco_Storyloom.h"
+
+QuestProductFactory::QuestProductFactory(Aco_Storyloom& channel) : _channel(&channel) {}
+
+QuestProductFactory::~QuestProductFactory() = default;
+
+namespace {
+// Slots are made for a scenario; a node whose owner outlived its scenario gets none.
+bool HasScenario(const Core::Scenario* scenario, const char* channelName) {
+    if (!scenario) ERRLOG(FormatText("QuestFactory: No scenario to make the slots of %s for", channelName));
+    return scenario != nullptr;
+}
+}  // namespace
+
+bool QuestProductFactory::AddSlots(Core::VariableSlotSet& product, Core::Scenario* scenario) const {
+    if (!HasScenario(scenario, ChannelName())) return false;
+    for (const std::unique_ptr<QuestVarFactory>& factory : _varFactories)
+        product.AddVariableSlot(factory->CreateSlot(*scenario));
+    return true;
+}
+
+bool QuestProductFactory::CopySlots(const Core::VariableSlotSet& source, Core::VariableSlotSet& clone,
+                                    Core::Scenario* scenario) const {
+    const std::vector<Core::VariableSlotBase*>& sourceSlots = source.GetVariableSlots();
+    if (sourceSlots.size() != _varFactories.size()) {
+        ERRLOG(FormatText("VariableSlot count mismatch in %s while attempting to clone!", ChannelName()));
+        return false;
+    }
+    if (!HasScenario(scenario, ChannelName())) return false;
+    for (size_t i = 0; i < sourceSlots.size(); ++i) {
+        std::unique_ptr<Core::VariableSlotBase> slot(_varFactories[i]->CreateSlot(*scenario));
+        if (typeid(*slot) != typeid(*sourceSlots[i])) {
+            ERRLOG(FormatText("VariableSlot type/size mismatch in %s while attempting to clone!", ChannelName()));
+            return false;
+        }
+        slot->CopyStateFrom(*sourceSlots[i]);
+        clone.AddVariableSlot(slot.release());
+    }
+    return true;
+}
+
+const char* QuestProductFactory::ChannelName() const { return QuestChannelName(_channel.Get()); }

@@ -1,0 +1,57 @@
+#include "quest/QuestSlotKinds.h"
+
+#include "scenario_channel/Aco_Storyloom.h"
+#include "scenario_channel/ModeSupport.h"
+
+// Children are taken by their class: a child of another class counts as not linked.
+
+Aco_FloatChannel* QuestSlotKind<Core::TVariable<float>>::ChildFor(A3d_Channel* channel) {
+    return dynamic_cast<Aco_FloatChannel*>(channel);
+}
+void QuestSlotKind<Core::TVariable<float>>::Write(Aco_FloatChannel& child, const float& value) { child.SetFloat(value); }
+
+Aco_VectorChannel* QuestSlotKind<Core::TVariable<VelmMathLib::Vec3>>::ChildFor(A3d_Channel* channel) {
+    return dynamic_cast<Aco_VectorChannel*>(channel);
+}
+void QuestSlotKind<Core::TVariable<VelmMathLib::Vec3>>::Write(Aco_VectorChannel& child, const VelmMathLib::Vec3& value) {
+    child.SetVector(value.x, value.y, value.z);
+}
+
+Aco_StringChannel* QuestSlotKind<Core::StringVar>::ChildFor(A3d_Channel* channel) {
+    return dynamic_cast<Aco_StringChannel*>(channel);
+}
+void QuestSlotKind<Core::StringVar>::Write(Aco_StringChannel& child, const std::string& value) {
+    child.SetString(value.c_str());
+}
+
+Aco_CoreRef* QuestSlotKind<Core::EntityVar>::ChildFor(A3d_Channel* channel) {
+    return dynamic_cast<Aco_CoreRef*>(channel);
+}
+void QuestSlotKind<Core::EntityVar>::Write(Aco_CoreRef& child, Core::ScenarioSupport* value) {
+    ModeSupport::PointReferenceAt(child, value);
+}
+
+Aco_FloatChannel* QuestSlotKind<Core::EnumVar>::ChildFor(A3d_Channel* channel) {
+    return dynamic_cast<Aco_FloatChannel*>(channel);
+}
+void QuestSlotKind<Core::EnumVar>::Write(Aco_FloatChannel& child, const Core::EnumValue& value) {
+    child.SetFloat(static_cast<float>(value.index));
+}
+// Truncated toward zero like an id, so no value is out of range.
+unsigned int QuestSlotKind<Core::EnumVar>::IndexOf(float value) { return ModeSupport::ValueToId(value); }
+
+Aco_Storyloom* QuestSlotKind<Core::ObjectiveVar>::ChildFor(A3d_Channel* channel) {
+    auto* child = dynamic_cast<Aco_Storyloom*>(channel);
+    return child && child->GetCurrentMode() == MODE_VariableSlot_Objective ? child : nullptr;
+}
+// Each text only where its link holds a text channel.
+void QuestSlotKind<Core::ObjectiveVar>::Write(Aco_Storyloom& child, const Core::Objective& value) {
+    constexpr unsigned int kShort = 0, kLong = 1;
+    child.CE_SetString(value.shortText, kShort);
+    child.CE_SetString(value.longText, kLong);
+}
+
+const char* QuestChannelName(const A3d_Channel* channel) {
+    const char* name = channel ? channel->GetChannelName() : nullptr;
+    return name ? name : "[no-name]";
+}

@@ -1,0 +1,137 @@
+#pragma once
+// How each kind of slot value travels between the scenario side and a child channel, and
+// what is said when it cannot. One specialisation per core variable class.
+#include <string>
+#include <typeinfo>
+
+#include "channel/ReportFacility.h"
+#include "host/EngineHost.h"
+#include "host/ScenarioCore.h"
+
+class Aco_Storyloom;
+
+template <class Variable>
+struct QuestSlotKind;
+
+template <>
+struct QuestSlotKind<Core::TVariable<float>> {
+    using Child = Aco_FloatChannel;
+    static constexpr bool Pulls = true;
+    static constexpr const char* ChildMessage =
+        "Error: Child %s at index %d was not linked or was of the wrong type (Aco_FloatChannel expected)!";
+    static constexpr const char* ParameterMessage =
+        "Error: Send parameter %s at index %d(%s) was of the incorrect type for Event %s (Aco_FloatChannel expected)!";
+    static constexpr const char* PullFunction = "TQuestVariableSlot<class Core::TVariable<float> >::SyncFromQuest";
+    static Child* ChildFor(A3d_Channel* channel);
+    static void Write(Child& child, const float& value);
+    template <class Slot>
+    static float Read(Child& child, const Slot&) { return child.GetFloat(); }
+};
+
+template <>
+struct QuestSlotKind<Core::TVariable<VelmMathLib::Vec3>> {
+    using Child = Aco_VectorChannel;
+    static constexpr bool Pulls = true;
+    static constexpr const char* ChildMessage =
+        "Error: Child %s at index %d was not linked or was of the wrong type (Aco_VectorChannel expected)!";
+    static constexpr const char* ParameterMessage =
+        "Error: Send parameter %s at index %d(%s) was of the incorrect type for Event %s (Aco_VectorChannel expected)!";
+    static constexpr const char* PullFunction =
+        "TQuestVariableSlot<class Core::TVariable<struct VelmMathLib::Vec3> >::SyncFromQuest";
+    static Child* ChildFor(A3d_Channel* channel);
+    static void Write(Child& child, const VelmMathLib::Vec3& value);
+    template <class Slot>
+    static VelmMathLib::Vec3 Read(Child& child, const Slot&) {
+        D3DXVECTOR3 v = child.GetVector();
+        return {v.x, v.y, v.z};
+    }
+};
+
+template <>
+struct QuestSlotKind<Core::StringVar> {
+    using Child = Aco_StringChannel;
+    static constexpr bool Pulls = true;
+    static constexpr const char* ChildMessage =
+        "Error: Child %s at index %d was not linked or was of the wrong type (Aco_StringChannel expected)!";
+    static constexpr const char* ParameterMessage =
+        "Error: Send parameter %s at index %d(%s) was of the incorrect type for Event %s (Aco_StringChannel expected)!";
+    static constexpr const char* PullFunction = "TQuestVariableSlot<class Core::StringVar>::SyncFromQuest";
+    static Child* ChildFor(A3d_Channel* channel);
+    static void Write(Child& child, const std::string& value);
+    template <class Slot>
+    static std::string Read(Child& child, const Slot&) {
+        const char* text = child.GetString();
+        return text ? text : "";
+    }
+};
+
+template <>
+struct QuestSlotKind<Core::EntityVar> {
+    using Child = Aco_CoreRef;
+    static constexpr bool Pulls = true;
+    static constexpr const char* ChildMessage =
+        "Error: Child %s at index %d was not linked or was of the wrong type (Aco_CoreRef expected)!";
+    static constexpr const char* ParameterMessage =
+        "Error: Send parameter %s at index %d(%s) was of the incorrect type for Event %s (Aco_CoreRef expected)!";
+    static constexpr const char* PullFunction = "QuestEntityVariableSlot::SyncFromQuest";
+    static Child* ChildFor(A3d_Channel* channel);
+    static void Write(Child& child, Core::ScenarioSupport* value);
+    template <class Slot>
+    static Core::ScenarioSupport* Read(Child& child, const Slot&) {
+        return dynamic_cast<Core::ScenarioSupport*>(child.GetRef());
+    }
+};
+
+// Enumerations and string lists: the child's float value is the index.
+template <>
+struct QuestSlotKind<Core::EnumVar> {
+    using Child = Aco_FloatChannel;
+    static constexpr bool Pulls = true;
+    static constexpr const char* ChildMessage =
+        "Error: Child %s at index %d was not linked or was of the wrong type (Aco_CustomEnum expected)!";
+    static constexpr const char* ParameterMessage =
+        "Error: Send parameter %s at index %d(%s) was of the incorrect type for Event %s (Aco_CustomEnum expected)!";
+    static constexpr const char* PullFunction = "QuestEnumVariableSlot::SyncFromQuest";
+    static Child* ChildFor(A3d_Channel* channel);
+    static void Write(Child& child, const Core::EnumValue& value);
+    static unsigned int IndexOf(float value);
+    template <class Slot>
+    static Core::EnumValue Read(Child& child, const Slot& slot) {
+        return {slot.GetEnumType(), IndexOf(child.GetFloat())};
+    }
+};
+
+// An objective goes into the "Short" and "Long" texts of a "VariableSlot :: Objective"
+// channel and never comes back.
+template <>
+struct QuestSlotKind<Core::ObjectiveVar> {
+    using Child = Aco_Storyloom;
+    static constexpr bool Pulls = false;
+    static constexpr const char* ChildMessage =
+        "Error: Child %s at index %d was not linked or was of the wrong type (Aco_Storyloom with mode "
+        "\"VariableSlot :: Objective\" expected)!";
+    static constexpr const char* ParameterMessage =
+        "Error: Send parameter %s at index %d(%s) was of the incorrect type for Event %s (Aco_Storyloom with mode "
+        "\"VariableSlot :: Objective\" expected)!";
+    static Child* ChildFor(A3d_Channel* channel);
+    static void Write(Child& child, const Core::Objective& value);
+};
+
+// The channel's name for messages; "[no-name]" for none.
+const char* QuestChannelName(const A3d_Channel* channel);
+
+// Writes `parameter` into the child at `childIndex` when it is a Variable the child can take,
+// else reports the kind's parameter message.
+template <class Variable>
+void SendParameterAs(Core::VariableBase* parameter, A3d_Channel* channel, unsigned int childIndex) {
+    using Kind = QuestSlotKind<Variable>;
+    A3d_Channel* linked = channel ? channel->GetChild(childIndex) : nullptr;
+    typename Kind::Child* child = Kind::ChildFor(linked);
+    if (parameter && child && typeid(*parameter) == typeid(Variable)) {
+        Kind::Write(*child, static_cast<Variable*>(parameter)->GetValue());
+        return;
+    }
+    ReportToDebugSink(FormatText(Kind::ParameterMessage, parameter ? parameter->GetName().c_str() : "",
+                                 static_cast<int>(childIndex), QuestChannelName(linked), QuestChannelName(channel))
+                          .c_str());
+}

@@ -1,0 +1,70 @@
+#include "quest/QuestVarFactories.h"
+
+#include <utility>
+
+#include "quest/QuestSlotKinds.h"
+#include "quest/QuestVariableSlots.h"
+
+template <class Variable>
+size_t TQuestVarFactory<Variable>::GetSlotSize() const {
+    return sizeof(TQuestVariableSlot<Variable>);
+}
+
+// Setting either flag clears the other, so insert-only wins when both were asked for.
+template <class Variable>
+Core::VariableSlotBase* TQuestVarFactory<Variable>::CreateSlot(Core::Scenario&) const {
+    auto* slot = new TQuestVariableSlot<Variable>();
+    slot->SetName(GetSlotName());
+    if (GetIsSelectOnly()) slot->SetIsSelectOnly(true);
+    if (GetIsInsertOnly()) slot->SetIsInsertOnly(true);
+    return slot;
+}
+
+template <class Variable>
+Core::VariableBase* TQuestVarFactory<Variable>::CreateVariable(Core::Scenario&) const {
+    return new Variable(GetSlotName());
+}
+
+template <class Variable>
+void TQuestVarFactory<Variable>::SendParameter(Core::VariableBase* parameter, A3d_Channel* channel,
+                                               unsigned int childIndex) const {
+    SendParameterAs<Variable>(parameter, channel, childIndex);
+}
+
+template class TQuestVarFactory<Core::TVariable<float>>;
+template class TQuestVarFactory<Core::TVariable<VelmMathLib::Vec3>>;
+template class TQuestVarFactory<Core::StringVar>;
+template class TQuestVarFactory<Core::ObjectiveVar>;
+
+size_t QuestEntityVarFactory::GetSlotSize() const { return sizeof(QuestEntityVariableSlot); }
+
+Core::VariableSlotBase* QuestEntityVarFactory::CreateSlot(Core::Scenario& scenario) const {
+    return new QuestEntityVariableSlot(scenario, GetSlotName());
+}
+
+Core::VariableBase* QuestEntityVarFactory::CreateVariable(Core::Scenario& scenario) const {
+    return new Core::EntityVar(GetSlotName(), scenario);
+}
+
+void QuestEntityVarFactory::SendParameter(Core::VariableBase* parameter, A3d_Channel* channel,
+                                          unsigned int childIndex) const {
+    SendParameterAs<Core::EntityVar>(parameter, channel, childIndex);
+}
+
+QuestEnumVarFactory::QuestEnumVarFactory(std::string slotName, bool selectOnly, bool insertOnly, std::string enumType)
+    : QuestVarFactory(std::move(slotName), selectOnly, insertOnly), _enumType(std::move(enumType)) {}
+
+size_t QuestEnumVarFactory::GetSlotSize() const { return sizeof(QuestEnumVariableSlot); }
+
+Core::VariableSlotBase* QuestEnumVarFactory::CreateSlot(Core::Scenario&) const {
+    return new QuestEnumVariableSlot(GetSlotName(), _enumType);
+}
+
+Core::VariableBase* QuestEnumVarFactory::CreateVariable(Core::Scenario&) const {
+    return new Core::EnumVar(GetSlotName());
+}
+
+void QuestEnumVarFactory::SendParameter(Core::VariableBase* parameter, A3d_Channel* channel,
+                                        unsigned int childIndex) const {
+    SendParameterAs<Core::EnumVar>(parameter, channel, childIndex);
+}

@@ -1,0 +1,51 @@
+#pragma once
+#include <string>
+
+#include "host/ScenarioCore.h"
+#include "quest/QuestVarFactory.h"
+
+// The plain value kinds: float, vector, text and objective. Their slots take the child's
+// "!" (select-only) and "@" (insert-only) name prefixes.
+template <class Variable>
+class STORYLOOM_API TQuestVarFactory : public QuestVarFactory {
+public:
+    using QuestVarFactory::QuestVarFactory;
+
+    size_t GetSlotSize() const override;
+    Core::VariableSlotBase* CreateSlot(Core::Scenario& scenario) const override;
+    Core::VariableBase* CreateVariable(Core::Scenario& scenario) const override;
+    void SendParameter(Core::VariableBase* parameter, A3d_Channel* channel, unsigned int childIndex) const override;
+};
+
+extern template class TQuestVarFactory<Core::TVariable<float>>;
+extern template class TQuestVarFactory<Core::TVariable<VelmMathLib::Vec3>>;
+extern template class TQuestVarFactory<Core::StringVar>;
+extern template class TQuestVarFactory<Core::ObjectiveVar>;
+
+// Entity slots, from reference children; name prefixes are dropped but not applied.
+class STORYLOOM_API QuestEntityVarFactory : public QuestVarFactory {
+public:
+    using QuestVarFactory::QuestVarFactory;
+
+    size_t GetSlotSize() const override;
+    Core::VariableSlotBase* CreateSlot(Core::Scenario& scenario) const override;
+    Core::VariableBase* CreateVariable(Core::Scenario& scenario) const override;
+    void SendParameter(Core::VariableBase* parameter, A3d_Channel* channel, unsigned int childIndex) const override;
+};
+
+// Enumeration and string-list slots of one registered type; name prefixes are dropped but
+// not applied.
+class STORYLOOM_API QuestEnumVarFactory : public QuestVarFactory {
+public:
+    QuestEnumVarFactory(std::string slotName, bool selectOnly, bool insertOnly, std::string enumType);
+
+    size_t GetSlotSize() const override;
+    Core::VariableSlotBase* CreateSlot(Core::Scenario& scenario) const override;
+    Core::VariableBase* CreateVariable(Core::Scenario& scenario) const override;
+    void SendParameter(Core::VariableBase* parameter, A3d_Channel* channel, unsigned int childIndex) const override;
+
+    const std::string& GetEnumType() const { return _enumType; }
+
+private:
+    std::string _enumType;
+};

@@ -1,0 +1,92 @@
+#include <memory>
+#include <string>
+
+#include "host/Aco_CustomEnum.h"
+#include "quest/QuestVarFactories.h"
+#include "scenario_channel/Aco_Storyloom.h"
+
+namespace {
+
+// A slot child's name, without its flag prefix: "!" marks an output (select-only) slot,
+// "@" an input (insert-only) one.
+struct SlotDeclaration {
+    std::string name;
+    bool selectOnly = false;
+    bool insertOnly = false;
+};
+
+SlotDeclaration DeclarationOf(const A3d_Channel& child) {
+    const char* name = child.GetChannelName();
+    SlotDeclaration declaration{name ? name : "Error: Channel has no name!"};
+    if (!declaration.name.empty() && declaration.name[0] == '!') {
+        declaration.name.erase(0, 1);
+        declaration.selectOnly = true;
+    } else if (!declaration.name.empty() && declaration.name[0] == '@') {
+        declaration.name.erase(0, 1);
+        declaration.insertOnly = true;
+    }
+    return declaration;
+}
+
+QuestVarFactory* EnumFactory(const SlotDeclaration& slot, A3d_Channel& child) {
+    auto* enumChannel = dynamic_cast<Aco_CustomEnum*>(&child);
+    if (!enumChannel) return nullptr;
+    std::string type = enumChannel->GetEnumTypeName();
+    if (!Core::EnumVarSupport::IsTypeSupported(type)) {
+        ERRLOG(FormatText("Enum type %s not supported", type.c_str()));
+        return nullptr;
+    }
+    return new QuestEnumVarFactory(slot.name, slot.selectOnly, slot.insertOnly, type);
+}
+
+// The list type is the text of the string-select channel's own "Type" link, read with this
+// channel's extension pointed at that channel for the moment.
+QuestVarFactory* StringListFactory(const SlotDeclaration& slot, Aco_Storyloom& self, Aco_Storyloom& declaring) {
+    constexpr unsigned int kTypeLink = 0;
+    std::string type;
+    self.CE_SetSelf(&declaring);
+    bool hasType = self.CE_CopyString(type, kTypeLink, false);
+    self.CE_SetSelf(&self);
+    if (!hasType) {
+        ERRLOG("No Stringlist Type defined");
+        return nullptr;
+    }
+    if (!Core::StringListVarSupport::IsTypeSupported(type)) {
+        ERRLOG(FormatText("StringList type %s not supported", type.c_str()));
+        return nullptr;
+    }
+    return new QuestEnumVarFactory(slot.name, slot.selectOnly, slot.insertOnly, type);
+}
+
+// Slot children declared by a mode of this channel class: objectives and string lists.
+QuestVarFactory* StoryloomChildFactory(const SlotDeclaration& slot, Aco_Storyloom& self, A3d_Channel& child) {
+    auto* declaring = dynamic_cast<Aco_Storyloom*>(&child);
+    if (!declaring) return nullptr;
+    switch (declaring->GetCurrentMode()) {
+        case MODE_VariableSlot_Objective:
+            return new TQuestVarFactory<Core::ObjectiveVar>(slot.name, slot.selectOnly, slot.insertOnly);
+        case MODE_StringSelectVar: return StringListFactory(slot, self, *declaring);
+        default: return nullptr;
+    }
+}
+
+}  // namespace
+
+QuestVarFactory* Aco_Storyloom::CreateVarFactoryFromLink(unsigned int childIndex) {
+    A3d_Channel* child = GetChild(childIndex);
+    if (!child) return nullptr;
+    SlotDeclaration slot = DeclarationOf(*child);
+    ChannelType type = child->GetChannelType();
+
+    if (type.typeGuid == ChannelGuids::CustomEnum) return EnumFactory(slot, *child);
+    if (type.typeGuid == GetChannelType().typeGuid) return StoryloomChildFactory(slot, *this, *child);
+    if (type.baseTypeGuid == ChannelGuids::Value)
+        return new TQuestVarFactory<Core::TVariable<float>>(slot.name, slot.selectOnly, slot.insertOnly);
+    if (type.baseTypeGuid == ChannelGuids::Text)
+        return new TQuestVarFactory<Core::StringVar>(slot.name, slot.selectOnly, slot.insertOnly);
+    if (type.baseTypeGuid == ChannelGuids::CoreRef)
+        return new QuestEntityVarFactory(slot.name, slot.selectOnly, slot.insertOnly);
+    if (type.baseTypeGuid == ChannelGuids::Vector)
+        return new TQuestVarFactory<Core::TVariable<VelmMathLib::Vec3>>(slot.name, slot.selectOnly, slot.insertOnly);
+    return nullptr;
+}
