@@ -25,6 +25,17 @@ Aco_CoreRef* ReferenceAt(Aco_Storyloom& self, unsigned int link) {
     return dynamic_cast<Aco_CoreRef*>(self.GetChild(link));
 }
 
+Aco_CoreRef* OutputReferenceAt(Aco_Storyloom& self, unsigned int link, float& status) {
+    A3d_Channel* child = self.GetChild(link);
+    if (!child) {
+        status = LinkError(self, link);
+        return nullptr;
+    }
+    auto* ref = dynamic_cast<Aco_CoreRef*>(child);
+    if (!ref) status = LinkInvalid(self, link);
+    return ref;
+}
+
 void PointReferenceAt(Aco_CoreRef& ref, Core::ScenarioSupport* entity) {
     Core::RefSupport* target = dynamic_cast<Core::RefSupport*>(entity);
     if (target)

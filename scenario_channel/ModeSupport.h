@@ -23,16 +23,25 @@ float NotAvailable(Aco_Storyloom& self);
 // The reference channel at `link`, or null when nothing (or no reference channel) is there.
 Aco_CoreRef* ReferenceAt(Aco_Storyloom& self, unsigned int link);
 
+// The object of class T that `child` refers to; null when `child` is not a reference
+// channel, its reference is empty or the object is of another class.
+template <class T>
+T* ReferencedObject(A3d_Channel* child) {
+    auto* ref = dynamic_cast<Aco_CoreRef*>(child);
+    return ref ? dynamic_cast<T*>(ref->GetRef()) : nullptr;
+}
+
 // Reads the object of class T from the reference at `link`: null with `status` set to the
-// reported failure (105.0 nothing linked, 106.0 empty or another class).
+// reported failure (105.0 nothing linked; 106.0 empty, another class, or a channel there
+// that is no reference channel).
 template <class T>
 T* ObjectAt(Aco_Storyloom& self, unsigned int link, float& status) {
-    Aco_CoreRef* ref = ReferenceAt(self, link);
-    if (!ref) {
+    A3d_Channel* child = self.GetChild(link);
+    if (!child) {
         status = LinkError(self, link);
         return nullptr;
     }
-    T* object = dynamic_cast<T*>(ref->GetRef());
+    T* object = ReferencedObject<T>(child);
     if (!object) status = LinkInvalid(self, link);
     return object;
 }
@@ -42,6 +51,10 @@ inline Core::Scenario* ScenarioAt(Aco_Storyloom& self, unsigned int link, float&
 inline Core::ScenarioSupport* EntityAt(Aco_Storyloom& self, unsigned int link, float& status) {
     return ObjectAt<Core::ScenarioSupport>(self, link, status);
 }
+
+// The reference channel a mode writes its result into: null with `status` set to the
+// reported failure (105.0 nothing linked, 106.0 a channel there that cannot hold a reference).
+Aco_CoreRef* OutputReferenceAt(Aco_Storyloom& self, unsigned int link, float& status);
 
 // Points the reference at an entity's reference part, or empties it for null.
 void PointReferenceAt(Aco_CoreRef& ref, Core::ScenarioSupport* entity);

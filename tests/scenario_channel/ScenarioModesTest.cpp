@@ -1,0 +1,411 @@
+#include <cmath>
+#include <vector>
+
+#include "ScenarioModesFixture.h"
+
+namespace {
+
+using Core::Scenario;
+using Core::StaticMeshEntity;
+using VelmMathLib::Vec3;
+
+struct ModeCase {
+    unsigned int mode;
+    const char* shortName;
+};
+
+// Every mode that reads its scenario from link 0.
+const ModeCase kScenarioReaders[] = {
+    {MODE_Scenario_Destroy, "Scenario_Destroy"},
+    {MODE_Scenario_AddEntity, "Scenario_AddEntity"},
+    {MODE_Scenario_AddEntityAtID, "Scenario_AddEntityAtID"},
+    {MODE_Scenario_RemoveEntity, "Scenario_RemoveEntity"},
+    {MODE_Scenario_IsEntityInScenario, "Scenario_IsEntityInScenario"},
+    {MODE_Scenario_IsIDInScenario, "Scenario_IsIDInScenario"},
+    {MODE_Scenario_GetEntity, "Scenario_GetEntity"},
+    {MODE_Scenario_GetEntityID, "Scenario_GetEntityID"},
+    {MODE_Scenario_GetEntityCount, "Scenario_GetEntityCount"},
+    {MODE_GetIsEntityInUse, "GetIsEntityInUse"},
+    {MODE_Scenario_GetFirstEntity, "Scenario_GetFirstEntity"},
+    {MODE_Scenario_GetNextEntity, "Scenario_GetNextEntity"},
+    {MODE_Scenario_GetPlayTime, "Scenario_GetPlayTime"},
+    {MODE_Scenario_InitForEditing, "Scenario_InitForEditing"},
+    {MODE_Scenario_RenderVirtualEntities, "Scenario_RenderVirtualEntities"},
+    {MODE_Scenario_Update_Pause, "Scenario_Update_Pause"},
+    {MODE_Scenario_Update_Resume, "Scenario_Update_Resume"},
+    {MODE_Scenario_State_Export, "Scenario_State_Export"},
+    {MODE_Scenario_State_Import, "Scenario_State_Import"},
+};
+
+// Every mode that reads an entity from link 1.
+const ModeCase kEntityReaders[] = {
+    {MODE_Scenario_AddEntity, "Scenario_AddEntity"},     {MODE_Scenario_AddEntityAtID, "Scenario_AddEntityAtID"},
+    {MODE_Scenario_RemoveEntity, "Scenario_RemoveEntity"}, {MODE_Scenario_GetEntityID, "Scenario_GetEntityID"},
+    {MODE_GetIsEntityInUse, "GetIsEntityInUse"},          {MODE_Scenario_GetNextEntity, "Scenario_GetNextEntity"},
+};
+
+// A scenario holding entity "a", and channels to point at it.
+class ScenarioWithEntity : public ScenarioModeTest {
+protected:
+    void SetUp() override {
+        ScenarioModeTest::SetUp();
+        scenario = Manager().CreateScenario();
+        scenario->AddEntity(&a);
+        scenarioRef.SetRef(scenario);
+        entityRef.SetRef(&a);
+    }
+    Scenario* scenario = nullptr;
+    StaticMeshEntity a{"a", Vec3(), 1.0f};
+    Aco_CoreRef scenarioRef, entityRef;
+};
+
+// A mode stops on a missing or wrong scenario before it does anything, and reports it once.
+TEST_F(ScenarioWithEntity, ScenarioLinkFailuresStopEveryMode) {
+    Aco_CoreRef emptyRef;
+    struct Setup {
+        Aco_CoreRef* ref;
+        float status;
+        const char* text;
+    } setups[] = {{nullptr, 105.0f, "ChildLinkError[CoreScenario]"},
+                  {&emptyRef, 106.0f, "ChildLinkInvalid[CoreScenario]"},
+                  {&entityRef, 106.0f, "ChildLinkInvalid[CoreScenario]"}};
+    for (const ModeCase& mode : kScenarioReaders) {
+        for (const Setup& setup : setups) {
+            SCOPED_TRACE(std::string(mode.shortName) + " " + setup.text);
+            Core::ClearErrorLog();
+            Aco_Storyloom channel;
+            BuildChannel(channel, mode.mode, {setup.ref});
+            EXPECT_EQ(channel.GetFloat(), setup.status);
+            ExpectLogged(EvaluationReport(mode.shortName, setup.text));
+            EXPECT_EQ(Manager().GetScenarios().size(), 1u);  // Destroy never reached the manager
+            EXPECT_EQ(scenario->GetEntitiesCount(), 1u);
+        }
+    }
+}
+
+TEST_F(ScenarioWithEntity, EntityLinkFailuresStopEveryMode) {
+    Aco_CoreRef emptyRef;
+    struct Setup {
+        Aco_CoreRef* ref;
+        float status;
+        const char* text;
+    } setups[] = {{nullptr, 105.0f, "ChildLinkError[CoreEntity]"},
+                  {&emptyRef, 106.0f, "ChildLinkInvalid[CoreEntity]"},
+                  {&scenarioRef, 106.0f, "ChildLinkInvalid[CoreEntity]"}};
+    for (const ModeCase& mode : kEntityReaders) {
+        for (const Setup& setup : setups) {
+            SCOPED_TRACE(std::string(mode.shortName) + " " + setup.text);
+            Core::ClearErrorLog();
+            Aco_Storyloom channel;
+            BuildChannel(channel, mode.mode, {&scenarioRef, setup.ref});
+            EXPECT_EQ(channel.GetFloat(), setup.status);
+            ExpectLogged(EvaluationReport(mode.shortName, setup.text));
+        }
+    }
+}
+
+// The value a mode exists to deliver cannot be dropped silently.
+TEST_F(ScenarioWithEntity, UnwritableResultFailsTheMode) {
+    struct Case {
+        ModeCase mode;
+        bool readsEntity;
+        const char* output;
+    } cases[] = {{{MODE_Scenario_GetEntityID, "Scenario_GetEntityID"}, true, "iID"},
+                 {{MODE_GetIsEntityInUse, "GetIsEntityInUse"}, true, "bInUse"},
+                 {{MODE_Scenario_IsEntityInScenario, "Scenario_IsEntityInScenario"}, true, "bInScenario"},
+                 {{MODE_Scenario_GetEntityCount, "Scenario_GetEntityCount"}, false, "iCount"},
+                 {{MODE_Scenario_GetPlayTime, "Scenario_GetPlayTime"}, false, "PlayTime"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.mode.shortName);
+        Core::ClearErrorLog();
+        Aco_Storyloom channel;
+        BuildChannel(channel, c.mode.mode, {&scenarioRef, c.readsEntity ? &entityRef : nullptr});
+        EXPECT_EQ(channel.GetFloat(), 105.0f);
+        ExpectLogged(EvaluationReport(c.mode.shortName, std::string("ChildLinkError[") + c.output + "]"));
+    }
+}
+
+TEST_F(ScenarioWithEntity, ValueResults) {
+    StaticMeshEntity far("far", Vec3(), 1.0f);
+    ASSERT_TRUE(scenario->AddEntityAtID(&far, 0xFFFFFF00u));
+    scenario->Update(2.5f);
+    Aco_CoreRef farRef;
+    farRef.SetRef(&far);
+    struct Case {
+        unsigned int mode;
+        Aco_CoreRef* entity;
+        float expected;
+    } cases[] = {
+        {MODE_Scenario_GetEntityID, &entityRef, 0.0f},
+        {MODE_Scenario_GetEntityID, &farRef, 4294967040.0f},  // high ids stay positive
+        {MODE_Scenario_GetEntityCount, nullptr, 2.0f},
+        {MODE_Scenario_GetPlayTime, nullptr, 2.5f},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.mode);
+        Aco_Storyloom channel;
+        Aco_FloatChannel out = Value(-7.0f);
+        if (c.entity)
+            BuildChannel(channel, c.mode, {&scenarioRef, c.entity, &out});
+        else
+            BuildChannel(channel, c.mode, {&scenarioRef, &out});
+        EXPECT_EQ(channel.GetFloat(), 0.0f);
+        EXPECT_EQ(out.GetFloat(), c.expected);
+    }
+    EXPECT_TRUE(Core::GetErrorLog().empty());
+}
+
+using AddEntityMode = ScenarioModeTest;
+
+TEST_F(AddEntityMode, WritesTheNewIdAndKeepsTheEntityWhenItCannot) {
+    Scenario* scenario = Manager().CreateScenario();
+    StaticMeshEntity crate("crate", Vec3(), 1.0f), barrel("barrel", Vec3(), 1.0f);
+    Aco_CoreRef scenarioRef, crateRef, barrelRef;
+    scenarioRef.SetRef(scenario);
+    crateRef.SetRef(&crate);
+    barrelRef.SetRef(&barrel);
+    Aco_FloatChannel id = Value(-7.0f);
+
+    Aco_Storyloom adds;
+    BuildChannel(adds, MODE_Scenario_AddEntity, {&scenarioRef, &crateRef, &id});
+    EXPECT_EQ(adds.GetFloat(), 0.0f);
+    EXPECT_EQ(id.GetFloat(), 0.0f);
+    EXPECT_EQ(scenario->GetEntity(0), &crate);
+
+    Aco_Storyloom addsWithoutId;
+    BuildChannel(addsWithoutId, MODE_Scenario_AddEntity, {&scenarioRef, &barrelRef});
+    EXPECT_EQ(addsWithoutId.GetFloat(), 105.0f);
+    ExpectLogged(EvaluationReport("Scenario_AddEntity", "ChildLinkError[iID]"));
+    EXPECT_EQ(scenario->GetEntityID(&barrel), 1u);
+}
+
+TEST_F(AddEntityMode, NoIdFromTheScenarioIsMinusOne) {
+    Scenario* scenario = Manager().CreateScenario();
+    StaticMeshEntity last("last", Vec3(), 1.0f), crate("crate", Vec3(), 1.0f);
+    ASSERT_TRUE(scenario->AddEntityAtID(&last, 0xFFFFFFFEu));  // no id is left after it
+    Aco_CoreRef scenarioRef, crateRef;
+    scenarioRef.SetRef(scenario);
+    crateRef.SetRef(&crate);
+    Aco_FloatChannel id = Value(5.0f);
+    Aco_Storyloom channel;
+    BuildChannel(channel, MODE_Scenario_AddEntity, {&scenarioRef, &crateRef, &id});
+    EXPECT_EQ(channel.GetFloat(), 0.0f);
+    EXPECT_EQ(id.GetFloat(), -1.0f);
+}
+
+// Values become ids by truncation toward zero through 64 bits.
+TEST_F(AddEntityMode, AtIdConvertsTheValue) {
+    struct Case {
+        float value;
+        unsigned int id;
+    } cases[] = {{7.9f, 7u},  {-0.5f, 0u}, {-1.0f, 6u},  // -1.0 is no id: the scenario picks the next
+                 {-2.0f, 0xFFFFFFFEu}, {4294967040.0f, 0xFFFFFF00u}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.value);
+        Scenario* scenario = Manager().CreateScenario();
+        StaticMeshEntity anchor("anchor", Vec3(), 1.0f), crate("crate", Vec3(), 1.0f);
+        ASSERT_TRUE(scenario->AddEntityAtID(&anchor, 5u));
+        Aco_CoreRef scenarioRef, crateRef;
+        scenarioRef.SetRef(scenario);
+        crateRef.SetRef(&crate);
+        Aco_FloatChannel id = Value(c.value);
+        Aco_Storyloom channel;
+        BuildChannel(channel, MODE_Scenario_AddEntityAtID, {&scenarioRef, &crateRef, &id});
+        EXPECT_EQ(channel.GetFloat(), 0.0f);
+        EXPECT_EQ(scenario->GetEntityID(&crate), c.id);
+    }
+    EXPECT_TRUE(Core::GetErrorLog().empty());
+}
+
+TEST_F(ScenarioWithEntity, AddEntityAtIdWithoutIdAddsNothing) {
+    StaticMeshEntity crate("crate", Vec3(), 1.0f);
+    Aco_CoreRef crateRef;
+    crateRef.SetRef(&crate);
+    Aco_Storyloom channel;
+    BuildChannel(channel, MODE_Scenario_AddEntityAtID, {&scenarioRef, &crateRef});
+    EXPECT_EQ(channel.GetFloat(), 105.0f);
+    ExpectLogged(EvaluationReport("Scenario_AddEntityAtID", "ChildLinkError[iID]"));
+    EXPECT_EQ(scenario->GetEntityID(&crate), Scenario::NoID);
+}
+
+TEST_F(ScenarioWithEntity, RemoveEntity) {
+    Aco_Storyloom channel;
+    BuildChannel(channel, MODE_Scenario_RemoveEntity, {&scenarioRef, &entityRef});
+    EXPECT_EQ(channel.GetFloat(), 0.0f);
+    EXPECT_EQ(scenario->GetEntitiesCount(), 0u);
+    EXPECT_EQ(entityRef.GetRef(), &a);  // the mode leaves the reference alone
+}
+
+// An entity reference that holds no entity answers "not in it" rather than failing.
+TEST_F(ScenarioWithEntity, IsEntityInScenario) {
+    StaticMeshEntity outsider("outsider", Vec3(), 1.0f);
+    Aco_CoreRef outsiderRef, emptyRef;
+    outsiderRef.SetRef(&outsider);
+    struct Case {
+        Aco_CoreRef* entity;
+        bool linkId;
+        float found, id;
+    } cases[] = {{&entityRef, true, 1.0f, 0.0f},
+                 {&outsiderRef, true, 0.0f, -1.0f},
+                 {&emptyRef, true, 0.0f, -1.0f},
+                 {&scenarioRef, true, 0.0f, -1.0f},
+                 {&entityRef, false, 1.0f, 99.0f}};  // "iID [optional]" may stay empty
+    for (const Case& c : cases) {
+        Aco_FloatChannel found = Value(99.0f), id = Value(99.0f);
+        Aco_Storyloom channel;
+        BuildChannel(channel, MODE_Scenario_IsEntityInScenario, {&scenarioRef, c.entity, &found, c.linkId ? &id : nullptr});
+        EXPECT_EQ(channel.GetFloat(), 0.0f);
+        EXPECT_EQ(found.GetFloat(), c.found);
+        EXPECT_EQ(id.GetFloat(), c.id);
+    }
+    EXPECT_TRUE(Core::GetErrorLog().empty());
+
+    Aco_Storyloom noEntityLink;
+    BuildChannel(noEntityLink, MODE_Scenario_IsEntityInScenario, {&scenarioRef});
+    EXPECT_EQ(noEntityLink.GetFloat(), 105.0f);
+    ExpectLogged(EvaluationReport("Scenario_IsEntityInScenario", "ChildLinkError[CoreEntity]"));
+}
+
+TEST_F(ScenarioWithEntity, IsIDInScenario) {
+    struct Case {
+        float id;
+        bool linkAnswer;
+        float answer;
+    } cases[] = {{0.0f, true, 1.0f}, {0.7f, true, 1.0f}, {1.0f, true, 0.0f}, {0.0f, false, 99.0f}};
+    for (const Case& c : cases) {
+        Aco_FloatChannel id = Value(c.id), answer = Value(99.0f);
+        Aco_Storyloom channel;
+        BuildChannel(channel, MODE_Scenario_IsIDInScenario, {&scenarioRef, &id, c.linkAnswer ? &answer : nullptr});
+        EXPECT_EQ(channel.GetFloat(), 0.0f);  // an empty "bInScenario" is no failure
+        EXPECT_EQ(answer.GetFloat(), c.answer);
+    }
+    EXPECT_TRUE(Core::GetErrorLog().empty());
+
+    Aco_Storyloom noId;
+    BuildChannel(noId, MODE_Scenario_IsIDInScenario, {&scenarioRef});
+    EXPECT_EQ(noId.GetFloat(), 105.0f);
+    ExpectLogged(EvaluationReport("Scenario_IsIDInScenario", "ChildLinkError[iID]"));
+}
+
+// A lookup that finds nothing names the output link and leaves its reference where it was.
+TEST_F(ScenarioWithEntity, GetEntity) {
+    Aco_CoreRef found;
+    found.SetRef(scenario);
+    Aco_FloatChannel id = Value(0.0f);
+    Aco_Storyloom channel;
+    BuildChannel(channel, MODE_Scenario_GetEntity, {&scenarioRef, &id, &found});
+    EXPECT_EQ(channel.GetFloat(), 0.0f);
+    EXPECT_EQ(found.GetRef(), static_cast<Core::RefSupport*>(&a));
+
+    found.SetRef(scenario);
+    id.SetFloat(3.0f);
+    EXPECT_EQ(channel.GetFloat(), 106.0f);
+    ExpectLogged(EvaluationReport("Scenario_GetEntity", "ChildLinkInvalid[CoreEntity]"));
+    EXPECT_EQ(found.GetRef(), static_cast<Core::RefSupport*>(scenario));
+
+    Core::ClearErrorLog();
+    channel.UnlinkChild(2);
+    EXPECT_EQ(channel.GetFloat(), 105.0f);
+    ExpectLogged(EvaluationReport("Scenario_GetEntity", "ChildLinkError[CoreEntity]"));
+
+    Core::ClearErrorLog();
+    channel.UnlinkChild(1);
+    EXPECT_EQ(channel.GetFloat(), 105.0f);
+    ExpectLogged(EvaluationReport("Scenario_GetEntity", "ChildLinkError[iID]"));
+}
+
+// First fills a reference; Next, fed the entity found last, walks on and answers 106.0 past
+// the last entity, keeping its output on the last one.
+TEST_F(ScenarioModeTest, WalkOfThreeEntitiesEndsInInvalid) {
+    Scenario* scenario = Manager().CreateScenario();
+    StaticMeshEntity a("a", Vec3(), 1.0f), b("b", Vec3(), 1.0f), c("c", Vec3(), 1.0f);
+    for (StaticMeshEntity* e : {&a, &b, &c}) scenario->AddEntity(e);
+    Aco_CoreRef scenarioRef, current, next;
+    scenarioRef.SetRef(scenario);
+    Aco_Storyloom first, walk;
+    BuildChannel(first, MODE_Scenario_GetFirstEntity, {&scenarioRef, &current});
+    BuildChannel(walk, MODE_Scenario_GetNextEntity, {&scenarioRef, &current, &next});
+
+    ASSERT_EQ(first.GetFloat(), 0.0f);
+    std::vector<float> statuses;
+    std::vector<Core::RefSupport*> visited{current.GetRef()};
+    for (int step = 0; step < 3; ++step) {
+        statuses.push_back(walk.GetFloat());
+        if (statuses.back() == 0.0f) visited.push_back(next.GetRef());
+        current.SetRef(next.GetRef());
+    }
+    EXPECT_THAT(statuses, ::testing::ElementsAre(0.0f, 0.0f, 106.0f));
+    EXPECT_THAT(visited, ::testing::ElementsAre(&a, &b, &c));
+    EXPECT_EQ(next.GetRef(), static_cast<Core::RefSupport*>(&c));
+    ExpectLogged(EvaluationReport("Scenario_GetNextEntity", "ChildLinkInvalid[CoreEntity]"));
+}
+
+TEST_F(ScenarioModeTest, FirstEntityOfAnEmptyScenarioIsInvalid) {
+    Scenario* scenario = Manager().CreateScenario();
+    StaticMeshEntity kept("kept", Vec3(), 1.0f);
+    Aco_CoreRef scenarioRef, entity;
+    scenarioRef.SetRef(scenario);
+    entity.SetRef(&kept);
+    Aco_Storyloom channel;
+    BuildChannel(channel, MODE_Scenario_GetFirstEntity, {&scenarioRef, &entity});
+    EXPECT_EQ(channel.GetFloat(), 106.0f);
+    ExpectLogged(EvaluationReport("Scenario_GetFirstEntity", "ChildLinkInvalid[CoreEntity]"));
+    EXPECT_EQ(entity.GetRef(), static_cast<Core::RefSupport*>(&kept));
+}
+
+TEST_F(ScenarioModeTest, PauseResumeAndPlayTime) {
+    Scenario* scenario = Manager().CreateScenario();
+    Aco_CoreRef scenarioRef;
+    scenarioRef.SetRef(scenario);
+    Aco_FloatChannel playTime;
+    Aco_Storyloom pause, resume, clock;
+    BuildChannel(pause, MODE_Scenario_Update_Pause, {&scenarioRef});
+    BuildChannel(resume, MODE_Scenario_Update_Resume, {&scenarioRef});
+    BuildChannel(clock, MODE_Scenario_GetPlayTime, {&scenarioRef, &playTime});
+
+    EXPECT_EQ(pause.GetFloat(), 0.0f);
+    EXPECT_TRUE(scenario->IsPaused());
+    scenario->Update(1.0f);
+    EXPECT_EQ(resume.GetFloat(), 0.0f);
+    EXPECT_FALSE(scenario->IsPaused());
+    scenario->Update(0.75f);
+    EXPECT_EQ(clock.GetFloat(), 0.0f);
+    EXPECT_EQ(playTime.GetFloat(), 0.75f);
+}
+
+// Ids given back are reused only after the scenario is prepared for editing.
+TEST_F(ScenarioWithEntity, InitForEditingCollectsFreedIds) {
+    StaticMeshEntity b("b", Vec3(), 1.0f), c("c", Vec3(), 1.0f);
+    scenario->AddEntity(&b);
+    scenario->RemoveEntity(&a);
+    Aco_Storyloom init;
+    BuildChannel(init, MODE_Scenario_InitForEditing, {&scenarioRef});
+    EXPECT_EQ(init.GetFloat(), 0.0f);
+    EXPECT_EQ(scenario->AddEntity(&c), 0u);
+}
+
+TEST_F(ScenarioWithEntity, RenderVirtualEntities) {
+    Aco_Storyloom render;
+    BuildChannel(render, MODE_Scenario_RenderVirtualEntities, {&scenarioRef});
+    EXPECT_EQ(render.GetFloat(), 0.0f);
+    EXPECT_EQ(scenario->GetRenderPassCount(), 1u);
+}
+
+// Every evaluation makes a new scenario; the reference follows the newest.
+TEST_F(ScenarioModeTest, CreateTwiceGivesTwoScenarios) {
+    Aco_CoreRef scenarioRef;
+    Aco_Storyloom create;
+    BuildChannel(create, MODE_Scenario_Create, {&scenarioRef});
+    EXPECT_EQ(create.GetFloat(), 0.0f);
+    EXPECT_EQ(create.GetFloat(), 0.0f);
+    ASSERT_EQ(Manager().GetScenarios().size(), 2u);
+    EXPECT_EQ(scenarioRef.GetRef(), static_cast<Core::RefSupport*>(Manager().GetScenarios()[1].get()));
+
+    Aco_Storyloom unlinked;
+    BuildChannel(unlinked, MODE_Scenario_Create, {});
+    EXPECT_EQ(unlinked.GetFloat(), 105.0f);
+    ExpectLogged(EvaluationReport("Scenario_Create", "ChildLinkError[CoreScenario]"));
+    EXPECT_EQ(Manager().GetScenarios().size(), 2u);
+}
+
+}  // namespace
