@@ -15,10 +15,10 @@ public:
     void SyncFromQuest(A3d_Channel* channel, unsigned int childIndex) override;
 };
 
-extern template class QuestSlotSync<Core::TVariableSlot<Core::TVariable<float>>, Core::TVariable<float>>;
-extern template class QuestSlotSync<Core::TVariableSlot<Core::TVariable<VelmMathLib::Vec3>>,
+extern template class STORYLOOM_API QuestSlotSync<Core::TVariableSlot<Core::TVariable<float>>, Core::TVariable<float>>;
+extern template class STORYLOOM_API QuestSlotSync<Core::TVariableSlot<Core::TVariable<VelmMathLib::Vec3>>,
                                     Core::TVariable<VelmMathLib::Vec3>>;
-extern template class QuestSlotSync<Core::TVariableSlot<Core::StringVar>, Core::StringVar>;
-extern template class QuestSlotSync<Core::TVariableSlot<Core::ObjectiveVar>, Core::ObjectiveVar>;
-extern template class QuestSlotSync<Core::EntityVarSlot, Core::EntityVar>;
-extern template class QuestSlotSync<Core::EnumVarSlot, Core::EnumVar>;
+extern template class STORYLOOM_API QuestSlotSync<Core::TVariableSlot<Core::StringVar>, Core::StringVar>;
+extern template class STORYLOOM_API QuestSlotSync<Core::TVariableSlot<Core::ObjectiveVar>, Core::ObjectiveVar>;
+extern template class STORYLOOM_API QuestSlotSync<Core::EntityVarSlot, Core::EntityVar>;
+extern template class STORYLOOM_API QuestSlotSync<Core::EnumVarSlot, Core::EnumVar>;

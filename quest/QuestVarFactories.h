@@ -17,10 +17,10 @@ public:
     void SendParameter(Core::VariableBase* parameter, A3d_Channel* channel, unsigned int childIndex) const override;
 };
 
-extern template class TQuestVarFactory<Core::TVariable<float>>;
-extern template class TQuestVarFactory<Core::TVariable<VelmMathLib::Vec3>>;
-extern template class TQuestVarFactory<Core::StringVar>;
-extern template class TQuestVarFactory<Core::ObjectiveVar>;
+extern template class STORYLOOM_API TQuestVarFactory<Core::TVariable<float>>;
+extern template class STORYLOOM_API TQuestVarFactory<Core::TVariable<VelmMathLib::Vec3>>;
+extern template class STORYLOOM_API TQuestVarFactory<Core::StringVar>;
+extern template class STORYLOOM_API TQuestVarFactory<Core::ObjectiveVar>;
 
 // Entity slots, from reference children; name prefixes are dropped but not applied.
 class STORYLOOM_API QuestEntityVarFactory : public QuestVarFactory {

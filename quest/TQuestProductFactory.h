@@ -24,7 +24,7 @@ using QuestConditionFactory =
     TQuestProductFactory<Core::ConditionFactory, Core::Condition, QuestCondition, Core::VariableSlotSetOwner>;
 using QuestEventFactory = TQuestProductFactory<Core::EventFactory, Core::Event, QuestEvent, Core::EventNode>;
 
-extern template class TQuestProductFactory<Core::ActionFactory, Core::Action, QuestAction, Core::VariableSlotSetOwner>;
-extern template class TQuestProductFactory<Core::ConditionFactory, Core::Condition, QuestCondition,
+extern template class STORYLOOM_API TQuestProductFactory<Core::ActionFactory, Core::Action, QuestAction, Core::VariableSlotSetOwner>;
+extern template class STORYLOOM_API TQuestProductFactory<Core::ConditionFactory, Core::Condition, QuestCondition,
                                            Core::VariableSlotSetOwner>;
-extern template class TQuestProductFactory<Core::EventFactory, Core::Event, QuestEvent, Core::EventNode>;
+extern template class STORYLOOM_API TQuestProductFactory<Core::EventFactory, Core::Event, QuestEvent, Core::EventNode>;
