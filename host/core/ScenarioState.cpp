@@ -24,6 +24,8 @@ const char* const PlayTimeChunk = "PlayTime";
 const char* const PausedChunk = "Paused";
 const char* const EntityRecord = "Entity";
 const char* const VariableRecord = "Variable";
+// Last of all, the number of records before it: a text cut short anywhere lacks it or disagrees.
+const char* const EndRecord = "StateEnd";
 
 bool IsWrapped(State state) {
     return state == CustomEnums::SerializerFlag::Export || state == CustomEnums::SerializerFlag::Import;
@@ -33,8 +35,8 @@ void AddAlwaysWritten(Serializer& node, const char* name, const std::string& val
     node.AddChunk<std::string>(name, value, std::string(), false)->SetFlags(DataChunk::AlwaysWrite);
 }
 
-// Reads the fixed chunks into itself and collects the repeated records in text order;
-// anything else makes the text one this scenario does not take.
+// Reads the fixed chunks into itself and collects the records in text order; anything else
+// makes the text one this scenario does not take.
 class StateReader : public Serializer {
 public:
     explicit StateReader(State state) {
@@ -50,13 +52,24 @@ public:
         size_t open = segment.find('>');
         size_t close = open == std::string::npos ? open : segment.find('<', open);
         std::string value = close == std::string::npos ? std::string() : segment.substr(open + 1, close - open - 1);
-        if (name == EntityRecord)
+        if (!ended && name == EndRecord) {
+            ended = true;
+            ParseStateUnsigned(value, endCount);
+        } else if (!ended && name == EntityRecord) {
             entities.push_back(value);
-        else if (name == VariableRecord)
+        } else if (!ended && name == VariableRecord) {
             variables.push_back(value);
-        else if (problem.empty())
+        } else if (problem.empty()) {
             problem = "unexpected element " + name;
+        }
         return 0;
+    }
+
+    // Whether the records ended as the end record says, and nothing unexpected was met.
+    bool IsComplete() {
+        if ((!ended || endCount != entities.size() + variables.size()) && problem.empty())
+            problem = "the text is incomplete";
+        return problem.empty();
     }
 
     // The value of a fixed chunk that the text held exactly once.
@@ -72,6 +85,9 @@ public:
 
     std::vector<std::string> entities, variables;
     std::string problem;
+    bool ended = false;
+    unsigned endCount = NoCount;
+    static constexpr unsigned NoCount = 0xFFFFFFFFu;
 };
 
 }  // namespace
@@ -101,6 +117,7 @@ int Scenario::ExportState(State state, std::string& text, unsigned indent) const
     for (const VariableBase* variable : _variables)
         addRecord(VariableRecord, JoinStateFields({variable->GetKindName(), EncodeStateField(variable->GetName()),
                                                    EncodeStateField(variable->ExportValue())}));
+    addRecord(EndRecord, FormatStateUnsigned(static_cast<unsigned>(_entities.size() + _variables.size())));
     root.Export(IsWrapped(state) ? CustomEnums::SerializerFlag::Export : CustomEnums::SerializerFlag::ExportNoInt, text,
                 indent);
     return 0;
@@ -125,7 +142,7 @@ bool Scenario::PlanImport(State state, const std::string& text, ImportPlan& plan
     if (result != Serializer::ImportDone) return reject(FormatString("unreadable (%d)", result));
     std::string format, playTime, paused;
     if (!reader.TakeOnce(FormatChunk, format) || !reader.TakeOnce(PlayTimeChunk, playTime) ||
-        !reader.TakeOnce(PausedChunk, paused) || !reader.problem.empty())
+        !reader.TakeOnce(PausedChunk, paused) || !reader.IsComplete())
         return reject("");
     if (format != FormatVersion) return reject("unknown format " + format);
     if (!ParseStateFloat(playTime, plan.playTime) || !std::isfinite(plan.playTime) || plan.playTime < 0.0f)

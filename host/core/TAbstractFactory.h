@@ -30,6 +30,8 @@ class TAbstractFactory : public TAbstractFactoryBase<TAbstractFactory<Manager, P
 public:
     using Base = TAbstractFactoryBase<TAbstractFactory, Manager, Product>;
     using Base::Base;
+    using ProductType = Product;
+    using OwnerType = Owner;
     virtual ~TAbstractFactory() = default;
 
     // A new node copied from source, or null.
