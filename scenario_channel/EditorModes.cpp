@@ -1,3 +1,7 @@
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "scenario_channel/ModeHandlers.h"
 #include "scenario_channel/ModeSupport.h"
 
@@ -81,7 +85,35 @@ float NotifyEntitySelectCanceled(Aco_Storyloom&) {
     return ModeResult::Done;
 }
 
-float AddStringSelectVarType(Aco_Storyloom& self) { return ModeSupport::NotAvailable(self); }
-float SetTranslatedMessages(Aco_Storyloom& self) { return ModeSupport::NotAvailable(self); }
+// Registered again on every evaluation, with the options linked at that moment. An option
+// that cannot be read registers nothing.
+float AddStringSelectVarType(Aco_Storyloom& self) {
+    char* typeName = nullptr;
+    if (!self.CE_GetStringPointer(&typeName, 0)) return ModeSupport::LinkError(self, 0);
+    const unsigned int optionCount = self.GetChildLinkPositionCount(1);
+    std::vector<std::string> options;
+    for (unsigned int link = 1; link <= optionCount; ++link) {
+        char* option = nullptr;
+        if (!self.CE_GetStringPointer(&option, link)) return ModeSupport::LinkError(self, link);
+        options.push_back(option ? option : "");
+    }
+    Core::StringListVarSupport::RegisterSupportedListVar(typeName ? typeName : "", std::move(options));
+    return ModeResult::Done;
+}
+
+// All four are emptied first, so a failure leaves the message at fault and those after it
+// empty rather than stale.
+float SetTranslatedMessages(Aco_Storyloom& self) {
+    std::string* const messages[] = {
+        &Core::UberIsEntityInAreaSpeedTime::MessageWaitTime,
+        &Core::UberIsEntityInAreaSpeedTime::MessageAdjustSpeed,
+        &Core::UberIsEntityInAreaSpeedTime::MessageLeftArea,
+        &Core::StartDisplayTimerAction::MessageTimeLeft,
+    };  // at links 0 to 3
+    for (std::string* message : messages) message->clear();
+    for (unsigned int link = 0; link < 4; ++link)
+        if (!self.CE_CopyString(*messages[link], link, false)) return ModeSupport::LinkError(self, link);
+    return ModeResult::Done;
+}
 
 }  // namespace EditorModes

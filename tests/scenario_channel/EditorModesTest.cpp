@@ -283,4 +283,96 @@ TEST_F(EditorModesTest, GraphSizeRoad) {
     EXPECT_EQ(Core::GetErrorLog(), Log{});
 }
 
+// Options register in link order, a channel holding no text as the empty text; every
+// evaluation registers the list linked at that moment.
+TEST_F(EditorModesTest, StringSelectVarTypeRegistersOptions) {
+    struct Case {
+        const char* what;
+        const char* typeName;  // null: the channel holds no text
+        std::vector<const char*> options;
+        std::string expectedType;
+        std::vector<std::string> expectedList;
+    };
+    const Case cases[] = {
+        {"options in link order", "Fruit", {"a", "b", ""}, "Fruit", {"a", "b", ""}},
+        {"registered again", "Fruit", {"x"}, "Fruit", {"x"}},
+        {"no text is the empty text", nullptr, {nullptr}, "", {""}},
+        {"no options", "Plain", {}, "Plain", {}},
+    };
+    Core::StringListVarSupport::Clear();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Aco_Storyloom channel;
+        Aco_StringChannel typeName;
+        typeName.SetString(c.typeName);
+        std::vector<Aco_StringChannel> options(c.options.size());
+        BuildChannel(channel, MODE_StringSelectVarType_Add, {&typeName});
+        for (size_t i = 0; i < options.size(); ++i) {
+            options[i].SetString(c.options[i]);
+            ASSERT_TRUE(channel.LinkChild(1, &options[i]));
+        }
+        EXPECT_EQ(channel.GetFloat(), 0.0f);
+        EXPECT_TRUE(Core::StringListVarSupport::IsTypeSupported(c.expectedType));
+        EXPECT_EQ(Core::StringListVarSupport::GetList(c.expectedType), c.expectedList);
+    }
+    EXPECT_EQ(Core::GetErrorLog(), Log{});
+}
+
+TEST_F(EditorModesTest, StringSelectVarTypeWithoutNameRegistersNothing) {
+    Core::StringListVarSupport::Clear();
+    Aco_Storyloom channel;
+    Aco_StringChannel option;
+    option.SetString("a");
+    BuildChannel(channel, MODE_StringSelectVarType_Add, {nullptr, &option});
+    EXPECT_EQ(channel.GetFloat(), 105.0f);
+    EXPECT_FALSE(Core::StringListVarSupport::IsTypeSupported(""));
+    EXPECT_EQ(Core::GetErrorLog(),
+              Log{EvaluationReport("StringSelectVarType_Add", "ChildLinkError[VariableTypeName]")});
+}
+
+// All four messages are emptied first; a link that cannot be read leaves its message and the
+// ones after it empty, the ones before it set.
+TEST_F(EditorModesTest, SetTranslatedMessages) {
+    enum class Fault { None, NotLinked, HoldsNoText };
+    struct Case {
+        Fault fault;
+        unsigned link;
+        float status;
+        std::vector<std::string> expected;
+        const char* report;
+    };
+    const Case cases[] = {
+        {Fault::None, 0, 0.0f, {"Wait", "Adjust", "Left", "Time"}, nullptr},
+        {Fault::NotLinked, 2, 105.0f, {"Wait", "Adjust", "", ""}, "ChildLinkError[Left area message]"},
+        {Fault::HoldsNoText, 0, 105.0f, {"", "", "", ""}, "ChildLinkError[Wait time message]"},
+        {Fault::NotLinked, 3, 105.0f, {"Wait", "Adjust", "Left", ""}, "ChildLinkError[Time left message]"},
+    };
+    std::string* const messages[] = {
+        &Core::UberIsEntityInAreaSpeedTime::MessageWaitTime,
+        &Core::UberIsEntityInAreaSpeedTime::MessageAdjustSpeed,
+        &Core::UberIsEntityInAreaSpeedTime::MessageLeftArea,
+        &Core::StartDisplayTimerAction::MessageTimeLeft,
+    };
+    const char* const texts[] = {"Wait", "Adjust", "Left", "Time"};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.report ? c.report : "all linked");
+        for (std::string* message : messages) *message = "stale";
+        Core::ClearErrorLog();
+        Aco_Storyloom channel;
+        Aco_StringChannel links[4];
+        BuildChannel(channel, MODE_SetTranslatedMessages);
+        for (unsigned i = 0; i < 4; ++i) {
+            const bool faulty = c.fault != Fault::None && i == c.link;
+            links[i].SetString(faulty && c.fault == Fault::HoldsNoText ? nullptr : texts[i]);
+            if (!(faulty && c.fault == Fault::NotLinked)) {
+                ASSERT_TRUE(channel.LinkChild(i, &links[i]));
+            }
+        }
+        EXPECT_EQ(channel.GetFloat(), c.status);
+        for (unsigned i = 0; i < 4; ++i) EXPECT_EQ(*messages[i], c.expected[i]) << "message " << i;
+        EXPECT_EQ(Core::GetErrorLog(), c.report ? Log{EvaluationReport("SetTranslatedMessages", c.report)} : Log{});
+    }
+    for (std::string* message : messages) message->clear();
+}
+
 }  // namespace
