@@ -1,6 +1,7 @@
 #include "tools/storyloom/StepRunner.h"
 
 #include "scenario_channel/Aco_Storyloom.h"
+#include "tools/storyloom/ScenarioSteps.h"
 
 using nlohmann::json;
 
@@ -70,5 +71,8 @@ bool StepRunner::RunStep(const json& step, std::string& error) {
         }
         scenario->Update(step.value("seconds", 0.0f));
     }
+    if (step.contains("variable") && !ScenarioSteps::AddVariable(_graph, step, _out, error)) return false;
+    if (step.contains("node") && !ScenarioSteps::AddNode(_graph, step, _out, error)) return false;
+    if (step.contains("printVariable") && !ScenarioSteps::PrintVariable(_graph, step, _out, error)) return false;
     return true;
 }
