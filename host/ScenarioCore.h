@@ -43,6 +43,7 @@
 #include "host/core/TVariableSlot.h"
 #include "host/core/UberIsEntityInAreaSpeedTime.h"
 #include "host/core/VariableBase.h"
+#include "host/core/VariableKinds.h"
 #include "host/core/VariableSlotBase.h"
 #include "host/core/VariableSlotSet.h"
 #include "host/core/VariableSlotSetOwner.h"
