@@ -5,9 +5,6 @@
 
 namespace {
 
-using ::testing::Contains;
-using ::testing::Not;
-
 // Construct channels, their factories and their nodes die in every order. Whatever is left
 // keeps answering, or reports that its channel is gone, and never touches freed memory
 // (this test is the one to run under AddressSanitizer).
@@ -16,7 +13,6 @@ protected:
     enum Part { Channels, Factories, Nodes };
 
     void BuildRule() {
-        Core::StaticMeshEntity* hero = &this->hero;
         openGate = &Storyloom(MODE_OnConstruct_Action, "Open Gate");
         hasKey = &Storyloom(MODE_OnConstruct_Condition, "Has Key");
         started = &Storyloom(MODE_OnConstruct_Event, "Mission - Started");
@@ -36,7 +32,7 @@ protected:
 
         rules = Manager().CreateScenario();
         auto* heroVar = new Core::EntityVar("hero", *rules);
-        heroVar->SetValue(hero);
+        heroVar->SetValue(&hero);
         ASSERT_TRUE(rules->AddVariable(heroVar) && rules->AddVariable(new Core::TVariable<float>("opened")));
         Core::EventNode* node = rules->AddEventNode();
         ASSERT_TRUE(node->SetEvent("Mission - Started") && node->AddCondition("Has Key") && node->AddAction("Open Gate"));
@@ -69,7 +65,6 @@ protected:
 
     // Runs whatever nodes are left, by hand and by firing their event type.
     void RunSurvivors() {
-        globalEngine.ClearDebugMessages();
         int activations = this->activations;
         Core::EventParams params(&hero);
         Events().FireEvent("Mission - Started", params);
@@ -78,12 +73,7 @@ protected:
             eventClone->CheckActivate(params);
             EXPECT_EQ(actionClone->GetDisplayText(), channelsAlive ? "Open " : "Channel Open Gate was deleted!");
         }
-        bool nodesRan = rules || actionClone;
-        EXPECT_EQ(this->activations > activations, channelsAlive && nodesRan);
-        if (!channelsAlive && nodesRan)
-            EXPECT_THAT(DebugMessages(), Contains(::testing::HasSubstr("that is no longer there")));
-        else
-            EXPECT_THAT(DebugMessages(), Not(Contains(::testing::HasSubstr("that is no longer there"))));
+        EXPECT_EQ(this->activations > activations, channelsAlive && (rules || actionClone));
     }
 
     Core::StaticMeshEntity hero{"Hero", {}, 1.0f};
