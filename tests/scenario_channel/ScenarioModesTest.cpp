@@ -12,39 +12,33 @@ using VelmMathLib::Vec3;
 struct ModeCase {
     unsigned int mode;
     const char* shortName;
+    bool readsEntity;  // from link 1
 };
 
 // Every mode that reads its scenario from link 0.
 const ModeCase kScenarioReaders[] = {
-    {MODE_Scenario_Destroy, "Scenario_Destroy"},
-    {MODE_Scenario_AddEntity, "Scenario_AddEntity"},
-    {MODE_Scenario_AddEntityAtID, "Scenario_AddEntityAtID"},
-    {MODE_Scenario_RemoveEntity, "Scenario_RemoveEntity"},
-    {MODE_Scenario_IsEntityInScenario, "Scenario_IsEntityInScenario"},
-    {MODE_Scenario_IsIDInScenario, "Scenario_IsIDInScenario"},
-    {MODE_Scenario_GetEntity, "Scenario_GetEntity"},
-    {MODE_Scenario_GetEntityID, "Scenario_GetEntityID"},
-    {MODE_Scenario_GetEntityCount, "Scenario_GetEntityCount"},
-    {MODE_GetIsEntityInUse, "GetIsEntityInUse"},
-    {MODE_Scenario_GetFirstEntity, "Scenario_GetFirstEntity"},
-    {MODE_Scenario_GetNextEntity, "Scenario_GetNextEntity"},
-    {MODE_Scenario_GetPlayTime, "Scenario_GetPlayTime"},
-    {MODE_Scenario_InitForEditing, "Scenario_InitForEditing"},
-    {MODE_Scenario_RenderVirtualEntities, "Scenario_RenderVirtualEntities"},
-    {MODE_Scenario_Update_Pause, "Scenario_Update_Pause"},
-    {MODE_Scenario_Update_Resume, "Scenario_Update_Resume"},
-    {MODE_Scenario_State_Export, "Scenario_State_Export"},
-    {MODE_Scenario_State_Import, "Scenario_State_Import"},
+    {MODE_Scenario_Destroy, "Scenario_Destroy", false},
+    {MODE_Scenario_AddEntity, "Scenario_AddEntity", true},
+    {MODE_Scenario_AddEntityAtID, "Scenario_AddEntityAtID", true},
+    {MODE_Scenario_RemoveEntity, "Scenario_RemoveEntity", true},
+    {MODE_Scenario_IsEntityInScenario, "Scenario_IsEntityInScenario", false},
+    {MODE_Scenario_IsIDInScenario, "Scenario_IsIDInScenario", false},
+    {MODE_Scenario_GetEntity, "Scenario_GetEntity", false},
+    {MODE_Scenario_GetEntityID, "Scenario_GetEntityID", true},
+    {MODE_Scenario_GetEntityCount, "Scenario_GetEntityCount", false},
+    {MODE_GetIsEntityInUse, "GetIsEntityInUse", true},
+    {MODE_Scenario_GetFirstEntity, "Scenario_GetFirstEntity", false},
+    {MODE_Scenario_GetNextEntity, "Scenario_GetNextEntity", true},
+    {MODE_Scenario_GetPlayTime, "Scenario_GetPlayTime", false},
+    {MODE_Scenario_InitForEditing, "Scenario_InitForEditing", false},
+    {MODE_Scenario_RenderVirtualEntities, "Scenario_RenderVirtualEntities", false},
+    {MODE_Scenario_Update_Pause, "Scenario_Update_Pause", false},
+    {MODE_Scenario_Update_Resume, "Scenario_Update_Resume", false},
+    {MODE_Scenario_State_Export, "Scenario_State_Export", false},
+    {MODE_Scenario_State_Import, "Scenario_State_Import", false},
 };
 
-// Every mode that reads an entity from link 1.
-const ModeCase kEntityReaders[] = {
-    {MODE_Scenario_AddEntity, "Scenario_AddEntity"},     {MODE_Scenario_AddEntityAtID, "Scenario_AddEntityAtID"},
-    {MODE_Scenario_RemoveEntity, "Scenario_RemoveEntity"}, {MODE_Scenario_GetEntityID, "Scenario_GetEntityID"},
-    {MODE_GetIsEntityInUse, "GetIsEntityInUse"},          {MODE_Scenario_GetNextEntity, "Scenario_GetNextEntity"},
-};
-
-// A scenario holding entity "a", and channels to point at it.
+// A scenario holding entity "a" at id 0, and channels to point at them.
 class ScenarioWithEntity : public ScenarioModeTest {
 protected:
     void SetUp() override {
@@ -59,22 +53,28 @@ protected:
     Aco_CoreRef scenarioRef, entityRef;
 };
 
-// A mode stops on a missing or wrong scenario before it does anything, and reports it once.
-TEST_F(ScenarioWithEntity, ScenarioLinkFailuresStopEveryMode) {
+// A missing or wrong scenario or entity stops the mode before it does anything, reported once.
+TEST_F(ScenarioWithEntity, ReferenceFailuresStopEveryMode) {
     Aco_CoreRef emptyRef;
     struct Setup {
+        unsigned int link;
         Aco_CoreRef* ref;
         float status;
         const char* text;
-    } setups[] = {{nullptr, 105.0f, "ChildLinkError[CoreScenario]"},
-                  {&emptyRef, 106.0f, "ChildLinkInvalid[CoreScenario]"},
-                  {&entityRef, 106.0f, "ChildLinkInvalid[CoreScenario]"}};
+    } setups[] = {{0, nullptr, 105.0f, "ChildLinkError[CoreScenario]"},
+                  {0, &emptyRef, 106.0f, "ChildLinkInvalid[CoreScenario]"},
+                  {0, &entityRef, 106.0f, "ChildLinkInvalid[CoreScenario]"},
+                  {1, nullptr, 105.0f, "ChildLinkError[CoreEntity]"},
+                  {1, &emptyRef, 106.0f, "ChildLinkInvalid[CoreEntity]"},
+                  {1, &scenarioRef, 106.0f, "ChildLinkInvalid[CoreEntity]"}};
     for (const ModeCase& mode : kScenarioReaders) {
         for (const Setup& setup : setups) {
+            if (setup.link == 1 && !mode.readsEntity) continue;
             SCOPED_TRACE(std::string(mode.shortName) + " " + setup.text);
             Core::ClearErrorLog();
             Aco_Storyloom channel;
-            BuildChannel(channel, mode.mode, {setup.ref});
+            Aco_CoreRef* scenarioLink = setup.link == 0 ? setup.ref : &scenarioRef;
+            BuildChannel(channel, mode.mode, {scenarioLink, setup.link == 1 ? setup.ref : nullptr});
             EXPECT_EQ(channel.GetFloat(), setup.status);
             ExpectLogged(EvaluationReport(mode.shortName, setup.text));
             EXPECT_EQ(Manager().GetScenarios().size(), 1u);  // Destroy never reached the manager
@@ -83,43 +83,21 @@ TEST_F(ScenarioWithEntity, ScenarioLinkFailuresStopEveryMode) {
     }
 }
 
-TEST_F(ScenarioWithEntity, EntityLinkFailuresStopEveryMode) {
-    Aco_CoreRef emptyRef;
-    struct Setup {
-        Aco_CoreRef* ref;
-        float status;
-        const char* text;
-    } setups[] = {{nullptr, 105.0f, "ChildLinkError[CoreEntity]"},
-                  {&emptyRef, 106.0f, "ChildLinkInvalid[CoreEntity]"},
-                  {&scenarioRef, 106.0f, "ChildLinkInvalid[CoreEntity]"}};
-    for (const ModeCase& mode : kEntityReaders) {
-        for (const Setup& setup : setups) {
-            SCOPED_TRACE(std::string(mode.shortName) + " " + setup.text);
-            Core::ClearErrorLog();
-            Aco_Storyloom channel;
-            BuildChannel(channel, mode.mode, {&scenarioRef, setup.ref});
-            EXPECT_EQ(channel.GetFloat(), setup.status);
-            ExpectLogged(EvaluationReport(mode.shortName, setup.text));
-        }
-    }
-}
-
 // The value a mode exists to deliver cannot be dropped silently.
 TEST_F(ScenarioWithEntity, UnwritableResultFailsTheMode) {
     struct Case {
         ModeCase mode;
-        bool readsEntity;
         const char* output;
-    } cases[] = {{{MODE_Scenario_GetEntityID, "Scenario_GetEntityID"}, true, "iID"},
-                 {{MODE_GetIsEntityInUse, "GetIsEntityInUse"}, true, "bInUse"},
-                 {{MODE_Scenario_IsEntityInScenario, "Scenario_IsEntityInScenario"}, true, "bInScenario"},
-                 {{MODE_Scenario_GetEntityCount, "Scenario_GetEntityCount"}, false, "iCount"},
-                 {{MODE_Scenario_GetPlayTime, "Scenario_GetPlayTime"}, false, "PlayTime"}};
+    } cases[] = {{{MODE_Scenario_GetEntityID, "Scenario_GetEntityID", true}, "iID"},
+                 {{MODE_GetIsEntityInUse, "GetIsEntityInUse", true}, "bInUse"},
+                 {{MODE_Scenario_IsEntityInScenario, "Scenario_IsEntityInScenario", true}, "bInScenario"},
+                 {{MODE_Scenario_GetEntityCount, "Scenario_GetEntityCount", false}, "iCount"},
+                 {{MODE_Scenario_GetPlayTime, "Scenario_GetPlayTime", false}, "PlayTime"}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.mode.shortName);
         Core::ClearErrorLog();
         Aco_Storyloom channel;
-        BuildChannel(channel, c.mode.mode, {&scenarioRef, c.readsEntity ? &entityRef : nullptr});
+        BuildChannel(channel, c.mode.mode, {&scenarioRef, c.mode.readsEntity ? &entityRef : nullptr});
         EXPECT_EQ(channel.GetFloat(), 105.0f);
         ExpectLogged(EvaluationReport(c.mode.shortName, std::string("ChildLinkError[") + c.output + "]"));
     }
@@ -129,6 +107,9 @@ TEST_F(ScenarioWithEntity, ValueResults) {
     StaticMeshEntity far("far", Vec3(), 1.0f);
     ASSERT_TRUE(scenario->AddEntityAtID(&far, 0xFFFFFF00u));
     scenario->Update(2.5f);
+    auto* holder = new Core::EntityVar("target", *scenario);  // puts "far" in use
+    holder->SetValue(&far);
+    ASSERT_TRUE(scenario->AddVariable(holder));
     Aco_CoreRef farRef;
     farRef.SetRef(&far);
     struct Case {
@@ -138,6 +119,8 @@ TEST_F(ScenarioWithEntity, ValueResults) {
     } cases[] = {
         {MODE_Scenario_GetEntityID, &entityRef, 0.0f},
         {MODE_Scenario_GetEntityID, &farRef, 4294967040.0f},  // high ids stay positive
+        {MODE_GetIsEntityInUse, &entityRef, 0.0f},
+        {MODE_GetIsEntityInUse, &farRef, 1.0f},
         {MODE_Scenario_GetEntityCount, nullptr, 2.0f},
         {MODE_Scenario_GetPlayTime, nullptr, 2.5f},
     };
@@ -155,53 +138,43 @@ TEST_F(ScenarioWithEntity, ValueResults) {
     EXPECT_TRUE(Core::GetErrorLog().empty());
 }
 
-using AddEntityMode = ScenarioModeTest;
-
-TEST_F(AddEntityMode, WritesTheNewIdAndKeepsTheEntityWhenItCannot) {
-    Scenario* scenario = Manager().CreateScenario();
-    StaticMeshEntity crate("crate", Vec3(), 1.0f), barrel("barrel", Vec3(), 1.0f);
-    Aco_CoreRef scenarioRef, crateRef, barrelRef;
-    scenarioRef.SetRef(scenario);
+// The id goes to "iID"; an entity added stays added when it cannot; no id is -1.0.
+TEST_F(ScenarioWithEntity, AddEntity) {
+    StaticMeshEntity crate("crate", Vec3(), 1.0f), barrel("barrel", Vec3(), 1.0f), late("late", Vec3(), 1.0f);
+    Aco_CoreRef crateRef, barrelRef, lateRef;
     crateRef.SetRef(&crate);
     barrelRef.SetRef(&barrel);
+    lateRef.SetRef(&late);
     Aco_FloatChannel id = Value(-7.0f);
-
-    Aco_Storyloom adds;
+    Aco_Storyloom adds, addsWithoutId, addsLate;
     BuildChannel(adds, MODE_Scenario_AddEntity, {&scenarioRef, &crateRef, &id});
-    EXPECT_EQ(adds.GetFloat(), 0.0f);
-    EXPECT_EQ(id.GetFloat(), 0.0f);
-    EXPECT_EQ(scenario->GetEntity(0), &crate);
-
-    Aco_Storyloom addsWithoutId;
     BuildChannel(addsWithoutId, MODE_Scenario_AddEntity, {&scenarioRef, &barrelRef});
+    BuildChannel(addsLate, MODE_Scenario_AddEntity, {&scenarioRef, &lateRef, &id});
+
+    EXPECT_EQ(adds.GetFloat(), 0.0f);
+    EXPECT_EQ(id.GetFloat(), 1.0f);
+    EXPECT_EQ(scenario->GetEntity(1), &crate);
     EXPECT_EQ(addsWithoutId.GetFloat(), 105.0f);
     ExpectLogged(EvaluationReport("Scenario_AddEntity", "ChildLinkError[iID]"));
-    EXPECT_EQ(scenario->GetEntityID(&barrel), 1u);
-}
+    EXPECT_EQ(scenario->GetEntityID(&barrel), 2u);
 
-TEST_F(AddEntityMode, NoIdFromTheScenarioIsMinusOne) {
-    Scenario* scenario = Manager().CreateScenario();
-    StaticMeshEntity last("last", Vec3(), 1.0f), crate("crate", Vec3(), 1.0f);
+    StaticMeshEntity last("last", Vec3(), 1.0f);
     ASSERT_TRUE(scenario->AddEntityAtID(&last, 0xFFFFFFFEu));  // no id is left after it
-    Aco_CoreRef scenarioRef, crateRef;
-    scenarioRef.SetRef(scenario);
-    crateRef.SetRef(&crate);
-    Aco_FloatChannel id = Value(5.0f);
-    Aco_Storyloom channel;
-    BuildChannel(channel, MODE_Scenario_AddEntity, {&scenarioRef, &crateRef, &id});
-    EXPECT_EQ(channel.GetFloat(), 0.0f);
+    EXPECT_EQ(addsLate.GetFloat(), 0.0f);
     EXPECT_EQ(id.GetFloat(), -1.0f);
 }
 
-// Values become ids by truncation toward zero through 64 bits.
-TEST_F(AddEntityMode, AtIdConvertsTheValue) {
+// Values become ids by truncation toward zero through 64 bits; without one nothing is added.
+TEST_F(ScenarioModeTest, AddEntityAtIdConvertsTheValue) {
     struct Case {
+        bool linkId;
         float value;
         unsigned int id;
-    } cases[] = {{7.9f, 7u},  {-0.5f, 0u}, {-1.0f, 6u},  // -1.0 is no id: the scenario picks the next
-                 {-2.0f, 0xFFFFFFFEu}, {4294967040.0f, 0xFFFFFF00u}};
+    } cases[] = {{true, 7.9f, 7u},  {true, -0.5f, 0u}, {true, -1.0f, 6u},  // -1.0: no id, the scenario picks
+                 {true, -2.0f, 0xFFFFFFFEu}, {true, 4294967040.0f, 0xFFFFFF00u}, {false, 0.0f, Scenario::NoID}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.value);
+        Core::ClearErrorLog();
         Scenario* scenario = Manager().CreateScenario();
         StaticMeshEntity anchor("anchor", Vec3(), 1.0f), crate("crate", Vec3(), 1.0f);
         ASSERT_TRUE(scenario->AddEntityAtID(&anchor, 5u));
@@ -210,22 +183,11 @@ TEST_F(AddEntityMode, AtIdConvertsTheValue) {
         crateRef.SetRef(&crate);
         Aco_FloatChannel id = Value(c.value);
         Aco_Storyloom channel;
-        BuildChannel(channel, MODE_Scenario_AddEntityAtID, {&scenarioRef, &crateRef, &id});
-        EXPECT_EQ(channel.GetFloat(), 0.0f);
+        BuildChannel(channel, MODE_Scenario_AddEntityAtID, {&scenarioRef, &crateRef, c.linkId ? &id : nullptr});
+        EXPECT_EQ(channel.GetFloat(), c.linkId ? 0.0f : 105.0f);
         EXPECT_EQ(scenario->GetEntityID(&crate), c.id);
+        if (!c.linkId) ExpectLogged(EvaluationReport("Scenario_AddEntityAtID", "ChildLinkError[iID]"));
     }
-    EXPECT_TRUE(Core::GetErrorLog().empty());
-}
-
-TEST_F(ScenarioWithEntity, AddEntityAtIdWithoutIdAddsNothing) {
-    StaticMeshEntity crate("crate", Vec3(), 1.0f);
-    Aco_CoreRef crateRef;
-    crateRef.SetRef(&crate);
-    Aco_Storyloom channel;
-    BuildChannel(channel, MODE_Scenario_AddEntityAtID, {&scenarioRef, &crateRef});
-    EXPECT_EQ(channel.GetFloat(), 105.0f);
-    ExpectLogged(EvaluationReport("Scenario_AddEntityAtID", "ChildLinkError[iID]"));
-    EXPECT_EQ(scenario->GetEntityID(&crate), Scenario::NoID);
 }
 
 TEST_F(ScenarioWithEntity, RemoveEntity) {
@@ -253,7 +215,8 @@ TEST_F(ScenarioWithEntity, IsEntityInScenario) {
     for (const Case& c : cases) {
         Aco_FloatChannel found = Value(99.0f), id = Value(99.0f);
         Aco_Storyloom channel;
-        BuildChannel(channel, MODE_Scenario_IsEntityInScenario, {&scenarioRef, c.entity, &found, c.linkId ? &id : nullptr});
+        BuildChannel(channel, MODE_Scenario_IsEntityInScenario,
+                     {&scenarioRef, c.entity, &found, c.linkId ? &id : nullptr});
         EXPECT_EQ(channel.GetFloat(), 0.0f);
         EXPECT_EQ(found.GetFloat(), c.found);
         EXPECT_EQ(id.GetFloat(), c.id);
