@@ -61,17 +61,24 @@ void ChannelExtension<Base>::CE_ExecuteTrigger(unsigned int, void*) {}
 template <class Base>
 void ChannelExtension<Base>::CreateLink(_GUID type, const char* TypeName, const char* Name, int hostValue,
                                         bool repeatable) {
-    if (!TypeName) ReportToDebugSink(FormatFailedCondition(CE_FUNCTION("CreateLink"), "TypeName"));
-    if (!Name) ReportToDebugSink(FormatFailedCondition(CE_FUNCTION("CreateLink"), "Name"));
+    ChildCreation record = BuildLinkRecord(CE_FUNCTION("CreateLink"), type, TypeName, Name, hostValue);
+    unsigned index = _self ? _self->GetChildCount() : 0;
+    SetChildLinkName(index, Name ? Name : "");
+    record.position = repeatable ? -1 : static_cast<int32_t>(index);
+    if (_self) _self->SetChildCreateType(record, index);
+}
+
+template <class Base>
+ChildCreation ChannelExtension<Base>::BuildLinkRecord(const char* function, const _GUID& type, const char* TypeName,
+                                                      const char* Name, int hostValue) {
+    if (!TypeName) ReportToDebugSink(FormatFailedCondition(function, "TypeName"));
+    if (!Name) ReportToDebugSink(FormatFailedCondition(function, "Name"));
     ChildCreation record;
     record.type.SetTypeName(TypeName ? TypeName : "");
     record.type.typeGuid = type;
     record.SetLinkName(Name ? Name : "");
     record.hostValue = hostValue;
-    unsigned index = _self ? _self->GetChildCount() : 0;
-    SetChildLinkName(index, Name ? Name : "");
-    record.position = repeatable ? -1 : static_cast<int32_t>(index);
-    if (_self) _self->SetChildCreateType(record, index);
+    return record;
 }
 
 template <class Base>

@@ -94,6 +94,10 @@ protected:
     bool ReadChannelValue(A3dFileLoader& loader, const char* tag, int& value);
     bool ReadChannelValue(A3dFileLoader& loader, const char* tag, std::string& value);
 
+    // A link declaration record; a null text is reported under `function` and taken as "".
+    static ChildCreation BuildLinkRecord(const char* function, const _GUID& type, const char* TypeName,
+                                         const char* Name, int hostValue);
+
 private:
     // The child at `link` when it passes the kind check and is of class C, else null.
     template <class C>

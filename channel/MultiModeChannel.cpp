@@ -72,13 +72,7 @@ void MultiModeChannel<Base, Derived>::InitMode(unsigned int mode) {
 template <class Base, class Derived>
 void MultiModeChannel<Base, Derived>::CreateLink(_GUID type, const char* TypeName, const char* Name, int hostValue,
                                                  bool repeatable) {
-    if (!TypeName) ReportToDebugSink(FormatFailedCondition(MMC_FUNCTION("CreateLink"), "TypeName"));
-    if (!Name) ReportToDebugSink(FormatFailedCondition(MMC_FUNCTION("CreateLink"), "Name"));
-    ChildCreation record;
-    record.type.SetTypeName(TypeName ? TypeName : "");
-    record.type.typeGuid = type;
-    record.SetLinkName(Name ? Name : "");
-    record.hostValue = hostValue;
+    ChildCreation record = this->BuildLinkRecord(MMC_FUNCTION("CreateLink"), type, TypeName, Name, hostValue);
     // The link index goes in when the mode is applied.
     record.position = repeatable ? -1 : 0;
     if (_initMode >= _tempLinks.size()) throw std::out_of_range("invalid vector<T> subscript");
