@@ -51,7 +51,11 @@ Aco_Storyloom::~Aco_Storyloom() {
     DeleteFactory();
 }
 
-ChannelType Aco_Storyloom::GetChannelType() { return *GetType(); }
+ChannelType Aco_Storyloom::GetChannelType() {
+    // Built once: kind checks ask for it on every child access.
+    static const ChannelType type = *GetType();
+    return type;
+}
 
 bool Aco_Storyloom::IsEditorListener() const {
     return Editor().GetListener() == static_cast<const Core::ScenarioEditorListener*>(this);

@@ -1,5 +1,7 @@
 #include "host/core/Aco_CoreRef.h"
 
 ChannelType Aco_CoreRef::GetChannelType() {
-    return ChannelType("CoreRef", ChannelGuids::CoreRef, ChannelGuids::CoreRef);
+    // Built once: kind checks ask for it on every child access.
+    static const ChannelType type("CoreRef", ChannelGuids::CoreRef, ChannelGuids::CoreRef);
+    return type;
 }

@@ -32,7 +32,11 @@ A3d_Channel::~A3d_Channel() {
 bool A3d_Channel::CallChannel() { return true; }
 void A3d_Channel::OneTimeInitialize() {}
 void A3d_Channel::DoEvent(int, unsigned long) {}
-ChannelType A3d_Channel::GetChannelType() { return ChannelType("A3d_Channel", kChannelGuid, ChannelGuids::None); }
+ChannelType A3d_Channel::GetChannelType() {
+    // Built once: kind checks ask for it on every child access.
+    static const ChannelType type("A3d_Channel", kChannelGuid, ChannelGuids::None);
+    return type;
+}
 
 bool A3d_Channel::SaveChannel(A3dFileSaver& saver) {
     if (!saver.SaveTag("NAME")) return false;

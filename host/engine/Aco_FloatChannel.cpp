@@ -1,7 +1,9 @@
 #include "host/engine/Aco_FloatChannel.h"
 
 ChannelType Aco_FloatChannel::GetChannelType() {
-    return ChannelType("Value", ChannelGuids::Value, ChannelGuids::Value);
+    // Built once: kind checks ask for it on every child access.
+    static const ChannelType type("Value", ChannelGuids::Value, ChannelGuids::Value);
+    return type;
 }
 
 bool Aco_FloatChannel::CallChannel() {

@@ -1,7 +1,9 @@
 #include "host/engine/Aco_MatrixChannel.h"
 
 ChannelType Aco_MatrixChannel::GetChannelType() {
-    return ChannelType("Matrix", ChannelGuids::Matrix, ChannelGuids::Matrix);
+    // Built once: kind checks ask for it on every child access.
+    static const ChannelType type("Matrix", ChannelGuids::Matrix, ChannelGuids::Matrix);
+    return type;
 }
 
 bool Aco_MatrixChannel::SaveChannel(A3dFileSaver& saver) {

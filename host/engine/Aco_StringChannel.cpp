@@ -19,7 +19,9 @@ std::string Narrow(const std::wstring& text) {
 }  // namespace
 
 ChannelType Aco_StringChannel::GetChannelType() {
-    return ChannelType("Text", ChannelGuids::Text, ChannelGuids::Text);
+    // Built once: kind checks ask for it on every child access.
+    static const ChannelType type("Text", ChannelGuids::Text, ChannelGuids::Text);
+    return type;
 }
 
 bool Aco_StringChannel::SaveChannel(A3dFileSaver& saver) {

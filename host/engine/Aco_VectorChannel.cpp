@@ -1,7 +1,9 @@
 #include "host/engine/Aco_VectorChannel.h"
 
 ChannelType Aco_VectorChannel::GetChannelType() {
-    return ChannelType("Value Vector", ChannelGuids::Vector, ChannelGuids::Vector);
+    // Built once: kind checks ask for it on every child access.
+    static const ChannelType type("Value Vector", ChannelGuids::Vector, ChannelGuids::Vector);
+    return type;
 }
 
 bool Aco_VectorChannel::SaveChannel(A3dFileSaver& saver) {

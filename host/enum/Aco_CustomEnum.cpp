@@ -1,7 +1,9 @@
 #include "host/enum/Aco_CustomEnum.h"
 
 ChannelType Aco_CustomEnum::GetChannelType() {
-    return ChannelType("CustomEnum", ChannelGuids::CustomEnum, ChannelGuids::Value);
+    // Built once: kind checks ask for it on every child access.
+    static const ChannelType type("CustomEnum", ChannelGuids::CustomEnum, ChannelGuids::Value);
+    return type;
 }
 
 bool Aco_CustomEnum::SaveChannel(A3dFileSaver& saver) {
