@@ -1,7 +1,8 @@
 #include "scenario_channel/ModeHandlers.h"
 #include "scenario_channel/ModeSupport.h"
 
-// Not built yet: these modes report themselves unavailable.
+// Area and virtual-entity modes arrive with the debug renderer; until then they report
+// themselves unavailable and never answer success.
 namespace AreaModes {
 
 float SphereGetRadius(Aco_Storyloom& self) { return ModeSupport::NotAvailable(self); }
