@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <type_traits>
 
 #include "channel/ReportFacility.h"
 
@@ -444,32 +445,30 @@ bool ChannelExtension<Base>::SaveChannelValue(A3dFileSaver& saver, const char* t
 }
 
 template <class Base>
-bool ChannelExtension<Base>::ReadChannelValue(A3dFileLoader& loader, const char* tag, unsigned long& value) {
+template <class Word>
+bool ChannelExtension<Base>::ReadWordInto(A3dFileLoader& loader, const char* tag, Word& value) {
     uint32_t word = 0;
     if (!ReadWord(loader, tag, word)) return false;
-    value = word;
+    // Signed words come back through their 32-bit two's complement form.
+    value = std::is_signed<Word>::value ? static_cast<Word>(static_cast<int32_t>(word)) : static_cast<Word>(word);
     return true;
+}
+
+template <class Base>
+bool ChannelExtension<Base>::ReadChannelValue(A3dFileLoader& loader, const char* tag, unsigned long& value) {
+    return ReadWordInto(loader, tag, value);
 }
 template <class Base>
 bool ChannelExtension<Base>::ReadChannelValue(A3dFileLoader& loader, const char* tag, unsigned int& value) {
-    uint32_t word = 0;
-    if (!ReadWord(loader, tag, word)) return false;
-    value = word;
-    return true;
+    return ReadWordInto(loader, tag, value);
 }
 template <class Base>
 bool ChannelExtension<Base>::ReadChannelValue(A3dFileLoader& loader, const char* tag, long& value) {
-    uint32_t word = 0;
-    if (!ReadWord(loader, tag, word)) return false;
-    value = static_cast<int32_t>(word);
-    return true;
+    return ReadWordInto(loader, tag, value);
 }
 template <class Base>
 bool ChannelExtension<Base>::ReadChannelValue(A3dFileLoader& loader, const char* tag, int& value) {
-    uint32_t word = 0;
-    if (!ReadWord(loader, tag, word)) return false;
-    value = static_cast<int32_t>(word);
-    return true;
+    return ReadWordInto(loader, tag, value);
 }
 
 template <class Base>

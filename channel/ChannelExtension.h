@@ -107,6 +107,8 @@ private:
     C* CheckedChild(unsigned int link, A3d_Channel*& lastReached) const;
     bool SaveWord(A3dFileSaver& saver, const char* tag, uint32_t value);
     bool ReadWord(A3dFileLoader& loader, const char* tag, uint32_t& value);
+    template <class Word>
+    bool ReadWordInto(A3dFileLoader& loader, const char* tag, Word& value);
 
     A3d_Channel* _self = nullptr;
     mutable A3d_Channel* _lastGeneric = nullptr;
