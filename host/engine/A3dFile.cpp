@@ -28,6 +28,13 @@ void A3dFileSaver::SaveDataToFile(const void* data, uint32_t size) {
     _bytes.insert(_bytes.end(), p, p + size);
 }
 
+bool A3dFileSaver::SaveBlock(const char* tag, const void* data, uint32_t size) {
+    if (!SaveTag(tag)) return false;
+    SaveBlockSize(size);
+    SaveDataToFile(data, size);
+    return true;
+}
+
 bool A3dFileSaver::WriteToFile(const std::string& path) const {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(_bytes.data()), static_cast<std::streamsize>(_bytes.size()));
@@ -72,3 +79,9 @@ void A3dFileLoader::CopyTagDataToPointer(void* destination) {
 }
 
 void A3dFileLoader::SkipCurrentTag() { CopyTagDataToPointer(nullptr); }
+
+bool A3dFileLoader::ReadFixedBlock(const char* tag, void* destination, uint32_t size) {
+    if (!GetInfoIfTag(tag) || GetSizeDataBlock(false) != size) return false;
+    CopyTagDataToPointer(destination);
+    return true;
+}

@@ -12,6 +12,8 @@ public:
     int SaveTag(const char* tag);
     void SaveBlockSize(uint32_t size);
     void SaveDataToFile(const void* data, uint32_t size);
+    // A whole block: tag, size, data. False when the tag is not 4 characters.
+    bool SaveBlock(const char* tag, const void* data, uint32_t size);
 
     const std::vector<unsigned char>& GetBytes() const { return _bytes; }
     bool WriteToFile(const std::string& path) const;
@@ -34,6 +36,8 @@ public:
     // Copies the current block's data and moves past it.
     void CopyTagDataToPointer(void* destination);
     void SkipCurrentTag();
+    // Copies the current block when it carries `tag` and holds exactly `size` bytes.
+    bool ReadFixedBlock(const char* tag, void* destination, uint32_t size);
     bool AtEnd() const { return !HasWholeBlock(); }
 
 private:

@@ -39,11 +39,8 @@ ChannelType A3d_Channel::GetChannelType() {
 }
 
 bool A3d_Channel::SaveChannel(A3dFileSaver& saver) {
-    if (!saver.SaveTag("NAME")) return false;
     uint32_t size = _hasName ? static_cast<uint32_t>(_name.size() + 1) : 0;
-    saver.SaveBlockSize(size);
-    saver.SaveDataToFile(_name.c_str(), size);
-    return true;
+    return saver.SaveBlock("NAME", _name.c_str(), size);
 }
 
 bool A3d_Channel::LoadChannel(A3dFileLoader& loader, A3d_ChannelGroup* group) {

@@ -12,16 +12,12 @@ bool Aco_FloatChannel::CallChannel() {
 }
 
 bool Aco_FloatChannel::SaveChannel(A3dFileSaver& saver) {
-    if (!A3d_Channel::SaveChannel(saver) || !saver.SaveTag("FVAL")) return false;
-    saver.SaveBlockSize(sizeof(float));
-    saver.SaveDataToFile(&_value, sizeof(float));
-    return true;
+    return A3d_Channel::SaveChannel(saver) && saver.SaveBlock("FVAL", &_value, sizeof(_value));
 }
 
 bool Aco_FloatChannel::LoadChannel(A3dFileLoader& loader, A3d_ChannelGroup* group) {
     if (!A3d_Channel::LoadChannel(loader, group)) return false;
-    if (loader.GetInfoIfTag("FVAL") && loader.GetSizeDataBlock(false) == sizeof(float))
-        loader.CopyTagDataToPointer(&_value);
+    loader.ReadFixedBlock("FVAL", &_value, sizeof(_value));
     return true;
 }
 

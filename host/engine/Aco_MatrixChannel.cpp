@@ -7,16 +7,12 @@ ChannelType Aco_MatrixChannel::GetChannelType() {
 }
 
 bool Aco_MatrixChannel::SaveChannel(A3dFileSaver& saver) {
-    if (!A3d_Channel::SaveChannel(saver) || !saver.SaveTag("MVAL")) return false;
-    saver.SaveBlockSize(sizeof(_matrix));
-    saver.SaveDataToFile(_matrix.Data(), sizeof(_matrix));
-    return true;
+    return A3d_Channel::SaveChannel(saver) && saver.SaveBlock("MVAL", _matrix.Data(), sizeof(_matrix));
 }
 
 bool Aco_MatrixChannel::LoadChannel(A3dFileLoader& loader, A3d_ChannelGroup* group) {
     if (!A3d_Channel::LoadChannel(loader, group)) return false;
-    if (loader.GetInfoIfTag("MVAL") && loader.GetSizeDataBlock(false) == sizeof(_matrix))
-        loader.CopyTagDataToPointer(&_matrix.m[0][0]);
+    loader.ReadFixedBlock("MVAL", &_matrix.m[0][0], sizeof(_matrix));
     return true;
 }
 

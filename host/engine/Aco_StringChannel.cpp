@@ -25,12 +25,9 @@ ChannelType Aco_StringChannel::GetChannelType() {
 }
 
 bool Aco_StringChannel::SaveChannel(A3dFileSaver& saver) {
-    if (!A3d_Channel::SaveChannel(saver) || !saver.SaveTag("TEXT")) return false;
     // Size 0 is "no text"; a held text always carries its NUL.
     uint32_t size = _hasText ? static_cast<uint32_t>(_narrow.size() + 1) : 0;
-    saver.SaveBlockSize(size);
-    saver.SaveDataToFile(_narrow.c_str(), size);
-    return true;
+    return A3d_Channel::SaveChannel(saver) && saver.SaveBlock("TEXT", _narrow.c_str(), size);
 }
 
 bool Aco_StringChannel::LoadChannel(A3dFileLoader& loader, A3d_ChannelGroup* group) {

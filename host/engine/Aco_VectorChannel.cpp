@@ -7,16 +7,12 @@ ChannelType Aco_VectorChannel::GetChannelType() {
 }
 
 bool Aco_VectorChannel::SaveChannel(A3dFileSaver& saver) {
-    if (!A3d_Channel::SaveChannel(saver) || !saver.SaveTag("VVAL")) return false;
-    saver.SaveBlockSize(sizeof(_vector));
-    saver.SaveDataToFile(&_vector, sizeof(_vector));
-    return true;
+    return A3d_Channel::SaveChannel(saver) && saver.SaveBlock("VVAL", &_vector, sizeof(_vector));
 }
 
 bool Aco_VectorChannel::LoadChannel(A3dFileLoader& loader, A3d_ChannelGroup* group) {
     if (!A3d_Channel::LoadChannel(loader, group)) return false;
-    if (loader.GetInfoIfTag("VVAL") && loader.GetSizeDataBlock(false) == sizeof(_vector))
-        loader.CopyTagDataToPointer(&_vector);
+    loader.ReadFixedBlock("VVAL", &_vector, sizeof(_vector));
     return true;
 }
 

@@ -7,10 +7,8 @@ ChannelType Aco_CustomEnum::GetChannelType() {
 }
 
 bool Aco_CustomEnum::SaveChannel(A3dFileSaver& saver) {
-    if (!Aco_FloatChannel::SaveChannel(saver) || !saver.SaveTag("ENUM")) return false;
-    saver.SaveBlockSize(static_cast<uint32_t>(_typeName.size()));
-    saver.SaveDataToFile(_typeName.data(), static_cast<uint32_t>(_typeName.size()));
-    return true;
+    return Aco_FloatChannel::SaveChannel(saver) &&
+           saver.SaveBlock("ENUM", _typeName.data(), static_cast<uint32_t>(_typeName.size()));
 }
 
 bool Aco_CustomEnum::LoadChannel(A3dFileLoader& loader, A3d_ChannelGroup* group) {
