@@ -65,25 +65,32 @@ void Rasterizer::Plot(int x, int y, float z, const Colour& colour, const PixelSt
 
 void Rasterizer::DrawLine(const ScreenVertex& a, const ScreenVertex& b, const PixelState& state) {
     // Cut the line to the buffer first, so a line reaching far off screen costs no more than
-    // the pixels it covers.
-    float dx = b.x - a.x, dy = b.y - a.y, enter = 0.0f, leave = 1.0f;
-    const float edges[4][2] = {{-dx, a.x}, {dx, _width - a.x}, {-dy, a.y}, {dy, _height - a.y}};
+    // the pixels it covers; in double, so that the cut keeps its precision for such lines.
+    const double dx = double(b.x) - a.x, dy = double(b.y) - a.y;
+    double enter = 0.0, leave = 1.0;
+    const double edges[4][2] = {{-dx, a.x}, {dx, _width - double(a.x)}, {-dy, a.y}, {dy, _height - double(a.y)}};
     for (const auto& edge : edges) {
-        if (edge[0] == 0.0f) {
-            if (edge[1] < 0.0f) return;
+        if (edge[0] == 0.0) {
+            if (edge[1] < 0.0) return;
             continue;
         }
-        float t = edge[1] / edge[0];
-        if (edge[0] < 0.0f) enter = std::max(enter, t);
+        double t = edge[1] / edge[0];
+        if (edge[0] < 0.0) enter = std::max(enter, t);
         else leave = std::min(leave, t);
     }
     if (enter > leave) return;
-    int steps = int(std::ceil(std::max(std::fabs(dx), std::fabs(dy)) * (leave - enter))) + 1;
-    for (int step = 0; step < steps; ++step) {
-        float t = enter + (leave - enter) * (steps > 1 ? float(step) / float(steps - 1) : 0.0f);
+    // One pixel per step along the longer axis, so that no pixel is blended twice.
+    const bool alongX = std::fabs(dx) >= std::fabs(dy);
+    const double origin = alongX ? a.x : a.y, major = alongX ? dx : dy;
+    const int limit = alongX ? _width : _height;
+    const double from = origin + major * enter, to = origin + major * leave;
+    const int first = std::max(0, int(std::floor(std::min(from, to))));
+    const int last = std::min(limit - 1, int(std::floor(std::max(from, to))));
+    for (int p = first; p <= last; ++p) {
+        double t = major != 0.0 ? std::clamp((p + 0.5 - origin) / major, enter, leave) : 0.0;
         int x = int(std::floor(a.x + dx * t)), y = int(std::floor(a.y + dy * t));
         if (x < 0 || y < 0 || x >= _width || y >= _height) continue;
-        Plot(x, y, a.z + (b.z - a.z) * t, Mix(a.colour, b.colour, t), state);
+        Plot(x, y, float(a.z + (b.z - a.z) * t), Mix(a.colour, b.colour, float(t)), state);
     }
 }
 
