@@ -213,6 +213,7 @@ void SoftwareDevice::DrawPrimitive(D3DPRIMITIVETYPE type, const Transformed* con
         const float* clip = corners[i]->clip;
         screen[i] = {(clip[0] / clip[3] * 0.5f + 0.5f) * GetWidth(), (0.5f - clip[1] / clip[3] * 0.5f) * GetHeight(),
                      clip[2] / clip[3], corners[i]->colour};
+        if (!std::isfinite(screen[i].x) || !std::isfinite(screen[i].y)) return;  // too close to the eye's plane
     }
     const PixelState state = CurrentPixelState();
     if (type == D3DPT_LINELIST) {

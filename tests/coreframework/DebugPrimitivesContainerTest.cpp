@@ -7,17 +7,31 @@
 #include "coreframework/debugrenderer/DebugRenderer.h"
 
 // Counts every allocation of this test program, so a test can see that a path makes none.
+// Every form of new and delete is replaced, so that each pointer meets the free that matches
+// its malloc; kept out of line, as inlined the compiler pairs them by name and warns.
 namespace {
 std::atomic<long> allocationCount{0};
-}
-
-void* operator new(std::size_t size) {
+void* CountedAllocation(std::size_t size) noexcept {
     ++allocationCount;
-    if (void* memory = std::malloc(size ? size : 1)) return memory;
+    return std::malloc(size ? size : 1);
+}
+}  // namespace
+
+__attribute__((noinline)) void* operator new(std::size_t size) {
+    if (void* memory = CountedAllocation(size)) return memory;
     throw std::bad_alloc();
 }
-void operator delete(void* memory) noexcept { std::free(memory); }
-void operator delete(void* memory, std::size_t) noexcept { std::free(memory); }
+__attribute__((noinline)) void* operator new[](std::size_t size) { return operator new(size); }
+__attribute__((noinline)) void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+    return CountedAllocation(size);
+}
+__attribute__((noinline)) void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
+    return CountedAllocation(size);
+}
+__attribute__((noinline)) void operator delete(void* memory) noexcept { std::free(memory); }
+__attribute__((noinline)) void operator delete[](void* memory) noexcept { std::free(memory); }
+__attribute__((noinline)) void operator delete(void* memory, std::size_t) noexcept { std::free(memory); }
+__attribute__((noinline)) void operator delete[](void* memory, std::size_t) noexcept { std::free(memory); }
 
 namespace {
 

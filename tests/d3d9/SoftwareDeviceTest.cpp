@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 #include <fstream>
 
@@ -175,6 +176,29 @@ TEST_F(SoftwareDeviceTest, LostDeviceDrawsNothingUntilReset) {
     DWORD colourOp = 0;
     device.GetTextureStageState(0, D3DTSS_COLOROP, &colourOp);
     EXPECT_EQ(colourOp, DWORD(D3DTOP_MODULATE));
+}
+
+// Geometry behind the eye, past the far plane or out of float range is dropped, never drawn
+// with wrapped coordinates.
+TEST_F(SoftwareDeviceTest, DropsWhatCannotBeProjected) {
+    D3DXMATRIX view, projection;
+    D3DXVECTOR3 eye(0, 0, -5), at(0, 0, 0), up(0, 1, 0);
+    device.SetTransform(D3DTS_VIEW, D3DXMatrixLookAtLH(&view, &eye, &at, &up));
+    device.SetTransform(D3DTS_PROJECTION, D3DXMatrixPerspectiveFovLH(&projection, 1.0f, 1.0f, 0.1f, 100.0f));
+    device.SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+    const float huge = 3e38f;
+    const ColouredVertex triangles[][3] = {
+        {{-1, -1, -6, red}, {-1, 1, 0, red}, {1, -1, 0, red}},          // one corner behind the eye
+        {{-1, -1, 200, red}, {-1, 1, 200, red}, {1, -1, 200, red}},     // beyond the far plane
+        {{-huge, -1, 0, red}, {-1, huge, 0, red}, {1, -1, 0, red}},     // out of range once transformed
+        {{NAN, -1, 0, red}, {-1, 1, 0, red}, {1, -1, 0, red}},
+    };
+    for (const auto& triangle : triangles) {
+        EXPECT_EQ(device.DrawPrimitiveUP(D3DPT_TRIANGLELIST, 1, triangle, sizeof(ColouredVertex)), D3D_OK);
+        EXPECT_EQ(device.DrawPrimitiveUP(D3DPT_LINELIST, 1, triangle, sizeof(ColouredVertex)), D3D_OK);
+    }
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 20; ++x) ASSERT_EQ(device.GetPixel(x, y), black) << x << "," << y;
 }
 
 TEST_F(SoftwareDeviceTest, SavedPictureReadsBackPixelForPixel) {
