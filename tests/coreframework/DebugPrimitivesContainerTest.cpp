@@ -69,16 +69,4 @@ TEST(DebugPrimitivesContainer, FillsWithoutAllocatingAndRefusesWhenFull) {
     ClearAssertionReports();
 }
 
-TEST(DebugPrimitivesContainer, StartsEmptyAndEnabled) {
-    DebugRenderer renderer;
-    DebugPrimitivesContainer container(&renderer);
-    EXPECT_EQ(container.GetRenderer(), &renderer);
-    EXPECT_EQ(container.GetLineCount() + container.GetSphereCount() + container.GetConeCount(), 0u);
-    EXPECT_TRUE(container.IsEnabled());
-    EXPECT_FALSE(container.IsInUse());
-    EXPECT_EQ(container.GetOpacity(), 1.0f);
-    EXPECT_EQ(container.GetName(), "");
-    renderer.Release();
-}
-
 }  // namespace

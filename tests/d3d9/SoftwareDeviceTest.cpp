@@ -37,31 +37,6 @@ protected:
     }
 };
 
-TEST_F(SoftwareDeviceTest, KeepsStateChangesAndDrawCallsInOrder) {
-    D3DXMATRIX world;
-    D3DXMatrixTranslation(&world, 1, 2, 3);
-    device.SetTransform(D3DTS_WORLD, &world);
-    device.SetRenderState(D3DRS_ALPHABLENDENABLE, 1);
-    Triangle(0.5f, red);
-    device.SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
-    ASSERT_EQ(device.GetDrawCalls().size(), 1u);
-    const SoftwareDevice::DrawCall& call = device.GetDrawCalls()[0];
-    EXPECT_EQ(call.type, D3DPT_TRIANGLELIST);
-    EXPECT_EQ(call.primitiveCount, 1u);
-    EXPECT_EQ(call.vertexStride, sizeof(ColouredVertex));
-    EXPECT_EQ(call.world, world);
-    EXPECT_EQ(call.alphaBlend, 1u);
-    EXPECT_FALSE(call.indexed);
-    const auto& changes = device.GetStateChanges();
-    ASSERT_EQ(changes.size(), 3u);
-    EXPECT_EQ(changes[0].kind, SoftwareDevice::StateKind::Transform);
-    EXPECT_EQ(changes[1].type, DWORD(D3DRS_ALPHABLENDENABLE));
-    EXPECT_EQ(changes[1].drawsBefore, 0u);
-    EXPECT_EQ(changes[2].kind, SoftwareDevice::StateKind::TextureStageState);
-    EXPECT_EQ(changes[2].value, DWORD(D3DTOP_SELECTARG1));
-    EXPECT_EQ(changes[2].drawsBefore, 1u);
-}
-
 // Refused calls answer D3DERR_INVALIDCALL and change nothing.
 TEST_F(SoftwareDeviceTest, RefusesWhatItCannotDo) {
     ColouredVertex v[2] = {};
