@@ -25,9 +25,7 @@ bool Camera::GetPickRay(float x, float y, CoreFramework::Ray& ray, VelmMathLib::
         ERRLOG("Camera::GetPickRay: the camera cannot see that position");
         return false;
     }
-    // Looking straight up or down, y cannot be the up direction; z takes its place.
-    Vec3 worldUp = std::fabs(forward.y) > 0.999f ? Vec3(0.0f, 0.0f, 1.0f) : Vec3(0.0f, 1.0f, 0.0f);
-    Vec3 right = Normalized(Cross(worldUp, forward));
+    Vec3 right = Normalized(Cross(WorldUp(forward), forward));
     Vec3 up = Cross(forward, right);
     float halfHeight = std::tan(_fovY * 0.5f);
     float halfWidth = halfHeight * static_cast<float>(_width) / static_cast<float>(_height);
@@ -39,6 +37,31 @@ bool Camera::GetPickRay(float x, float y, CoreFramework::Ray& ray, VelmMathLib::
     pixel.y = ToPixel(y);
     pixel.z = 0;
     return true;
+}
+
+Vec3 Camera::WorldUp(const Vec3& forward) const {
+    return std::fabs(forward.y) > 0.999f ? Vec3(0.0f, 0.0f, 1.0f) : Vec3(0.0f, 1.0f, 0.0f);
+}
+
+D3DXMATRIX Camera::GetViewMatrix() const {
+    Vec3 up = WorldUp(Normalized(_target - _eye));
+    D3DXVECTOR3 eye(_eye.x, _eye.y, _eye.z), at(_target.x, _target.y, _target.z), upVector(up.x, up.y, up.z);
+    D3DXMATRIX view;
+    D3DXMatrixLookAtLH(&view, &eye, &at, &upVector);
+    return view;
+}
+
+D3DXMATRIX Camera::GetProjectionMatrix() const {
+    float aspect = _height > 0 ? static_cast<float>(_width) / static_cast<float>(_height) : 1.0f;
+    D3DXMATRIX projection;
+    D3DXMatrixPerspectiveFovLH(&projection, _fovY, aspect, NearPlane, FarPlane);
+    return projection;
+}
+
+HRESULT Camera::SetDeviceTransforms(IDirect3DDevice9& device) const {
+    const D3DXMATRIX view = GetViewMatrix(), projection = GetProjectionMatrix();
+    HRESULT result = device.SetTransform(D3DTS_VIEW, &view);
+    return FAILED(result) ? result : device.SetTransform(D3DTS_PROJECTION, &projection);
 }
 
 }  // namespace Core

@@ -1,6 +1,7 @@
 #pragma once
 #include "coreframework/Ray.h"
 #include "coreframework/VelmMathLib.h"
+#include "host/d3d9/d3d9.h"
 #include "host/core/RefSupport.h"
 
 namespace Core {
@@ -17,6 +18,15 @@ public:
     // then untouched.
     bool GetPickRay(float x, float y, CoreFramework::Ray& ray, VelmMathLib::Vec3i& pixel) const;
 
+    // The transforms a device draws with to show what this camera sees, left-handed as
+    // Direct3D's: a point drawn with them lands on the pixel whose pick ray passes through it.
+    D3DXMATRIX GetViewMatrix() const;
+    D3DXMATRIX GetProjectionMatrix() const;
+    // Sets both on the device; the device's answer.
+    HRESULT SetDeviceTransforms(IDirect3DDevice9& device) const;
+    static constexpr float NearPlane = 0.1f;
+    static constexpr float FarPlane = 1000.0f;
+
     const VelmMathLib::Vec3& GetEye() const { return _eye; }
     const VelmMathLib::Vec3& GetTarget() const { return _target; }
     float GetFovY() const { return _fovY; }
@@ -24,6 +34,9 @@ public:
     int GetHeight() const { return _height; }
 
 private:
+    // Looking straight up or down, y cannot be the up direction; z takes its place.
+    VelmMathLib::Vec3 WorldUp(const VelmMathLib::Vec3& forward) const;
+
     VelmMathLib::Vec3 _eye;
     VelmMathLib::Vec3 _target;
     float _fovY;

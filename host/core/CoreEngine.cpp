@@ -7,6 +7,9 @@ CoreEngine& CoreEngine::Instance() {
     return engine;
 }
 
+// The renderer's meshes go back to the device before the process ends.
+CoreEngine::~CoreEngine() { _debugRenderer.Release(); }
+
 void CoreEngine::DoDependencyInit(A3d_Channel* channel, A3d_List* list) {
     CoreEngine& engine = Instance();
     ++engine._dependencyInitCount;

@@ -1,4 +1,5 @@
 #pragma once
+#include "coreframework/debugrenderer/DebugRenderer.h"
 #include "host/core/ScenarioEditor.h"
 #include "host/core/ScenarioManager.h"
 
@@ -7,13 +8,15 @@ class A3d_List;
 
 namespace Core {
 
-// The core's one engine object: its scenario manager and its scenario editor.
+// The core's one engine object: its scenario manager, its scenario editor and the debug
+// renderer everyone draws with. The host hands the renderer its device with Restore.
 class CoreEngine {
 public:
     static CoreEngine& Instance();
 
     ScenarioManager& GetScenarioManager() { return _scenarioManager; }
     ScenarioEditor& GetScenarioEditor() { return _scenarioEditor; }
+    DebugRenderer& GetDebugRenderer() { return _debugRenderer; }
 
     // Channels hand themselves over when the host resolves dependencies. The core keeps
     // only a record of the calls; the channel and list are never dereferenced.
@@ -24,11 +27,13 @@ public:
 
 private:
     CoreEngine() = default;
+    ~CoreEngine();
     CoreEngine(const CoreEngine&) = delete;
     CoreEngine& operator=(const CoreEngine&) = delete;
 
     ScenarioManager _scenarioManager;
     ScenarioEditor _scenarioEditor;
+    DebugRenderer _debugRenderer;
     unsigned _dependencyInitCount = 0;
     const A3d_Channel* _lastDependencyChannel = nullptr;
     const A3d_List* _lastDependencyList = nullptr;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "host/core/CoreEngine.h"
 #include "host/core/ErrorLog.h"
 #include "host/core/TextFormat.h"
 #include "host/core/VectorMath.h"
@@ -148,9 +149,15 @@ EventNode* Scenario::AddEventNode() {
 
 unsigned Scenario::RenderVirtualEntities() {
     ++_renderPassCount;
+    DebugRenderer& renderer = CoreEngine::Instance().GetDebugRenderer();
+    const int index = renderer.AcquireFreeContainer();
+    DebugPrimitivesContainer* container = renderer.GetContainer(index, false);
     unsigned drawn = 0;
-    for (const auto& entry : _entities)
-        if (dynamic_cast<VirtualScenarioEntity*>(entry.second)) ++drawn;
+    for (const auto& entry : _entities) {
+        auto* entity = dynamic_cast<VirtualScenarioEntity*>(entry.second);
+        if (entity && container && entity->Render(*container)) ++drawn;
+    }
+    renderer.Render(index, DebugRenderer::ReleaseContainer);
     return drawn;
 }
 

@@ -70,7 +70,9 @@ public:
     int ExportState(CustomEnums::SerializerFlag::State state, std::string& text, unsigned indent) const;
     int ImportState(CustomEnums::SerializerFlag::State state, std::string& text);
 
-    // Draws the virtual entities among the entities; answers how many were drawn.
+    // Draws the virtual entities among the entities in one batch of the engine's debug
+    // renderer; answers how many were put into the batch whole. Nothing shows while the
+    // renderer has no device.
     unsigned RenderVirtualEntities();
     unsigned GetRenderPassCount() const { return _renderPassCount; }
 

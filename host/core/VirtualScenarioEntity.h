@@ -1,5 +1,8 @@
 #pragma once
+#include "coreframework/VelmMathLib.h"
 #include "host/core/PlacedEntity.h"
+
+class DebugPrimitivesContainer;
 
 namespace Core {
 
@@ -8,6 +11,19 @@ namespace Core {
 class VirtualScenarioEntity : public PlacedEntity {
 public:
     using PlacedEntity::PlacedEntity;
+
+    // Adds the entity's bounding sphere in its colour and the wire box around the sphere.
+    // False when the container had no room for all of it.
+    bool Render(DebugPrimitivesContainer& container) const;
+
+    // Red, green, blue and alpha from 0 to 1.
+    const VelmMathLib::Vec4& GetColor() const { return _color; }
+    void SetColor(const VelmMathLib::Vec4& color) { _color = color; }
+
+    static constexpr unsigned OutlineColor = 0xFFFFFFFFu;
+
+private:
+    VelmMathLib::Vec4 _color{0.2f, 0.6f, 1.0f, 1.0f};
 };
 
 }  // namespace Core

@@ -25,3 +25,15 @@ struct D3DXMATRIX {
 
 static_assert(sizeof(D3DXVECTOR3) == 12, "three floats");
 static_assert(sizeof(D3DXMATRIX) == 64, "sixteen floats");
+
+// Row vectors times matrices, left-handed, as the Direct3D helpers compute them. Each answers
+// its output.
+D3DXMATRIX* D3DXMatrixIdentity(D3DXMATRIX* out);
+D3DXMATRIX* D3DXMatrixMultiply(D3DXMATRIX* out, const D3DXMATRIX* a, const D3DXMATRIX* b);
+D3DXMATRIX* D3DXMatrixTranslation(D3DXMATRIX* out, float x, float y, float z);
+D3DXMATRIX* D3DXMatrixScaling(D3DXMATRIX* out, float x, float y, float z);
+D3DXMATRIX* D3DXMatrixLookAtLH(D3DXMATRIX* out, const D3DXVECTOR3* eye, const D3DXVECTOR3* at,
+                               const D3DXVECTOR3* up);
+D3DXMATRIX* D3DXMatrixPerspectiveFovLH(D3DXMATRIX* out, float fovY, float aspect, float zNear, float zFar);
+// The point times the matrix, divided by the resulting w.
+D3DXVECTOR3* D3DXVec3TransformCoord(D3DXVECTOR3* out, const D3DXVECTOR3* v, const D3DXMATRIX* m);
