@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -54,6 +55,11 @@ std::string Reason(const char* what) {
 }  // namespace
 
 bool ReadFile(const std::string& path, std::string& text, std::string& error) {
+    std::error_code ignored;
+    if (std::filesystem::is_directory(path, ignored)) {
+        error = path + ": cannot be read (a directory)";
+        return false;
+    }
     std::ifstream file(path, std::ios::binary);
     if (!file) {
         error = path + ": cannot be read (" + std::strerror(errno) + ")";

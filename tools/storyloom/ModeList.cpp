@@ -29,6 +29,7 @@ LinkInfo ReadLink(const ChildCreation& record, unsigned position) {
     link.guid = record.type.typeGuid;
     link.kind = link.guid == ChannelGuids::Generic ? "any" : record.type.typeName;
     link.position = position;
+    link.hostValue = record.hostValue;
     link.repeatable = record.IsRepeatable();
     return link;
 }

@@ -12,6 +12,7 @@ struct LinkInfo {
     std::string kind;  // the channel type the link accepts; "any" for the generic type
     _GUID guid{};
     unsigned position = 0;
+    int hostValue = 0;
     bool repeatable = false;
 };
 

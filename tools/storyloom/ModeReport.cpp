@@ -24,7 +24,7 @@ std::string Json(const ModeList& modes) {
         nlohmann::json links = nlohmann::json::array();
         for (const LinkInfo& link : mode.links)
             links.push_back({{"name", link.name}, {"kind", link.kind}, {"position", link.position},
-                             {"repeatable", link.repeatable}});
+                             {"repeatable", link.repeatable}, {"hostValue", link.hostValue}});
         out.push_back({{"id", mode.id}, {"shortName", mode.shortName}, {"name", mode.name}, {"links", links}});
     }
     return out.dump(2) + "\n";
@@ -44,10 +44,10 @@ std::string Markdown(const ModeList& modes) {
             out += "No links.\n\n";
             continue;
         }
-        out += "| position | link | kind | repeatable |\n|---|---|---|---|\n";
+        out += "| position | link | kind | repeatable | host value |\n|---|---|---|---|---|\n";
         for (const LinkInfo& link : mode.links)
             out += "| " + std::to_string(link.position) + " | " + link.name + " | " + link.kind + " | " +
-                   (link.repeatable ? "yes" : "no") + " |\n";
+                   (link.repeatable ? "yes" : "no") + " | " + std::to_string(link.hostValue) + " |\n";
         out += "\n";
     }
     return out;

@@ -119,6 +119,15 @@ int Main(int argc, char** argv) {
     std::vector<std::string> words(argv + 1, argv + argc);
     if (!words.empty() && words[0].size() > 5 && words[0].compare(words[0].size() - 5, 5, ".json") == 0)
         words.insert(words.begin(), "run");
+    if (!words.empty() && words[0][0] != '-') {
+        std::vector<std::string> names;
+        for (const CLI::App* command : app.get_subcommands({})) names.push_back(command->get_name());
+        if (std::find(names.begin(), names.end(), words[0]) == names.end()) {
+            std::string known;
+            for (const std::string& name : names) known += (known.empty() ? "" : ", ") + name;
+            return Fail(GraphProgram::UsageError, "unknown command \"" + words[0] + "\"; commands: " + known);
+        }
+    }
     std::reverse(words.begin(), words.end());
     try {
         app.parse(words);
