@@ -5,7 +5,7 @@
 # whole library rebuilt, so the suite stays fast.
 # Usage: consumer_test.sh BUILD_DIR SOURCE_DIR WORK_DIR
 set -euo pipefail
-build=$1 source=$2 work=$3
+build=$(cd "$1" && pwd) source=$(cd "$2" && pwd) work=$3
 rm -rf "$work" && mkdir -p "$work"
 cmake --install "$build" --prefix "$work/install" >/dev/null
 
