@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """The storyloom program as a designer meets it: commands, exit statuses, examples, schema,
 generated docs and pictures. Usage: program_test.py STORYLOOM SOURCE_DIR WORK_DIR"""
+import csv
 import json
 import pathlib
 import subprocess
@@ -116,6 +117,58 @@ class Modes(unittest.TestCase):
         self.assertEqual(len({m["id"] for m in modes}), len(modes))
         for mode in modes:
             self.assertEqual([link["position"] for link in mode["links"]], list(range(len(mode["links"]))))
+
+
+class Translations(unittest.TestCase):
+    ROWS = [["GATE_OPEN", "Gate open", "Das Tor ist offen"],
+            ["LINES", "one\ntwo", "eins[BR]zwei"],
+            ["NESTED", "Find [[GATE_OPEN]]", "Finde: [[GATE_OPEN]]"],
+            ["QUOTE", 'He said "hi", then left', 'Er sagte "hallo", dann ging er'],
+            ["\u00dcMLAUT", "Stra\u00dfe, caf\u00e9", "Stra\u00dfe, caf\u00e9 \u2713"]]
+
+    def dictionary(self):
+        path = WORK / "start.csv"
+        with path.open("w", newline="", encoding="utf-8") as f:
+            csv.writer(f).writerows([["key", "original", "translated"], *self.ROWS])
+        xml = WORK / "start.xml"
+        self.assertEqual(storyloom("translate", path, "-o", xml).returncode, 0)
+        return xml
+
+    def test_round_trip_through_every_form(self):
+        start = self.dictionary()
+        chain = [start] + [WORK / f"trip.{form}" for form in ("csv", "po", "txt", "xml")]
+        for source, target in zip(chain, chain[1:]):
+            result = storyloom("translate", source, "-o", target)
+            self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertEqual(chain[-1].read_text(encoding="utf-8"), start.read_text(encoding="utf-8"))
+        # Translators' own tools read what is written.
+        with chain[1].open(newline="", encoding="utf-8") as f:
+            rows = list(csv.reader(f))
+        self.assertEqual(rows[0], ["key", "original", "translated"])
+        self.assertEqual({row[0]: row[2] for row in rows[1:]}["QUOTE"], self.ROWS[3][2])
+        check = subprocess.run(["msgfmt", "--check", "-o", "/dev/null", chain[2]], capture_output=True, text=True)
+        self.assertEqual(check.returncode, 0, check.stderr)
+
+    def test_apply_and_check(self):
+        xml = self.dictionary()
+        applied = storyloom("translate", xml, "--apply", "Go: [[NESTED]]")
+        self.assertEqual(applied.stdout, "Go: Finde: Das Tor ist offen\n")
+        text = write("level.txt", "intro\nsay [[GATE_OPEN]]\nthen [[NOPE]]\n")
+        result = storyloom("translate", xml, "--check", text)
+        self.assertEqual(result.returncode, 1)
+        self.assertIn(f"{text}:3: [[NOPE]] has no entry", result.stdout)
+        self.assertEqual(storyloom("translate", xml, "--check", write("ok.txt", "[[QUOTE]]")).returncode, 0)
+
+    def test_xml_refuses_texts_it_cannot_hold(self):
+        for breaker in ("<!--", "</Textitem>"):
+            source = write("breaking.csv", f'key,original,translated\nBAD,"a {breaker} b",x\n')
+            target = WORK / "breaking.xml"
+            target.unlink(missing_ok=True)
+            with self.subTest(breaker=breaker):
+                result = storyloom("translate", source, "-o", target)
+                self.assertEqual(result.returncode, 1)
+                self.assertIn(f'"BAD": it contains "{breaker}"', result.stderr)
+                self.assertFalse(target.exists(), "nothing half-written")
 
 
 class Pictures(unittest.TestCase):

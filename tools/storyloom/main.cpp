@@ -10,6 +10,7 @@
 #include "tools/storyloom/GraphSchema.h"
 #include "tools/storyloom/JsonText.h"
 #include "tools/storyloom/ModeReport.h"
+#include "tools/storyloom/TranslateCommand.h"
 
 namespace {
 // Standard output goes first, so an error line follows everything printed before it.
@@ -111,6 +112,22 @@ int Main(int argc, char** argv) {
     graph->add_option("-o,--output", args.output, "picture to write (.svg or .png)")->required();
     graph->add_option("--plugin", args.plugin, "the plug-in to load")->capture_default_str();
     graph->callback([&] { status = GraphCommand(args); });
+
+    TranslateArguments translation;
+    CLI::App* translate = app.add_subcommand("translate", "Convert a dictionary between XML, CSV, PO and plain text, "
+                                                          "translate a text, or find placeholders without an entry");
+    translate->add_option("DICTIONARY", translation.dictionary, "dictionary file")->required();
+    translate->add_option("--from", translation.from, "its form: xml, csv, po or plain (default: from its name)");
+    translate->add_option("--to", translation.to, "the form to write: xml, csv, po or plain (default: from -o)");
+    translate->add_option("-o,--output", translation.output, "file to write (default: standard output)");
+    translate->add_option("--apply", translation.apply, "translate this text's [[KEY]] placeholders and print it")
+        ->each([&](const std::string&) { translation.hasApply = true; });
+    translate->add_option("--check", translation.check, "texts whose placeholders must all have an entry; exit 1 if not");
+    translate->callback([&] {
+        std::string error;
+        status = TranslateCommand::Run(translation, stdout, error);
+        if (status != GraphProgram::Ok) status = Fail(status, error);
+    });
 
     CLI::App* schema = app.add_subcommand("schema", "Print the JSON Schema (draft 2020-12) of graph descriptions");
     schema->callback([&] { std::fputs(GraphSchema::Text(), stdout); });
