@@ -81,6 +81,23 @@ class Examples(unittest.TestCase):
                 self.assertEqual(storyloom(example).stdout, result.stdout, "the short form runs the same")
                 jsonschema.validate(json.loads(example.read_text()), SCHEMA)
 
+    def test_a_saved_channel_file_runs_to_the_same_results(self):
+        for example in EXAMPLES:
+            saved = WORK / (example.stem + ".cgr")
+            with self.subTest(example=example.name):
+                self.assertEqual(storyloom("save", example, saved).returncode, 0)
+                reopened = storyloom("run", saved)
+                self.assertEqual(reopened.returncode, 0, reopened.stderr)
+                self.assertEqual(reopened.stdout, storyloom("run", example).stdout)
+        data = saved.read_bytes()
+        for cut in (0, 7, len(data) // 2, len(data) - 1):
+            with self.subTest(cut=cut):
+                cut_file = WORK / "cut.cgr"
+                cut_file.write_bytes(data[:cut])
+                result = storyloom("run", cut_file)
+                self.assertEqual(result.returncode, 1, result.stderr)
+                self.assertEqual(len(result.stderr.splitlines()), 1, result.stderr)
+
     def test_a_changed_expectation_fails_and_names_its_step(self):
         for example in EXAMPLES:
             graph = json.loads(example.read_text())

@@ -6,7 +6,9 @@
 
 #include <CLI/CLI.hpp>
 
+#include "tools/storyloom/GraphFile.h"
 #include "tools/storyloom/GraphProgram.h"
+#include "tools/storyloom/OutputFile.h"
 #include "tools/storyloom/GraphSchema.h"
 #include "tools/storyloom/JsonText.h"
 #include "tools/storyloom/ModeReport.h"
@@ -24,16 +26,24 @@ struct Arguments {
     std::string graph;
     std::string plugin = STORYLOOM_PLUGIN_PATH;
     std::string output;
+    std::string saved;
     RunOptions run;
     bool json = false;
     bool markdown = false;
 };
 
-// Loads the plug-in and the graph file; an exit status when either cannot be had.
+bool IsChannelFile(const std::string& path) { return path.size() > 4 && path.compare(path.size() - 4, 4, ".cgr") == 0; }
+
+// Loads the plug-in and the graph, from JSON or from a channel file; an exit status when
+// either cannot be had.
 int Prepare(const Arguments& args, A3dPluginLoader& plugin, std::string& text, bool needGraph) {
     if (!plugin.Load(args.plugin)) return Fail(GraphProgram::Failed, "the plug-in does not load: " + plugin.GetError());
     std::string error;
     if (needGraph && !JsonText::ReadFile(args.graph, text, error)) return Fail(GraphProgram::UsageError, error);
+    if (needGraph && IsChannelFile(args.graph)) {
+        std::vector<unsigned char> bytes(text.begin(), text.end());
+        if (!GraphFile::Load(bytes, plugin, text, error)) return Fail(GraphProgram::Failed, args.graph + ": " + error);
+    }
     return GraphProgram::Ok;
 }
 
@@ -83,6 +93,25 @@ int GraphCommand(const Arguments& args) {
     return status;
 }
 
+int SaveCommand(const Arguments& args) {
+    A3dPluginLoader plugin;
+    std::string text;
+    if (int status = Prepare(args, plugin, text, true)) return status;
+    if (!IsChannelFile(args.saved)) return Fail(GraphProgram::UsageError, args.saved + ": a channel file ends in .cgr");
+    nlohmann::json description;
+    std::vector<std::string> problems;
+    if (GraphProgram::Load(text, args.graph, plugin, description, problems) != GraphProgram::Ok)
+        return Fail(GraphProgram::Failed, problems.front());
+    std::vector<unsigned char> bytes;
+    std::string error;
+    if (!GraphFile::Save(description, plugin, bytes, error)) return Fail(GraphProgram::Failed, args.graph + ": " + error);
+    OutputFile file(args.saved);
+    if (!file.Write(std::string(bytes.begin(), bytes.end()), error) || !file.Commit(error))
+        return Fail(GraphProgram::Failed, error);
+    std::printf("wrote %s\n", args.saved.c_str());
+    return GraphProgram::Ok;
+}
+
 int Main(int argc, char** argv) {
     CLI::App app("Checks, runs, draws and lists Storyloom channel graphs described in JSON.", "storyloom");
     app.require_subcommand(1);
@@ -90,7 +119,7 @@ int Main(int argc, char** argv) {
     int status = GraphProgram::Ok;
 
     CLI::App* run = app.add_subcommand("run", "Build a graph and run its steps; exit 1 on a failure no expectation covers");
-    run->add_option("GRAPH", args.graph, "graph description (.json)")->required();
+    run->add_option("GRAPH", args.graph, "graph description (.json) or channel file (.cgr)")->required();
     run->add_flag("--trace", args.run.trace, "print each evaluation's mode and its links before and after");
     run->add_flag("--allow-errors", args.run.allowErrors, "print failed evaluations and error-log lines, go on, exit 0");
     run->add_option("--plugin", args.plugin, "the plug-in to load")->capture_default_str();
@@ -129,12 +158,20 @@ int Main(int argc, char** argv) {
         if (status != GraphProgram::Ok) status = Fail(status, error);
     });
 
+    CLI::App* save = app.add_subcommand("save", "Write a graph's channels with the channel file format (.cgr); "
+                                                "run and check read such files too");
+    save->add_option("GRAPH", args.graph, "graph description (.json)")->required();
+    save->add_option("OUT", args.saved, "channel file to write (.cgr)")->required();
+    save->add_option("--plugin", args.plugin, "the plug-in to load")->capture_default_str();
+    save->callback([&] { status = SaveCommand(args); });
+
     CLI::App* schema = app.add_subcommand("schema", "Print the JSON Schema (draft 2020-12) of graph descriptions");
     schema->callback([&] { std::fputs(GraphSchema::Text(), stdout); });
 
     // "storyloom GRAPH.json" stays a short form of "storyloom run GRAPH.json".
     std::vector<std::string> words(argv + 1, argv + argc);
-    if (!words.empty() && words[0].size() > 5 && words[0].compare(words[0].size() - 5, 5, ".json") == 0)
+    if (!words.empty() && ((words[0].size() > 5 && words[0].compare(words[0].size() - 5, 5, ".json") == 0) ||
+                           IsChannelFile(words[0])))
         words.insert(words.begin(), "run");
     if (!words.empty() && words[0][0] != '-') {
         std::vector<std::string> names;
