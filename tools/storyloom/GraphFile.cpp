@@ -12,6 +12,8 @@ namespace GraphFile {
 namespace {
 constexpr const char* kHeaderTag = "SLGH";
 constexpr const char* kChannelTag = "SLID";
+// Closes the file, so a file cut anywhere is refused rather than read in part.
+constexpr const char* kEndTag = "SLEN";
 // Keys a channel's own blocks carry; the header leaves them out.
 const char* const kSavedByChannel[] = {"name", "value", "text", "vector", "mode", "enumType"};
 
@@ -65,6 +67,7 @@ bool Save(const json& description, const A3dPluginLoader& plugin, std::vector<un
             return false;
         }
     }
+    saver.SaveBlock(kEndTag, nullptr, 0);
     bytes = saver.GetBytes();
     return true;
 }
@@ -100,8 +103,12 @@ bool Load(const std::vector<unsigned char>& bytes, const A3dPluginLoader& plugin
         Describe(*channel, *found->second);
         entries.erase(found);
     }
-    if (!loader.AtEnd() || !entries.empty()) {
-        error = entries.empty() ? "unreadable data after the channels" : "channel \"" + entries.begin()->first + "\" is missing";
+    if (!entries.empty()) {
+        error = "channel \"" + entries.begin()->first + "\" is missing";
+        return false;
+    }
+    if (!loader.GetInfoIfTag(kEndTag)) {
+        error = "the file is cut short or holds unreadable data after the channels";
         return false;
     }
     text = description.dump(2);

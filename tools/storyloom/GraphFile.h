@@ -8,7 +8,8 @@
 
 // A graph in a channel file (.cgr): a header block with what channels do not save
 // themselves (entities, steps, kinds, groups, references, links by id), then per channel an
-// id block followed by the channel's own blocks (name, value, mode, automatic-name flag).
+// id block followed by the channel's own blocks (name, value, mode, automatic-name flag), and
+// an end block.
 namespace GraphFile {
 
 // Builds the checked description's channels and writes them; false with the reason in `error`.
