@@ -29,9 +29,9 @@ std::string Removed(const std::string& pointer) {
     return graph.dump();
 }
 
-std::string Cycle(const std::string& links) {
+std::string WithChannel(const std::string& channel) {
     json graph = json::parse(BaseGraph());
-    graph["channels"].push_back(json::parse(links));
+    graph["channels"].push_back(json::parse(channel));
     return graph.dump();
 }
 }  // namespace
@@ -108,10 +108,14 @@ TEST(MalformedGraph, EachEndsWithItsLineAndStatus) {
         {Changed("/channels/5/links/2", "label"), "$.channels[5].links[2]: link \"iID\" expects a Value channel"},
         {Changed("/channels/5/links/1", json::object()), "$.channels[5].links[1]: must be a channel id"},
         // Cycles between mode channels would recurse without end when evaluated.
-        {Cycle(R"({"id": "self", "kind": "Storyloom", "mode": "Condition <Rename me please!>", "links": [[], "self"]})"),
+        {WithChannel(R"({"id": "self", "kind": "Storyloom", "mode": "Condition <Rename me please!>", "links": [[], "self"]})"),
          "link cycle \"self\" -> \"self\""},
-        {Cycle(R"({"id": "loop", "kind": "Storyloom", "mode": "Action <Rename me please!>", "links": [["loop"]]})"),
+        {WithChannel(R"({"id": "loop", "kind": "Storyloom", "mode": "Action <Rename me please!>", "links": [["loop"]]})"),
          "link cycle"},
+        {WithChannel(R"({"id": "ev", "kind": "Storyloom", "mode": "Event <Rename me please!>", "name": "Gate Opened"})"),
+         "$.channels[6].name: no event the graph fires is called \"Gate Opened\", so it never fires"},
+        {WithChannel(R"({"id": "ev", "kind": "Storyloom", "mode": "Event <Rename me please!>"})"),
+         "$.channels[6]: an event channel needs a \"name\""},
         // Steps.
         {Changed("/steps/0", "create"), "$.steps[0]: must be an object, not string"},
         {Changed("/steps/0", json::object()), "$.steps[0]: a step needs one of"},

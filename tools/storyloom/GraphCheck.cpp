@@ -12,6 +12,11 @@ namespace {
 const std::vector<std::string> kFloatKinds = {"Value", "CustomEnum", "Storyloom"};
 const std::vector<std::string> kReferenceKinds = {"CoreRef"};
 const std::vector<std::string> kAnyKind;
+// What "EventSystem_FireEvent" fires, by the value of its "EventType" link; an event channel
+// named otherwise defines an event nothing fires.
+const std::vector<std::string> kFiredEventTypes = {"Mission - Started", "Mission - Loaded", "Area - Entity Entered",
+                                                   "Area - Entity Left"};
+const char* const kEventMode = "Event <Rename me please!>";
 const std::vector<std::string> kStepActions = {"evaluate", "print", "set", "update", "variable", "node",
                                                 "printVariable"};
 
@@ -205,6 +210,13 @@ void GraphCheck::CheckChannel(const json& entry, const std::string& path) {
         return;
     }
     if (entry.contains("links")) CheckLinks(entry["links"], *mode, Key(path, "links"));
+    if (mode->shortName != kEventMode) return;
+    if (!entry.contains("name")) {
+        Add(path, "an event channel needs a \"name\": one of " + Quoted(kFiredEventTypes));
+    } else if (entry["name"].is_string() && !Contains(kFiredEventTypes, entry["name"].get<std::string>())) {
+        Add(Key(path, "name"), "no event the graph fires is called \"" + entry["name"].get<std::string>() +
+                                   "\", so it never fires; fired: " + Quoted(kFiredEventTypes));
+    }
 }
 
 void GraphCheck::CheckLinks(const json& links, const ModeInfo& mode, const std::string& path) {
