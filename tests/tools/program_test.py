@@ -101,8 +101,12 @@ class Examples(unittest.TestCase):
     def test_a_changed_expectation_fails_and_names_its_step(self):
         for example in EXAMPLES:
             graph = json.loads(example.read_text())
-            index = next(i for i, step in enumerate(graph["steps"]) if "value" in step.get("expect", {}))
-            graph["steps"][index]["expect"]["value"] += 1
+            index = next(i for i, step in enumerate(graph["steps"]) if "channel" in step.get("expect", {}))
+            expect = graph["steps"][index]["expect"]
+            if "value" in expect:
+                expect["value"] += 1
+            else:
+                expect["text" if "text" in expect else "ref"] = "something else"
             result = storyloom("run", write("changed-" + example.name, json.dumps(graph)))
             with self.subTest(example=example.name):
                 self.assertEqual(result.returncode, 1)
