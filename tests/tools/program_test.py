@@ -58,6 +58,13 @@ class Commands(unittest.TestCase):
                 self.assertEqual(result.returncode, 0, result.stderr)
                 self.assertIn("Usage:", result.stdout)
 
+    def test_trace_shows_mode_reads_and_writes(self):
+        result = storyloom("run", SOURCE / "examples" / "scenario_road.json", "--trace")
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertIn("  trace addGate: mode Scenario_AddEntity\n    read  child 0 scenario", result.stdout)
+        self.assertIn("evaluate addGate                      -> 0\n    write child 2 gateId               = 1.000000",
+                      result.stdout)
+
     def test_a_text_channel_is_not_evaluated_silently(self):
         graph = write("text.json", json.dumps({"channels": [{"id": "t", "kind": "Text"}], "steps": [{"evaluate": "t"}]}))
         self.assert_one_line(storyloom("run", graph), 1, "$.steps[0].evaluate: needs a Value or CustomEnum or Storyloom")

@@ -69,11 +69,16 @@ bool StepRunner::Run(const json& steps, std::string& error) {
     return true;
 }
 
-void StepRunner::PrintLinks(A3d_Channel* channel, const char* when) {
-    for (unsigned index = 0; index < channel->GetChildCount(); ++index)
-        if (A3d_Channel* child = channel->GetChild(index))
-            std::fprintf(_out, "    %s child %u %-20s = %s\n", when, index, _graph.IdOf(child).c_str(),
-                         Describe(child).c_str());
+std::vector<std::string> StepRunner::ReadLinks(A3d_Channel* channel, const char* what) {
+    std::vector<std::string> values;
+    for (unsigned index = 0; index < channel->GetChildCount(); ++index) {
+        A3d_Channel* child = channel->GetChild(index);
+        values.push_back(child ? Describe(child) : "");
+        if (child && what)
+            std::fprintf(_out, "    %s child %u %-20s = %s\n", what, index, _graph.IdOf(child).c_str(),
+                         values.back().c_str());
+    }
+    return values;
 }
 
 bool StepRunner::Evaluate(const std::string& id, float& status) {
@@ -81,14 +86,23 @@ bool StepRunner::Evaluate(const std::string& id, float& status) {
     auto* value = dynamic_cast<Aco_FloatChannel*>(channel);
     if (!value) return false;
     auto* storyloom = dynamic_cast<Aco_Storyloom*>(channel);
-    if (_options.trace && storyloom) {
+    const bool trace = _options.trace && storyloom;
+    std::vector<std::string> before;
+    if (trace) {
         const ModeDescription* mode = storyloom->GetModeDescription(storyloom->GetCurrentMode());
         std::fprintf(_out, "  trace %s: mode %s\n", id.c_str(), mode ? mode->shortName.c_str() : "(none)");
-        PrintLinks(channel, "read ");
+        before = ReadLinks(channel, "read ");
     }
     status = value->GetFloat();
     std::fprintf(_out, "evaluate %-28s -> %g\n", id.c_str(), status);
-    if (_options.trace && storyloom) PrintLinks(channel, "after");
+    if (trace) {
+        // What the mode wrote: every linked child whose value changed.
+        std::vector<std::string> after = ReadLinks(channel, nullptr);
+        for (unsigned index = 0; index < after.size(); ++index)
+            if (index >= before.size() || after[index] != before[index])
+                std::fprintf(_out, "    write child %u %-20s = %s\n", index, _graph.IdOf(channel->GetChild(index)).c_str(),
+                             after[index].c_str());
+    }
     // Only a mode channel's value is a status; a plain value is just read.
     if (!storyloom) status = 0.0f;
     return true;

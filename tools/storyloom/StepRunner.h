@@ -7,7 +7,7 @@
 #include "tools/storyloom/ChannelGraph.h"
 
 struct RunOptions {
-    bool trace = false;        // print each evaluation's links before and after it
+    bool trace = false;        // print each evaluation's mode, the children it read and wrote
     bool allowErrors = false;  // failures no expectation accounts for are printed, not fatal
 };
 
@@ -31,7 +31,8 @@ private:
     bool CheckStep(const nlohmann::json& step, bool evaluated, float status, const std::vector<std::string>& logged,
                    std::string& error);
     bool CheckValue(const nlohmann::json& expect, std::string& error);
-    void PrintLinks(A3d_Channel* channel, const char* when);
+    // The linked children's values by child index, each printed as `what` unless null.
+    std::vector<std::string> ReadLinks(A3d_Channel* channel, const char* what);
 
     ChannelGraph& _graph;
     FILE* _out;
