@@ -89,6 +89,7 @@ TEST(MalformedGraph, EachEndsWithItsLineAndStatus) {
         {Changed("/channels/0/kind", "Float"), "$.channels[0].kind: unknown channel kind \"Float\""},
         {Changed("/channels/0/kind", 3), "$.channels[0].kind: must be a string"},
         {Changed("/channels/2/value", "7"), "$.channels[2].value: must be a number, not string"},
+        {Changed("/channels/2/value", 1e300), "$.channels[2].value: is beyond the range of a channel's value"},
         {Changed("/channels/3/text", 5), "$.channels[3].text: must be a string, not a number"},
         {Changed("/channels/2/text", "x"), "$.channels[2].text: unknown key"},
         {Changed("/channels/1/ref", "Villain"), "$.channels[1].ref: no entity named \"Villain\""},

@@ -1,6 +1,8 @@
 #include "tools/storyloom/GraphCheck.h"
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 #include <memory>
 
 #include "host/Aco_CustomEnum.h"
@@ -73,9 +75,16 @@ bool GraphCheck::Expect(const json& value, json::value_t type, const std::string
 }
 
 bool GraphCheck::ExpectNumber(const json& value, const std::string& path) {
-    if (value.is_number()) return true;
-    Add(path, std::string("must be a number, not ") + TypeName(value));
-    return false;
+    if (!value.is_number()) {
+        Add(path, std::string("must be a number, not ") + TypeName(value));
+        return false;
+    }
+    // Channels hold floats; a number past their range would not survive the conversion.
+    if (std::fabs(value.get<double>()) > std::numeric_limits<float>::max()) {
+        Add(path, "is beyond the range of a channel's value");
+        return false;
+    }
+    return true;
 }
 
 void GraphCheck::ExpectKeys(const json& object, const std::vector<std::string>& allowed, const std::string& path) {
