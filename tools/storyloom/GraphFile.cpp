@@ -5,6 +5,7 @@
 #include "host/Aco_CustomEnum.h"
 #include "scenario_channel/Aco_Storyloom.h"
 #include "tools/storyloom/ChannelGraph.h"
+#include "tools/storyloom/JsonText.h"
 
 using nlohmann::json;
 
@@ -81,8 +82,10 @@ bool Load(const std::vector<unsigned char>& bytes, const A3dPluginLoader& plugin
         loader.CopyTagDataToPointer(out.data());
         return true;
     };
-    std::string headerText;
-    json description = readBlock(kHeaderTag, headerText) ? json::parse(headerText, nullptr, false) : json();
+    std::string headerText, ignored;
+    json description;
+    if (!readBlock(kHeaderTag, headerText) || !JsonText::Parse(headerText, "header", description, ignored))
+        description = json();
     if (!description.is_object() || !description.contains("channels") || !description["channels"].is_array()) {
         error = "not a graph file: no readable header block";
         return false;
