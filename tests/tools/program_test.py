@@ -65,6 +65,16 @@ class Commands(unittest.TestCase):
         self.assertIn("evaluate addGate                      -> 0\n    write child 2 gateId               = 1.000000",
                       result.stdout)
 
+    def test_a_missing_translation_key_is_reported_after_its_step(self):
+        graph = json.loads((SOURCE / "examples" / "translation_road.json").read_text())
+        for channel in graph["channels"]:
+            if channel["id"] == "message":
+                channel["text"] = "[[NOPE]]"
+        graph["steps"] = [step for step in graph["steps"] if "expect" not in step]
+        result = storyloom("run", write("missing-key.json", json.dumps(graph)))
+        self.assertIn('evaluate translate                    -> 0\n  dictionary [translate]: '
+                      'LanguageDictionary: Item with key "NOPE" was not found!', result.stdout)
+
     def test_a_text_channel_is_not_evaluated_silently(self):
         graph = write("text.json", json.dumps({"channels": [{"id": "t", "kind": "Text"}], "steps": [{"evaluate": "t"}]}))
         self.assert_one_line(storyloom("run", graph), 1, "$.steps[0].evaluate: needs a Value or CustomEnum or Storyloom")

@@ -44,11 +44,32 @@ std::string StepRunner::Describe(A3d_Channel* channel) {
     return "(no value)";
 }
 
+std::map<const Core::Scenario*, size_t> StepRunner::DictionaryCounts() const {
+    std::map<const Core::Scenario*, size_t> counts;
+    for (const std::string& id : _graph.GetChannelIds())
+        if (auto* ref = dynamic_cast<Aco_CoreRef*>(_graph.FindChannel(id)))
+            if (auto* scenario = dynamic_cast<Core::Scenario*>(ref->GetRef()))
+                counts[scenario] = scenario->GetDictionaryMessages().size();
+    return counts;
+}
+
+void StepRunner::PrintDictionaryMessages(const std::map<const Core::Scenario*, size_t>& before, const std::string& who) {
+    for (const auto& [scenario, count] : DictionaryCounts()) {
+        // A scenario made during the step (perhaps where a destroyed one was) reports from its start.
+        auto seen = before.find(scenario);
+        size_t from = seen == before.end() || seen->second > count ? 0 : seen->second;
+        const auto& messages = scenario->GetDictionaryMessages();
+        for (size_t i = from; i < count; ++i)
+            std::fprintf(_out, "  dictionary [%s]: %s\n", who.c_str(), messages[i].c_str());
+    }
+}
+
 bool StepRunner::Run(const json& steps, std::string& error) {
     for (size_t index = 0; index < steps.size(); ++index) {
         const json& step = steps[index];
         const size_t logBefore = Core::GetErrorLog().size();
         const size_t debugBefore = globalEngine.GetDebugMessages().size();
+        const auto dictionaryBefore = DictionaryCounts();
         float status = 0.0f;
         std::string reason;
         bool ran = RunStep(step, status, reason);
@@ -60,6 +81,7 @@ bool StepRunner::Run(const json& steps, std::string& error) {
         const auto& debug = globalEngine.GetDebugMessages();
         for (size_t i = debugBefore; i < debug.size(); ++i)
             std::fprintf(_out, "  debug [%s]: %s\n", who.c_str(), debug[i].c_str());
+        PrintDictionaryMessages(dictionaryBefore, who);
         if (ran) ran = CheckStep(step, step.contains("evaluate"), status, logged, reason);
         if (!ran) {
             error = "step " + std::to_string(index) + " ($.steps[" + std::to_string(index) + "]): " + reason;

@@ -1,6 +1,8 @@
 #pragma once
 #include <cstdio>
+#include <map>
 #include <string>
+#include <vector>
 
 #include <nlohmann/json.hpp>
 
@@ -33,6 +35,10 @@ private:
     bool CheckValue(const nlohmann::json& expect, std::string& error);
     // The linked children's values by child index, each printed as `what` unless null.
     std::vector<std::string> ReadLinks(A3d_Channel* channel, const char* what);
+
+    // The scenarios the graph's references hold, each with its dictionary's message count.
+    std::map<const Core::Scenario*, size_t> DictionaryCounts() const;
+    void PrintDictionaryMessages(const std::map<const Core::Scenario*, size_t>& before, const std::string& who);
 
     ChannelGraph& _graph;
     FILE* _out;
