@@ -66,11 +66,8 @@ void GraphCheck::Add(const std::string& path, const std::string& message) { _pro
 
 bool GraphCheck::Expect(const json& value, json::value_t type, const std::string& path) {
     if (value.type() == type) return true;
-    Add(path, std::string("must be ") + (type == json::value_t::string   ? "a string"
-                                         : type == json::value_t::array  ? "an array"
-                                         : type == json::value_t::object ? "an object"
-                                                                         : json(type).type_name()) +
-                  ", not " + TypeName(value));
+    const char* wanted = type == json::value_t::string ? "a string" : type == json::value_t::array ? "an array" : "an object";
+    Add(path, std::string("must be ") + wanted + ", not " + TypeName(value));
     return false;
 }
 

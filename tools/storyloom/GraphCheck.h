@@ -26,6 +26,7 @@ public:
 private:
     using json = nlohmann::json;
     void Add(const std::string& path, const std::string& message);
+    // `type` is a string, an array or an object; numbers have ExpectNumber.
     bool Expect(const json& value, json::value_t type, const std::string& path);
     bool ExpectNumber(const json& value, const std::string& path);
     void ExpectKeys(const json& object, const std::vector<std::string>& allowed, const std::string& path);
