@@ -132,12 +132,17 @@ class Examples(unittest.TestCase):
     def test_schema_refuses_wrong_keys_and_types(self):
         good = json.loads(EXAMPLES[0].read_text())
         for change in (lambda g: g.update(colour=1), lambda g: g["channels"][0].update(value="1"),
-                       lambda g: g["steps"][0].update(evaluat="x"), lambda g: g["entities"][0].update(position=[1])):
+                       lambda g: g["steps"][0].update(evaluat="x"), lambda g: g["entities"][0].update(position=[1]),
+                       lambda g: g["channels"][-1].update(mode="Scenario_Craete")):
             graph = json.loads(json.dumps(good))
             change(graph)
             with self.subTest(graph=json.dumps(graph)[:80]):
                 with self.assertRaises(jsonschema.ValidationError):
                     jsonschema.validate(graph, SCHEMA)
+
+    def test_schema_names_every_mode(self):
+        modes = [mode["shortName"] for mode in json.loads(storyloom("modes", "--json").stdout)]
+        self.assertEqual(SCHEMA["$defs"]["mode"]["enum"], modes)
 
     def test_schema_command_prints_the_kept_schema(self):
         self.assertEqual(json.loads(storyloom("schema").stdout), SCHEMA)
