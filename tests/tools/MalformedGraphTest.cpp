@@ -42,6 +42,16 @@ TEST(MalformedGraph, BaseGraphRuns) {
     EXPECT_NE(result.output.find("evaluate add"), std::string::npos) << result.output;
 }
 
+// Links given by name run exactly as the same links given by position.
+TEST(MalformedGraph, LinksByNameRunAsByPosition) {
+    json graph = json::parse(BaseGraph());
+    graph["channels"][5]["links"] = json::parse(R"({"iID": "heroId", "CoreScenario": "scenario", "CoreEntity": "hero"})");
+    RunResult byName = RunGraph(graph.dump());
+    RunResult byPosition = RunGraph(BaseGraph());
+    EXPECT_EQ(byName.status, 0) << byName.error;
+    EXPECT_EQ(byName.output, byPosition.output);
+}
+
 TEST(MalformedGraph, EachEndsWithItsLineAndStatus) {
     struct Case {
         std::string text;
@@ -100,7 +110,7 @@ TEST(MalformedGraph, EachEndsWithItsLineAndStatus) {
         {Changed("/channels/4/mode", "Scenario_Craete"), "nearest: \"Scenario_Create\""},
         {Changed("/channels/4/mode", 4), "$.channels[4].mode: must be a string"},
         {Removed("/channels/4/mode"), "$.channels[4]: a Storyloom channel needs a \"mode\""},
-        {Changed("/channels/4/links", "scenario"), "$.channels[4].links: must be an array"},
+        {Changed("/channels/4/links", "scenario"), "$.channels[4].links: must be a list of links by position"},
         {Changed("/channels/4/links/0", 1), "$.channels[4].links[0]: must be a channel id, a list of ids or null"},
         {Changed("/channels/4/links/0", "nowhere"), "$.channels[4].links[0]: no channel \"nowhere\""},
         {Changed("/channels/4/links/0", "heroId"), "link \"CoreScenario\" expects a CoreRef channel; \"heroId\" is a Value"},
@@ -108,6 +118,12 @@ TEST(MalformedGraph, EachEndsWithItsLineAndStatus) {
         {Changed("/channels/4/links/1", "hero"), "$.channels[4].links[1]: mode \"Scenario_Create\" has 1 links"},
         {Changed("/channels/5/links/2", "label"), "$.channels[5].links[2]: link \"iID\" expects a Value channel"},
         {Changed("/channels/5/links/1", json::object()), "$.channels[5].links[1]: must be a channel id"},
+        {Changed("/channels/5/links", 7), "$.channels[5].links: must be a list of links by position or an object"},
+        {Changed("/channels/5/links", json::parse(R"({"CoreScenario": "scenario", "Entity": "hero"})")),
+         "$.channels[5].links.Entity: mode \"Scenario_AddEntity\" has no link \"Entity\"; its links: \"CoreScenario\", \"CoreEntity\""},
+        {WithChannel(R"({"id": "ev", "kind": "Storyloom", "mode": "Event <Rename me please!>", "name": "Mission - Started",
+                        "links": {"Instigator": "hero"}})"),
+         "$.channels[6].links.Instigator: mode \"Event <Rename me please!>\" has two links \"Instigator\""},
         // Cycles between mode channels would recurse without end when evaluated.
         {WithChannel(R"({"id": "self", "kind": "Storyloom", "mode": "Condition <Rename me please!>", "links": [[], "self"]})"),
          "link cycle \"self\" -> \"self\""},

@@ -226,26 +226,48 @@ void GraphCheck::CheckChannel(const json& entry, const std::string& path) {
 }
 
 void GraphCheck::CheckLinks(const json& links, const ModeInfo& mode, const std::string& path) {
-    if (!Expect(links, json::value_t::array, path)) return;
+    if (links.is_object()) {
+        // By name: each name must be one of the mode's, and only once among them.
+        for (const auto& item : links.items()) {
+            std::vector<const LinkInfo*> named;
+            for (const LinkInfo& link : mode.links)
+                if (link.name == item.key()) named.push_back(&link);
+            if (named.size() == 1) {
+                CheckLinkEntry(item.value(), *named[0], Key(path, item.key()));
+                continue;
+            }
+            std::vector<std::string> names;
+            for (const LinkInfo& link : mode.links) names.push_back(link.name);
+            Add(Key(path, item.key()),
+                named.empty() ? "mode \"" + mode.shortName + "\" has no link \"" + item.key() + "\"; its links: " + Quoted(names)
+                              : "mode \"" + mode.shortName + "\" has two links \"" + item.key() + "\"; give its links as a list");
+        }
+        return;
+    }
+    if (links.type() != json::value_t::array) {
+        Add(path, std::string("must be a list of links by position or an object of links by name, not ") +
+                      TypeName(links));
+        return;
+    }
     if (links.size() > mode.links.size())
         Add(At(path, mode.links.size()), "mode \"" + mode.shortName + "\" has " + std::to_string(mode.links.size()) +
                                              " links, this is link " + std::to_string(mode.links.size() + 1));
-    for (size_t position = 0; position < links.size() && position < mode.links.size(); ++position) {
-        const json& at = links[position];
-        const LinkInfo& link = mode.links[position];
-        const std::string atPath = At(path, position);
-        if (at.is_null()) continue;
-        if (at.is_array()) {
-            if (!link.repeatable) {
-                Add(atPath, "link \"" + link.name + "\" takes one channel, not a list");
-                continue;
-            }
-            for (size_t i = 0; i < at.size(); ++i) CheckLink(at[i], link, At(atPath, i));
-        } else if (at.is_string()) {
-            CheckLink(at, link, atPath);
-        } else {
-            Add(atPath, std::string("must be a channel id, a list of ids or null, not ") + TypeName(at));
+    for (size_t position = 0; position < links.size() && position < mode.links.size(); ++position)
+        CheckLinkEntry(links[position], mode.links[position], At(path, position));
+}
+
+void GraphCheck::CheckLinkEntry(const json& at, const LinkInfo& link, const std::string& path) {
+    if (at.is_null()) return;
+    if (at.is_array()) {
+        if (!link.repeatable) {
+            Add(path, "link \"" + link.name + "\" takes one channel, not a list");
+            return;
         }
+        for (size_t i = 0; i < at.size(); ++i) CheckLink(at[i], link, At(path, i));
+    } else if (at.is_string()) {
+        CheckLink(at, link, path);
+    } else {
+        Add(path, std::string("must be a channel id, a list of ids or null, not ") + TypeName(at));
     }
 }
 
@@ -269,7 +291,7 @@ void GraphCheck::CheckCycles(const json& channels) {
         const std::string id = entry["id"].get<std::string>();
         if (_channelKinds[id] != "Storyloom" || index.count(id)) continue;
         index[id] = i;
-        if (!entry.contains("links") || !entry["links"].is_array()) continue;
+        if (!entry.contains("links") || !entry["links"].is_structured()) continue;
         for (const json& at : entry["links"]) {
             const json list = at.is_array() ? at : json::array({at});
             for (const json& child : list)

@@ -36,6 +36,7 @@ private:
     void CheckEntity(const json& entry, const std::string& path);
     void CheckChannel(const json& entry, const std::string& path);
     void CheckLinks(const json& entry, const ModeInfo& mode, const std::string& path);
+    void CheckLinkEntry(const json& at, const LinkInfo& link, const std::string& path);
     void CheckLink(const json& id, const LinkInfo& link, const std::string& path);
     void CheckCycles(const json& channels);
     void CheckStep(const json& step, const std::string& path);

@@ -8,6 +8,24 @@
 
 namespace GraphProgram {
 
+namespace {
+// Links given by name become links by position, so building, saving and drawing see one form.
+void PlaceNamedLinks(nlohmann::json& description, const ModeList& modes) {
+    if (!description.contains("channels")) return;
+    for (nlohmann::json& entry : description["channels"]) {
+        if (!entry.contains("links") || !entry["links"].is_object()) continue;
+        const ModeInfo* mode = modes.Find(entry["mode"].get<std::string>());
+        nlohmann::json placed = nlohmann::json::array();
+        for (const LinkInfo& link : mode->links) {
+            if (!entry["links"].contains(link.name)) continue;
+            while (placed.size() < link.position) placed.push_back(nullptr);
+            placed.push_back(entry["links"][link.name]);
+        }
+        entry["links"] = placed;
+    }
+}
+}  // namespace
+
 Status Load(const std::string& text, const std::string& source, const A3dPluginLoader& plugin,
             nlohmann::json& description, std::vector<std::string>& problems) {
     std::string error;
@@ -22,6 +40,7 @@ Status Load(const std::string& text, const std::string& source, const A3dPluginL
         globalEngine.ClearDebugMessages();
         for (const GraphProblem& problem : GraphCheck(modes, *plugin.GetType()).Check(description))
             problems.push_back(source + ": " + problem.Line());
+        if (problems.empty()) PlaceNamedLinks(description, modes);
     } catch (const std::exception& e) {
         problems.push_back(source + ": " + e.what());
     }
