@@ -42,6 +42,12 @@ A3d_Channel* ChannelGraph::FindChannel(const std::string& id) const {
     return found == _channels.end() ? nullptr : found->second.get();
 }
 
+std::string ChannelGraph::IdOf(const A3d_Channel* channel) const {
+    for (const auto& [id, held] : _channels)
+        if (held.get() == channel) return id;
+    return "?";
+}
+
 Core::EntityBase* ChannelGraph::FindEntity(const std::string& name) const {
     for (const auto& entity : _entities)
         if (entity->GetName() == name) return entity.get();

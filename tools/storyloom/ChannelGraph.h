@@ -16,12 +16,14 @@ class ChannelGraph {
 public:
     explicit ChannelGraph(const A3dPluginLoader& plugin) : _plugin(plugin) {}
 
-    // Builds everything the description holds; false with the reason in `error`.
+    // Builds everything a checked description holds; false with the reason in `error`.
     bool Build(const nlohmann::json& description, std::string& error);
 
     A3d_Channel* FindChannel(const std::string& id) const;
     Core::EntityBase* FindEntity(const std::string& name) const;
     const std::vector<std::string>& GetChannelIds() const { return _order; }
+    // The JSON id of a channel of this graph; "?" for any other.
+    std::string IdOf(const A3d_Channel* channel) const;
 
 private:
     bool AddEntity(const nlohmann::json& entry, std::string& error);

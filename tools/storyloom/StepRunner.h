@@ -1,25 +1,46 @@
 #pragma once
 #include <cstdio>
+#include <map>
 #include <string>
+#include <vector>
 
 #include <nlohmann/json.hpp>
 
 #include "tools/storyloom/ChannelGraph.h"
 
-// Runs the steps of a graph description in order and prints what each did.
+struct RunOptions {
+    bool trace = false;        // print each evaluation's mode, the children it read and wrote
+    bool allowErrors = false;  // failures no expectation accounts for are printed, not fatal
+};
+
+// Runs the checked steps of a graph description in order, printing what each did and the
+// error-log and debug lines it caused right after it.
 class StepRunner {
 public:
-    StepRunner(ChannelGraph& graph, FILE* out) : _graph(graph), _out(out) {}
+    StepRunner(ChannelGraph& graph, FILE* out, const RunOptions& options)
+        : _graph(graph), _out(out), _options(options) {}
 
-    // False with the reason in `error` at the first step that cannot run at all; a mode
-    // that fails is not such a step: its status is printed and the run goes on.
+    // False with the reason in `error` at the first step that cannot run, whose expectation
+    // is unmet, or (unless errors are allowed) that fails with no expectation for it.
     bool Run(const nlohmann::json& steps, std::string& error);
 
+    // How a channel's value reads in the output.
+    static std::string Describe(A3d_Channel* channel);
+
 private:
-    bool RunStep(const nlohmann::json& step, std::string& error);
-    A3d_Channel* Channel(const nlohmann::json& step, const char* key, std::string& error);
-    std::string Describe(A3d_Channel* channel) const;
+    bool RunStep(const nlohmann::json& step, float& status, std::string& error);
+    bool Evaluate(const std::string& id, float& status);
+    bool CheckStep(const nlohmann::json& step, bool evaluated, float status, const std::vector<std::string>& logged,
+                   std::string& error);
+    bool CheckValue(const nlohmann::json& expect, std::string& error);
+    // The linked children's values by child index, each printed as `what` unless null.
+    std::vector<std::string> ReadLinks(A3d_Channel* channel, const char* what);
+
+    // The scenarios the graph's references hold, each with its dictionary's message count.
+    std::map<const Core::Scenario*, size_t> DictionaryCounts() const;
+    void PrintDictionaryMessages(const std::map<const Core::Scenario*, size_t>& before, const std::string& who);
 
     ChannelGraph& _graph;
     FILE* _out;
+    RunOptions _options;
 };

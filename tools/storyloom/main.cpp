@@ -1,55 +1,207 @@
-// The command-line host: loads the plug-in as the engine does (dlopen, GetType, InitDLL),
-// builds the channel graph a JSON file describes, runs its steps and prints what happened.
+// The command-line host: loads the plug-in as the engine does (dlopen, GetType, InitDLL)
+// and checks, runs, draws and lists channel graphs described in JSON.
+#include <algorithm>
 #include <cstdio>
-#include <fstream>
 #include <string>
 
-#include "tools/storyloom/StepRunner.h"
+#include <CLI/CLI.hpp>
+
+#include "tools/storyloom/GraphFile.h"
+#include "tools/storyloom/GraphProgram.h"
+#include "tools/storyloom/OutputFile.h"
+#include "tools/storyloom/GraphSchema.h"
+#include "tools/storyloom/JsonText.h"
+#include "tools/storyloom/ModeReport.h"
+#include "tools/storyloom/TranslateCommand.h"
 
 namespace {
-void PrintLogs() {
-    for (const std::string& line : Core::GetErrorLog()) std::printf("error log: %s\n", line.c_str());
-    for (const std::string& line : globalEngine.GetDebugMessages()) std::printf("debug: %s\n", line.c_str());
+// Standard output goes first, so an error line follows everything printed before it.
+int Fail(int status, const std::string& message) {
+    std::fflush(stdout);
+    std::fprintf(stderr, "storyloom: %s\n", message.c_str());
+    return status;
 }
 
-int Usage() {
-    std::fprintf(stderr, "usage: storyloom GRAPH.json [PLUGIN.so]\n");
-    return 2;
+struct Arguments {
+    std::string graph;
+    std::string plugin = STORYLOOM_PLUGIN_PATH;
+    std::string output;
+    std::string saved;
+    RunOptions run;
+    bool json = false;
+    bool markdown = false;
+};
+
+bool IsChannelFile(const std::string& path) { return path.size() > 4 && path.compare(path.size() - 4, 4, ".cgr") == 0; }
+
+// Loads the plug-in and the graph, from JSON or from a channel file; an exit status when
+// either cannot be had.
+int Prepare(const Arguments& args, A3dPluginLoader& plugin, std::string& text, bool needGraph) {
+    if (!plugin.Load(args.plugin)) return Fail(GraphProgram::Failed, "the plug-in does not load: " + plugin.GetError());
+    std::string error;
+    if (needGraph && !JsonText::ReadFile(args.graph, text, error)) return Fail(GraphProgram::UsageError, error);
+    if (needGraph && IsChannelFile(args.graph)) {
+        std::vector<unsigned char> bytes(text.begin(), text.end());
+        if (!GraphFile::Load(bytes, plugin, text, error)) return Fail(GraphProgram::Failed, args.graph + ": " + error);
+    }
+    return GraphProgram::Ok;
+}
+
+int RunCommand(const Arguments& args) {
+    A3dPluginLoader plugin;
+    std::string text, error;
+    if (int status = Prepare(args, plugin, text, true)) return status;
+    std::printf("Loaded channel type \"%s\" from %s\n", plugin.GetType()->typeName, args.plugin.c_str());
+    int status = GraphProgram::Run(text, args.graph, plugin, args.run, stdout, error);
+    return status == GraphProgram::Ok ? status : Fail(status, error);
+}
+
+int CheckCommand(const Arguments& args) {
+    A3dPluginLoader plugin;
+    std::string text;
+    if (int status = Prepare(args, plugin, text, true)) return status;
+    nlohmann::json description;
+    std::vector<std::string> problems;
+    if (GraphProgram::Load(text, args.graph, plugin, description, problems) == GraphProgram::Ok) {
+        std::printf("%s: no problems\n", args.graph.c_str());
+        return GraphProgram::Ok;
+    }
+    for (const std::string& line : problems) std::printf("%s\n", line.c_str());
+    return Fail(GraphProgram::Failed, args.graph + ": " + std::to_string(problems.size()) + " problem" +
+                                          (problems.size() == 1 ? "" : "s"));
+}
+
+int ModesCommand(const Arguments& args) {
+    A3dPluginLoader plugin;
+    std::string unused;
+    if (int status = Prepare(args, plugin, unused, false)) return status;
+    ModeList modes(plugin);
+    const std::string out = args.json       ? ModeReport::Json(modes)
+                            : args.markdown ? ModeReport::Markdown(modes)
+                                            : ModeReport::Text(modes);
+    std::fputs(out.c_str(), stdout);
+    return GraphProgram::Ok;
+}
+
+int GraphCommand(const Arguments& args) {
+    A3dPluginLoader plugin;
+    std::string text, error;
+    if (int status = Prepare(args, plugin, text, true)) return status;
+    int status = GraphProgram::Draw(text, args.graph, plugin, args.output, error);
+    if (status != GraphProgram::Ok) return Fail(status, error);
+    std::printf("wrote %s\n", args.output.c_str());
+    return status;
+}
+
+int SaveCommand(const Arguments& args) {
+    A3dPluginLoader plugin;
+    std::string text;
+    if (int status = Prepare(args, plugin, text, true)) return status;
+    if (!IsChannelFile(args.saved)) return Fail(GraphProgram::UsageError, args.saved + ": a channel file ends in .cgr");
+    nlohmann::json description;
+    std::vector<std::string> problems;
+    if (GraphProgram::Load(text, args.graph, plugin, description, problems) != GraphProgram::Ok)
+        return Fail(GraphProgram::Failed, problems.front());
+    std::vector<unsigned char> bytes;
+    std::string error;
+    if (!GraphFile::Save(description, plugin, bytes, error)) return Fail(GraphProgram::Failed, args.graph + ": " + error);
+    OutputFile file(args.saved);
+    if (!file.Write(std::string(bytes.begin(), bytes.end()), error) || !file.Commit(error))
+        return Fail(GraphProgram::Failed, error);
+    std::printf("wrote %s\n", args.saved.c_str());
+    return GraphProgram::Ok;
+}
+
+int Main(int argc, char** argv) {
+    CLI::App app("Checks, runs, draws and lists Storyloom channel graphs described in JSON.", "storyloom");
+    app.require_subcommand(1);
+    Arguments args;
+    int status = GraphProgram::Ok;
+
+    CLI::App* run = app.add_subcommand("run", "Build a graph and run its steps; exit 1 on a failure no expectation covers");
+    run->add_option("GRAPH", args.graph, "graph description (.json) or channel file (.cgr)")->required();
+    run->add_flag("--trace", args.run.trace, "print each evaluation's mode and its links before and after");
+    run->add_flag("--allow-errors", args.run.allowErrors, "print failed evaluations and error-log lines, go on, exit 0");
+    run->add_option("--plugin", args.plugin, "the plug-in to load")->capture_default_str();
+    run->callback([&] { status = RunCommand(args); });
+
+    CLI::App* check = app.add_subcommand("check", "Validate a graph without running it; exit 1 when it has problems");
+    check->add_option("GRAPH", args.graph, "graph description (.json)")->required();
+    check->add_option("--plugin", args.plugin, "the plug-in to load")->capture_default_str();
+    check->callback([&] { status = CheckCommand(args); });
+
+    CLI::App* modes = app.add_subcommand("modes", "List the modes in display order with their links");
+    auto* asJson = modes->add_flag("--json", args.json, "as JSON");
+    modes->add_flag("--markdown", args.markdown, "as Markdown (docs/modes.md)")->excludes(asJson);
+    modes->add_option("--plugin", args.plugin, "the plug-in to load")->capture_default_str();
+    modes->callback([&] { status = ModesCommand(args); });
+
+    CLI::App* graph = app.add_subcommand("graph", "Draw a graph after running it, with Graphviz");
+    graph->add_option("GRAPH", args.graph, "graph description (.json)")->required();
+    graph->add_option("-o,--output", args.output, "picture to write (.svg or .png)")->required();
+    graph->add_option("--plugin", args.plugin, "the plug-in to load")->capture_default_str();
+    graph->callback([&] { status = GraphCommand(args); });
+
+    TranslateArguments translation;
+    CLI::App* translate = app.add_subcommand("translate", "Convert a dictionary between XML, CSV, PO and plain text, "
+                                                          "translate a text, or find placeholders without an entry");
+    translate->add_option("DICTIONARY", translation.dictionary, "dictionary file")->required();
+    translate->add_option("--from", translation.from, "its form: xml, csv, po or plain (default: from its name)");
+    translate->add_option("--to", translation.to, "the form to write: xml, csv, po or plain (default: from -o)");
+    translate->add_option("-o,--output", translation.output, "file to write (default: standard output)");
+    translate->add_option("--apply", translation.apply, "translate this text's [[KEY]] placeholders and print it")
+        ->each([&](const std::string&) { translation.hasApply = true; });
+    translate->add_option("--check", translation.check, "texts whose placeholders must all have an entry; exit 1 if not");
+    translate->callback([&] {
+        std::string error;
+        status = TranslateCommand::Run(translation, stdout, error);
+        if (status != GraphProgram::Ok) status = Fail(status, error);
+    });
+
+    CLI::App* save = app.add_subcommand("save", "Write a graph's channels with the channel file format (.cgr); "
+                                                "run and check read such files too");
+    save->add_option("GRAPH", args.graph, "graph description (.json)")->required();
+    save->add_option("OUT", args.saved, "channel file to write (.cgr)")->required();
+    save->add_option("--plugin", args.plugin, "the plug-in to load")->capture_default_str();
+    save->callback([&] { status = SaveCommand(args); });
+
+    CLI::App* schema = app.add_subcommand("schema", "Print the JSON Schema (draft 2020-12) of graph descriptions");
+    schema->callback([&] { std::fputs(GraphSchema::Text(), stdout); });
+
+    // "storyloom GRAPH.json" stays a short form of "storyloom run GRAPH.json".
+    std::vector<std::string> words(argv + 1, argv + argc);
+    if (!words.empty() && ((words[0].size() > 5 && words[0].compare(words[0].size() - 5, 5, ".json") == 0) ||
+                           IsChannelFile(words[0])))
+        words.insert(words.begin(), "run");
+    if (!words.empty() && words[0][0] != '-') {
+        std::vector<std::string> names;
+        for (const CLI::App* command : app.get_subcommands({})) names.push_back(command->get_name());
+        if (std::find(names.begin(), names.end(), words[0]) == names.end()) {
+            std::string known;
+            for (const std::string& name : names) known += (known.empty() ? "" : ", ") + name;
+            return Fail(GraphProgram::UsageError, "unknown command \"" + words[0] + "\"; commands: " + known);
+        }
+    }
+    std::reverse(words.begin(), words.end());
+    try {
+        app.parse(words);
+    } catch (const CLI::CallForHelp& e) {
+        return app.exit(e);
+    } catch (const CLI::CallForAllHelp& e) {
+        return app.exit(e);
+    } catch (const CLI::ParseError& e) {
+        return Fail(GraphProgram::UsageError, std::string(e.what()) + " (see storyloom --help)");
+    }
+    return status;
 }
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2) return Usage();
-    std::ifstream file(argv[1]);
-    nlohmann::json description = nlohmann::json::parse(file, nullptr, false);
-    if (!file || description.is_discarded()) {
-        std::fprintf(stderr, "storyloom: %s is not a readable JSON file\n", argv[1]);
-        return 1;
+    try {
+        return Main(argc, argv);
+    } catch (const std::exception& e) {
+        return Fail(GraphProgram::Failed, e.what());
+    } catch (...) {
+        return Fail(GraphProgram::Failed, "an unexpected failure");
     }
-    std::string path = argc > 2 ? argv[2] : STORYLOOM_PLUGIN_PATH;
-    A3dPluginLoader plugin;
-    if (!plugin.Load(path)) {
-        std::fprintf(stderr, "storyloom: %s\n", plugin.GetError().c_str());
-        return 1;
-    }
-    std::printf("Loaded channel type \"%s\" from %s\n", plugin.GetType()->typeName, path.c_str());
-    if (description.contains("description"))
-        std::printf("%s\n", description["description"].get<std::string>().c_str());
-
-    std::string error;
-    bool ok;
-    {
-        ChannelGraph graph(plugin);
-        ok = graph.Build(description, error);
-        if (ok) {
-            StepRunner runner(graph, stdout);
-            ok = runner.Run(description.value("steps", nlohmann::json::array()), error);
-        }
-    }
-    PrintLogs();
-    if (!ok) {
-        std::fprintf(stderr, "storyloom: %s\n", error.c_str());
-        return 1;
-    }
-    return 0;
 }

@@ -1,0 +1,447 @@
+#include "tools/storyloom/GraphCheck.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <memory>
+
+#include "host/Aco_CustomEnum.h"
+#include "host/ScenarioCore.h"
+
+using nlohmann::json;
+
+namespace {
+const std::vector<std::string> kFloatKinds = {"Value", "CustomEnum", "Storyloom"};
+const std::vector<std::string> kReferenceKinds = {"CoreRef"};
+const std::vector<std::string> kAnyKind;
+// What "EventSystem_FireEvent" fires, by the value of its "EventType" link; an event channel
+// named otherwise defines an event nothing fires.
+const std::vector<std::string> kFiredEventTypes = {"Mission - Started", "Mission - Loaded", "Area - Entity Entered",
+                                                   "Area - Entity Left"};
+const char* const kEventMode = "Event <Rename me please!>";
+const std::vector<std::string> kStepActions = {"evaluate", "print", "set", "update", "variable", "node",
+                                                "printVariable"};
+
+const char* TypeName(const json& value) {
+    if (value.is_number()) return "a number";
+    return value.type_name();
+}
+
+std::string Join(const std::vector<std::string>& words, const char* separator) {
+    std::string out;
+    for (const std::string& word : words) out += (out.empty() ? "" : separator) + word;
+    return out;
+}
+
+std::string Quoted(const std::vector<std::string>& words) {
+    std::vector<std::string> quoted;
+    for (const std::string& word : words) quoted.push_back("\"" + word + "\"");
+    return Join(quoted, ", ");
+}
+
+bool Contains(const std::vector<std::string>& words, const std::string& word) {
+    return std::find(words.begin(), words.end(), word) != words.end();
+}
+
+template <class Channel>
+ChannelType TypeOf() {
+    Channel channel;
+    return channel.GetChannelType();
+}
+
+std::string Key(const std::string& path, const std::string& key) { return path + "." + key; }
+std::string At(const std::string& path, size_t index) { return path + "[" + std::to_string(index) + "]"; }
+}  // namespace
+
+GraphCheck::GraphCheck(const ModeList& modes, const ChannelType& storyloomType) : _modes(modes) {
+    _kindTypes["Value"] = TypeOf<Aco_FloatChannel>();
+    _kindTypes["Text"] = TypeOf<Aco_StringChannel>();
+    _kindTypes["Vector"] = TypeOf<Aco_VectorChannel>();
+    _kindTypes["CustomEnum"] = TypeOf<Aco_CustomEnum>();
+    _kindTypes["CoreRef"] = TypeOf<Aco_CoreRef>();
+    _kindTypes["Storyloom"] = storyloomType;
+}
+
+void GraphCheck::Add(const std::string& path, const std::string& message) { _problems.push_back({path, message}); }
+
+bool GraphCheck::Expect(const json& value, json::value_t type, const std::string& path) {
+    if (value.type() == type) return true;
+    const char* wanted = type == json::value_t::string ? "a string" : type == json::value_t::array ? "an array" : "an object";
+    Add(path, std::string("must be ") + wanted + ", not " + TypeName(value));
+    return false;
+}
+
+bool GraphCheck::ExpectNumber(const json& value, const std::string& path) {
+    if (!value.is_number()) {
+        Add(path, std::string("must be a number, not ") + TypeName(value));
+        return false;
+    }
+    // Channels hold floats; a number past their range would not survive the conversion.
+    if (std::fabs(value.get<double>()) > std::numeric_limits<float>::max()) {
+        Add(path, "is beyond the range of a channel's value");
+        return false;
+    }
+    return true;
+}
+
+void GraphCheck::ExpectKeys(const json& object, const std::vector<std::string>& allowed, const std::string& path) {
+    for (const auto& item : object.items())
+        if (!Contains(allowed, item.key()))
+            Add(Key(path, item.key()), "unknown key; known here: " + Quoted(allowed));
+}
+
+bool GraphCheck::ExpectVector(const json& value, const std::string& path) {
+    if (!Expect(value, json::value_t::array, path)) return false;
+    if (value.size() != 3) {
+        Add(path, "must hold three numbers, not " + std::to_string(value.size()));
+        return false;
+    }
+    bool ok = true;
+    for (size_t i = 0; i < 3; ++i) ok = ExpectNumber(value[i], At(path, i)) && ok;
+    return ok;
+}
+
+bool GraphCheck::ExpectId(const json& value, const std::string& path, const std::vector<std::string>& kinds) {
+    if (!Expect(value, json::value_t::string, path)) return false;
+    const std::string id = value.get<std::string>();
+    auto found = _channelKinds.find(id);
+    if (found == _channelKinds.end()) {
+        Add(path, "no channel \"" + id + "\"");
+        return false;
+    }
+    if (!kinds.empty() && !Contains(kinds, found->second)) {
+        Add(path, "needs a " + Join(kinds, " or ") + " channel; \"" + id + "\" is a " + found->second + " channel");
+        return false;
+    }
+    return true;
+}
+
+std::vector<GraphProblem> GraphCheck::Check(const json& description) {
+    _problems.clear();
+    _channelKinds.clear();
+    _entityNames.clear();
+    if (!Expect(description, json::value_t::object, "$")) return _problems;
+    ExpectKeys(description, {"$schema", "description", "entities", "channels", "steps"}, "$");
+    if (description.contains("description")) Expect(description["description"], json::value_t::string, "$.description");
+    if (description.contains("$schema")) Expect(description["$schema"], json::value_t::string, "$.$schema");
+
+    const json empty = json::array();
+    const json& entities = description.contains("entities") ? description["entities"] : empty;
+    if (Expect(entities, json::value_t::array, "$.entities"))
+        for (size_t i = 0; i < entities.size(); ++i) CheckEntity(entities[i], At("$.entities", i));
+
+    const json& channels = description.contains("channels") ? description["channels"] : empty;
+    bool channelsUsable = Expect(channels, json::value_t::array, "$.channels");
+    if (channelsUsable) {
+        // Ids first, so links and steps may name channels declared after them.
+        for (size_t i = 0; i < channels.size(); ++i) {
+            const json& entry = channels[i];
+            const std::string path = At("$.channels", i);
+            if (!Expect(entry, json::value_t::object, path)) continue;
+            if (!entry.contains("id") || !entry["id"].is_string() || entry["id"].get<std::string>().empty()) {
+                Add(Key(path, "id"), "every channel needs a non-empty text id");
+                continue;
+            }
+            const std::string id = entry["id"].get<std::string>();
+            std::string kind = entry.contains("kind") && entry["kind"].is_string() ? entry["kind"].get<std::string>() : "";
+            if (!_kindTypes.count(kind)) kind = "";
+            if (!_channelKinds.emplace(id, kind).second) Add(Key(path, "id"), "id \"" + id + "\" is used twice");
+        }
+        for (size_t i = 0; i < channels.size(); ++i)
+            if (channels[i].is_object()) CheckChannel(channels[i], At("$.channels", i));
+        CheckCycles(channels);
+    }
+
+    const json& steps = description.contains("steps") ? description["steps"] : empty;
+    if (Expect(steps, json::value_t::array, "$.steps"))
+        for (size_t i = 0; i < steps.size(); ++i) CheckStep(steps[i], At("$.steps", i));
+    return _problems;
+}
+
+void GraphCheck::CheckEntity(const json& entry, const std::string& path) {
+    if (!Expect(entry, json::value_t::object, path)) return;
+    ExpectKeys(entry, {"name", "kind", "position", "radius"}, path);
+    if (!entry.contains("name")) Add(path, "an entity needs a \"name\"");
+    else if (Expect(entry["name"], json::value_t::string, Key(path, "name"))) {
+        const std::string name = entry["name"].get<std::string>();
+        if (Contains(_entityNames, name)) Add(Key(path, "name"), "entity name \"" + name + "\" is used twice");
+        _entityNames.push_back(name);
+    }
+    if (entry.contains("kind") && Expect(entry["kind"], json::value_t::string, Key(path, "kind"))) {
+        const std::string kind = entry["kind"].get<std::string>();
+        if (kind != "StaticMesh" && kind != "VirtualEntity")
+            Add(Key(path, "kind"), "unknown entity kind \"" + kind + "\"; known: \"StaticMesh\", \"VirtualEntity\"");
+    }
+    if (entry.contains("position")) ExpectVector(entry["position"], Key(path, "position"));
+    if (entry.contains("radius")) ExpectNumber(entry["radius"], Key(path, "radius"));
+}
+
+void GraphCheck::CheckChannel(const json& entry, const std::string& path) {
+    static const std::map<std::string, std::vector<std::string>> ownKeys = {
+        {"Value", {"value"}},   {"Text", {"text"}},   {"Vector", {"vector"}}, {"CustomEnum", {"enumType", "value"}},
+        {"CoreRef", {"ref"}}, {"Storyloom", {"mode", "links"}}};
+    if (!entry.contains("kind")) {
+        Add(path, "a channel needs a \"kind\"");
+        return;
+    }
+    if (!Expect(entry["kind"], json::value_t::string, Key(path, "kind"))) return;
+    const std::string kind = entry["kind"].get<std::string>();
+    auto own = ownKeys.find(kind);
+    if (own == ownKeys.end()) {
+        std::vector<std::string> kinds;
+        for (const auto& known : ownKeys) kinds.push_back(known.first);
+        Add(Key(path, "kind"), "unknown channel kind \"" + kind + "\"; known: " + Quoted(kinds));
+        return;
+    }
+    std::vector<std::string> allowed = {"id", "kind", "name", "group"};
+    allowed.insert(allowed.end(), own->second.begin(), own->second.end());
+    ExpectKeys(entry, allowed, path);
+    for (const char* key : {"name", "group", "text", "enumType", "mode"})
+        if (entry.contains(key)) Expect(entry[key], json::value_t::string, Key(path, key));
+    if (entry.contains("value")) ExpectNumber(entry["value"], Key(path, "value"));
+    if (entry.contains("vector")) ExpectVector(entry["vector"], Key(path, "vector"));
+    if (entry.contains("ref") && Expect(entry["ref"], json::value_t::string, Key(path, "ref")) &&
+        !Contains(_entityNames, entry["ref"].get<std::string>()))
+        Add(Key(path, "ref"), "no entity named \"" + entry["ref"].get<std::string>() + "\"");
+    if (kind != "Storyloom") return;
+    if (!entry.contains("mode")) {
+        Add(path, "a Storyloom channel needs a \"mode\"");
+        return;
+    }
+    if (!entry["mode"].is_string()) return;
+    const std::string modeName = entry["mode"].get<std::string>();
+    const ModeInfo* mode = _modes.Find(modeName);
+    if (!mode) {
+        Add(Key(path, "mode"), "unknown mode \"" + modeName + "\"; nearest: " + Quoted(_modes.Nearest(modeName, 3)));
+        return;
+    }
+    if (entry.contains("links")) CheckLinks(entry["links"], *mode, Key(path, "links"));
+    if (mode->shortName != kEventMode) return;
+    if (!entry.contains("name")) {
+        Add(path, "an event channel needs a \"name\": one of " + Quoted(kFiredEventTypes));
+    } else if (entry["name"].is_string() && !Contains(kFiredEventTypes, entry["name"].get<std::string>())) {
+        Add(Key(path, "name"), "no event the graph fires is called \"" + entry["name"].get<std::string>() +
+                                   "\", so it never fires; fired: " + Quoted(kFiredEventTypes));
+    }
+}
+
+void GraphCheck::CheckLinks(const json& links, const ModeInfo& mode, const std::string& path) {
+    if (links.is_object()) {
+        // By name: each name must be one of the mode's, and only once among them.
+        for (const auto& item : links.items()) {
+            std::vector<const LinkInfo*> named;
+            for (const LinkInfo& link : mode.links)
+                if (link.name == item.key()) named.push_back(&link);
+            if (named.size() == 1) {
+                CheckLinkEntry(item.value(), *named[0], Key(path, item.key()));
+                continue;
+            }
+            std::vector<std::string> names;
+            for (const LinkInfo& link : mode.links) names.push_back(link.name);
+            Add(Key(path, item.key()),
+                named.empty() ? "mode \"" + mode.shortName + "\" has no link \"" + item.key() + "\"; its links: " + Quoted(names)
+                              : "mode \"" + mode.shortName + "\" has two links \"" + item.key() + "\"; give its links as a list");
+        }
+        return;
+    }
+    if (links.type() != json::value_t::array) {
+        Add(path, std::string("must be a list of links by position or an object of links by name, not ") +
+                      TypeName(links));
+        return;
+    }
+    if (links.size() > mode.links.size())
+        Add(At(path, mode.links.size()), "mode \"" + mode.shortName + "\" has " + std::to_string(mode.links.size()) +
+                                             " links, this is link " + std::to_string(mode.links.size() + 1));
+    for (size_t position = 0; position < links.size() && position < mode.links.size(); ++position)
+        CheckLinkEntry(links[position], mode.links[position], At(path, position));
+}
+
+void GraphCheck::CheckLinkEntry(const json& at, const LinkInfo& link, const std::string& path) {
+    if (at.is_null()) return;
+    if (at.is_array()) {
+        if (!link.repeatable) {
+            Add(path, "link \"" + link.name + "\" takes one channel, not a list");
+            return;
+        }
+        for (size_t i = 0; i < at.size(); ++i) CheckLink(at[i], link, At(path, i));
+    } else if (at.is_string()) {
+        CheckLink(at, link, path);
+    } else {
+        Add(path, std::string("must be a channel id, a list of ids or null, not ") + TypeName(at));
+    }
+}
+
+void GraphCheck::CheckLink(const json& id, const LinkInfo& link, const std::string& path) {
+    if (!ExpectId(id, path, kAnyKind)) return;
+    const std::string child = id.get<std::string>();
+    const std::string& kind = _channelKinds[child];
+    if (kind.empty() || LinkAccepts(link, _kindTypes[kind])) return;
+    Add(path, "link \"" + link.name + "\" expects a " + link.kind + " channel; \"" + child + "\" is a " + kind +
+                  " channel");
+}
+
+void GraphCheck::CheckCycles(const json& channels) {
+    // Mode channels read their mode-channel children on evaluation, so a cycle among them
+    // would recurse without end.
+    std::map<std::string, std::vector<std::string>> children;
+    std::map<std::string, size_t> index;
+    for (size_t i = 0; i < channels.size(); ++i) {
+        const json& entry = channels[i];
+        if (!entry.is_object() || !entry.contains("id") || !entry["id"].is_string()) continue;
+        const std::string id = entry["id"].get<std::string>();
+        if (_channelKinds[id] != "Storyloom" || index.count(id)) continue;
+        index[id] = i;
+        if (!entry.contains("links") || !entry["links"].is_structured()) continue;
+        for (const json& at : entry["links"]) {
+            const json list = at.is_array() ? at : json::array({at});
+            for (const json& child : list)
+                if (child.is_string() && _channelKinds.count(child.get<std::string>()) &&
+                    _channelKinds[child.get<std::string>()] == "Storyloom")
+                    children[id].push_back(child.get<std::string>());
+        }
+    }
+    enum Colour { White, Grey, Black };
+    std::map<std::string, Colour> colour;
+    for (const auto& start : index) {
+        if (colour[start.first] != White) continue;
+        // Iterative walk: the stack holds the path from `start`, each with its next child.
+        std::vector<std::pair<std::string, size_t>> stack = {{start.first, 0}};
+        colour[start.first] = Grey;
+        while (!stack.empty()) {
+            auto& [id, next] = stack.back();
+            const std::vector<std::string>& out = children[id];
+            if (next == out.size()) {
+                colour[id] = Black;
+                stack.pop_back();
+                continue;
+            }
+            const std::string child = out[next++];
+            if (colour[child] == Grey) {
+                std::string cycle;
+                bool inCycle = false;
+                for (const auto& frame : stack) {
+                    inCycle = inCycle || frame.first == child;
+                    if (inCycle) cycle += "\"" + frame.first + "\" -> ";
+                }
+                Add(Key(At("$.channels", index[child]), "links"),
+                    "link cycle " + cycle + "\"" + child + "\": evaluating it would never end");
+            } else if (colour[child] == White) {
+                colour[child] = Grey;
+                stack.emplace_back(child, 0);
+            }
+        }
+    }
+}
+
+void GraphCheck::CheckNodeEntry(const json& entry, const std::string& path) {
+    if (entry.is_string()) return;
+    if (!entry.is_object()) {
+        Add(path, std::string("must be a type name or {\"type\", \"bind\"}, not ") + TypeName(entry));
+        return;
+    }
+    ExpectKeys(entry, {"type", "bind"}, path);
+    if (!entry.contains("type")) Add(path, "needs a \"type\"");
+    else Expect(entry["type"], json::value_t::string, Key(path, "type"));
+    if (!entry.contains("bind") || !Expect(entry["bind"], json::value_t::object, Key(path, "bind"))) return;
+    for (const auto& item : entry["bind"].items()) {
+        const std::string slotPath = Key(Key(path, "bind"), item.key());
+        if (item.key().empty() || item.key().size() > 4 ||
+            !std::all_of(item.key().begin(), item.key().end(), [](char c) { return c >= '0' && c <= '9'; }))
+            Add(slotPath, "a slot is named by its number");
+        Expect(item.value(), json::value_t::string, slotPath);
+    }
+}
+
+void GraphCheck::CheckExpect(const json& expect, const std::string& path) {
+    if (!Expect(expect, json::value_t::object, path)) return;
+    ExpectKeys(expect, {"status", "channel", "value", "tolerance", "text", "ref", "scenario", "variable", "errorLog"},
+               path);
+    for (const char* key : {"status", "value", "tolerance"})
+        if (expect.contains(key)) ExpectNumber(expect[key], Key(path, key));
+    if (expect.contains("text")) Expect(expect["text"], json::value_t::string, Key(path, "text"));
+    if (expect.contains("variable")) Expect(expect["variable"], json::value_t::string, Key(path, "variable"));
+    if (expect.contains("ref") && !expect["ref"].is_null()) Expect(expect["ref"], json::value_t::string, Key(path, "ref"));
+    if (expect.contains("channel")) ExpectId(expect["channel"], Key(path, "channel"), kAnyKind);
+    if (expect.contains("scenario")) ExpectId(expect["scenario"], Key(path, "scenario"), kReferenceKinds);
+    if (expect.contains("variable") != expect.contains("scenario"))
+        Add(path, "\"variable\" and \"scenario\" go together");
+    bool aboutChannel = expect.contains("value") || expect.contains("ref") ||
+                        (expect.contains("text") && !expect.contains("variable"));
+    if (aboutChannel && !expect.contains("channel")) Add(path, "\"value\", \"text\" and \"ref\" need a \"channel\"");
+    if (expect.contains("errorLog") && Expect(expect["errorLog"], json::value_t::array, Key(path, "errorLog")))
+        for (size_t i = 0; i < expect["errorLog"].size(); ++i)
+            Expect(expect["errorLog"][i], json::value_t::string, At(Key(path, "errorLog"), i));
+}
+
+void GraphCheck::CheckStep(const json& step, const std::string& path) {
+    static const std::map<std::string, std::vector<std::string>> extraKeys = {
+        {"evaluate", {}},          {"print", {}},
+        {"set", {"value", "text"}}, {"update", {"seconds"}},
+        {"variable", {"kind", "name", "value"}}, {"node", {"event", "conditions", "actions"}},
+        {"printVariable", {"name"}}};
+    if (!Expect(step, json::value_t::object, path)) return;
+    std::vector<std::string> actions;
+    for (const std::string& action : kStepActions)
+        if (step.contains(action)) actions.push_back(action);
+    if (actions.size() > 1) {
+        Add(path, "one step does one thing; this one has " + Quoted(actions));
+        return;
+    }
+    std::vector<std::string> allowed = {"comment", "expect"};
+    if (!actions.empty()) {
+        allowed.push_back(actions[0]);
+        const auto& extra = extraKeys.at(actions[0]);
+        allowed.insert(allowed.end(), extra.begin(), extra.end());
+    } else if (!step.contains("comment") && !step.contains("expect")) {
+        Add(path, "a step needs one of " + Quoted(kStepActions) + ", \"comment\" or \"expect\"");
+    }
+    ExpectKeys(step, allowed, path);
+    if (step.contains("comment")) Expect(step["comment"], json::value_t::string, Key(path, "comment"));
+    if (step.contains("expect")) {
+        CheckExpect(step["expect"], Key(path, "expect"));
+        if (step["expect"].is_object() && step["expect"].contains("status") && !step.contains("evaluate"))
+            Add(Key(Key(path, "expect"), "status"), "only an \"evaluate\" step has a status");
+    }
+    if (actions.empty()) return;
+    const std::string& action = actions[0];
+    const json& target = step[action];
+    const std::string targetPath = Key(path, action);
+    if (action == "evaluate") {
+        ExpectId(target, targetPath, kFloatKinds);
+    } else if (action == "print") {
+        if (target.is_array()) {
+            for (size_t i = 0; i < target.size(); ++i) ExpectId(target[i], At(targetPath, i), kAnyKind);
+        } else {
+            ExpectId(target, targetPath, kAnyKind);
+        }
+    } else if (action == "set") {
+        if (!ExpectId(target, targetPath, {"Value", "CustomEnum", "Storyloom", "Text"})) return;
+        bool isText = _channelKinds[target.get<std::string>()] == "Text";
+        const char* key = isText ? "text" : "value";
+        if (step.contains(isText ? "value" : "text"))
+            Add(Key(path, isText ? "value" : "text"), std::string("a ") + (isText ? "Text" : "value") +
+                                                        " channel is set with \"" + key + "\"");
+        if (!step.contains(key)) Add(path, std::string("a \"set\" step needs \"") + key + "\"");
+        else if (isText) Expect(step[key], json::value_t::string, Key(path, key));
+        else ExpectNumber(step[key], Key(path, key));
+    } else {
+        ExpectId(target, targetPath, kReferenceKinds);
+        if (action == "update") {
+            if (step.contains("seconds")) ExpectNumber(step["seconds"], Key(path, "seconds"));
+        } else if (action == "variable") {
+            for (const char* key : {"kind", "name", "value"})
+                if (step.contains(key)) Expect(step[key], json::value_t::string, Key(path, key));
+            if (!step.contains("kind") || !step.contains("name")) Add(path, "a variable needs \"kind\" and \"name\"");
+        } else if (action == "printVariable") {
+            if (!step.contains("name")) Add(path, "\"printVariable\" needs the variable's \"name\"");
+            else Expect(step["name"], json::value_t::string, Key(path, "name"));
+        } else if (action == "node") {
+            if (!step.contains("event")) Add(path, "a node needs an \"event\"");
+            else CheckNodeEntry(step["event"], Key(path, "event"));
+            for (const char* key : {"conditions", "actions"}) {
+                if (!step.contains(key) || !Expect(step[key], json::value_t::array, Key(path, key))) continue;
+                for (size_t i = 0; i < step[key].size(); ++i) CheckNodeEntry(step[key][i], At(Key(path, key), i));
+            }
+        }
+    }
+}

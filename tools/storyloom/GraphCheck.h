@@ -1,0 +1,51 @@
+#pragma once
+#include <map>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "tools/storyloom/ModeList.h"
+
+// One thing wrong with a graph description, at its JSON path ("$.channels[2].links[0]").
+struct GraphProblem {
+    std::string path;
+    std::string message;
+    std::string Line() const { return path + ": " + message; }
+};
+
+// Validates a graph description without building it: shape and types of every key, ids,
+// modes, links (position, kind, repetition), link cycles between mode channels and steps.
+// A description without problems builds and runs without a malformed-input failure.
+class GraphCheck {
+public:
+    GraphCheck(const ModeList& modes, const ChannelType& storyloomType);
+
+    std::vector<GraphProblem> Check(const nlohmann::json& description);
+
+private:
+    using json = nlohmann::json;
+    void Add(const std::string& path, const std::string& message);
+    // `type` is a string, an array or an object; numbers have ExpectNumber.
+    bool Expect(const json& value, json::value_t type, const std::string& path);
+    bool ExpectNumber(const json& value, const std::string& path);
+    void ExpectKeys(const json& object, const std::vector<std::string>& allowed, const std::string& path);
+    bool ExpectVector(const json& value, const std::string& path);
+    bool ExpectId(const json& value, const std::string& path, const std::vector<std::string>& kinds);
+
+    void CheckEntity(const json& entry, const std::string& path);
+    void CheckChannel(const json& entry, const std::string& path);
+    void CheckLinks(const json& entry, const ModeInfo& mode, const std::string& path);
+    void CheckLinkEntry(const json& at, const LinkInfo& link, const std::string& path);
+    void CheckLink(const json& id, const LinkInfo& link, const std::string& path);
+    void CheckCycles(const json& channels);
+    void CheckStep(const json& step, const std::string& path);
+    void CheckNodeEntry(const json& entry, const std::string& path);
+    void CheckExpect(const json& expect, const std::string& path);
+
+    const ModeList& _modes;
+    std::map<std::string, ChannelType> _kindTypes;
+    std::map<std::string, std::string> _channelKinds;  // id -> kind, for channels with a usable id
+    std::vector<std::string> _entityNames;
+    std::vector<GraphProblem> _problems;
+};

@@ -1,0 +1,121 @@
+#include "tools/storyloom/GraphFile.h"
+
+#include <memory>
+
+#include "host/Aco_CustomEnum.h"
+#include "scenario_channel/Aco_Storyloom.h"
+#include "tools/storyloom/ChannelGraph.h"
+#include "tools/storyloom/JsonText.h"
+
+using nlohmann::json;
+
+namespace GraphFile {
+namespace {
+constexpr const char* kHeaderTag = "SLGH";
+constexpr const char* kChannelTag = "SLID";
+// Closes the file, so a file cut anywhere is refused rather than read in part.
+constexpr const char* kEndTag = "SLEN";
+// Keys a channel's own blocks carry; the header leaves them out.
+const char* const kSavedByChannel[] = {"name", "value", "text", "vector", "mode", "enumType"};
+
+std::unique_ptr<A3d_Channel> MakeOfKind(const std::string& kind, const A3dPluginLoader& plugin) {
+    if (kind == "Value") return std::make_unique<Aco_FloatChannel>();
+    if (kind == "Text") return std::make_unique<Aco_StringChannel>();
+    if (kind == "Vector") return std::make_unique<Aco_VectorChannel>();
+    if (kind == "CustomEnum") return std::make_unique<Aco_CustomEnum>();
+    if (kind == "CoreRef") return std::make_unique<Aco_CoreRef>();
+    if (kind == "Storyloom") return std::unique_ptr<A3d_Channel>(plugin.CreateChannel());
+    return nullptr;
+}
+
+// What a reopened channel says about itself, in the description's keys.
+void Describe(A3d_Channel& channel, json& entry) {
+    auto* storyloom = dynamic_cast<Aco_Storyloom*>(&channel);
+    // An automatic name is the mode's to make, not the file's to keep.
+    if (channel.GetChannelName() && !(storyloom && storyloom->GetUseAutoChannelName()))
+        entry["name"] = channel.GetChannelName();
+    if (storyloom) {
+        const ModeDescription* mode = storyloom->GetModeDescription(storyloom->GetCurrentMode());
+        if (mode) entry["mode"] = mode->shortName;
+    } else if (auto* enumeration = dynamic_cast<Aco_CustomEnum*>(&channel)) {
+        entry["enumType"] = enumeration->GetEnumTypeName();
+        entry["value"] = enumeration->GetStoredFloat();
+    } else if (auto* value = dynamic_cast<Aco_FloatChannel*>(&channel)) {
+        entry["value"] = value->GetStoredFloat();
+    } else if (auto* text = dynamic_cast<Aco_StringChannel*>(&channel)) {
+        if (text->GetString()) entry["text"] = text->GetString();
+    } else if (auto* vector = dynamic_cast<Aco_VectorChannel*>(&channel)) {
+        D3DXVECTOR3 v = vector->GetVector();
+        entry["vector"] = {v.x, v.y, v.z};
+    }
+}
+}  // namespace
+
+bool Save(const json& description, const A3dPluginLoader& plugin, std::vector<unsigned char>& bytes,
+          std::string& error) {
+    ChannelGraph graph(plugin);
+    if (!graph.Build(description, error)) return false;
+    json header = description;
+    for (json& entry : header["channels"])
+        for (const char* key : kSavedByChannel) entry.erase(key);
+    const std::string headerText = header.dump();
+    A3dFileSaver saver;
+    saver.SaveBlock(kHeaderTag, headerText.data(), static_cast<uint32_t>(headerText.size()));
+    for (const std::string& id : graph.GetChannelIds()) {
+        saver.SaveBlock(kChannelTag, id.data(), static_cast<uint32_t>(id.size()));
+        if (!graph.FindChannel(id)->SaveChannel(saver)) {
+            error = "channel \"" + id + "\" could not be saved";
+            return false;
+        }
+    }
+    saver.SaveBlock(kEndTag, nullptr, 0);
+    bytes = saver.GetBytes();
+    return true;
+}
+
+bool Load(const std::vector<unsigned char>& bytes, const A3dPluginLoader& plugin, std::string& text,
+          std::string& error) {
+    A3dFileLoader loader(bytes);
+    auto readBlock = [&](const char* tag, std::string& out) {
+        if (!loader.GetInfoIfTag(tag)) return false;
+        out.assign(loader.GetSizeDataBlock(false), '\0');
+        loader.CopyTagDataToPointer(out.data());
+        return true;
+    };
+    std::string headerText, ignored;
+    json description;
+    if (!readBlock(kHeaderTag, headerText) || !JsonText::Parse(headerText, "header", description, ignored))
+        description = json();
+    if (!description.is_object() || !description.contains("channels") || !description["channels"].is_array()) {
+        error = "not a graph file: no readable header block";
+        return false;
+    }
+    std::map<std::string, json*> entries;
+    for (json& entry : description["channels"])
+        if (entry.is_object() && entry.contains("id") && entry["id"].is_string())
+            entries[entry["id"].get<std::string>()] = &entry;
+    std::string id;
+    while (readBlock(kChannelTag, id)) {
+        auto found = entries.find(id);
+        std::unique_ptr<A3d_Channel> channel =
+            found == entries.end() ? nullptr : MakeOfKind(found->second->value("kind", ""), plugin);
+        if (!channel || !channel->LoadChannel(loader, nullptr)) {
+            error = "channel \"" + id + "\" cannot be read back";
+            return false;
+        }
+        Describe(*channel, *found->second);
+        entries.erase(found);
+    }
+    if (!entries.empty()) {
+        error = "channel \"" + entries.begin()->first + "\" is missing";
+        return false;
+    }
+    if (!loader.GetInfoIfTag(kEndTag)) {
+        error = "the file is cut short or holds unreadable data after the channels";
+        return false;
+    }
+    text = description.dump(2);
+    return true;
+}
+
+}  // namespace GraphFile

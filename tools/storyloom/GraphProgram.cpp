@@ -1,0 +1,116 @@
+#include "tools/storyloom/GraphProgram.h"
+
+#include <map>
+#include <memory>
+
+#include "tools/storyloom/GraphPicture.h"
+#include "tools/storyloom/JsonText.h"
+
+namespace GraphProgram {
+
+namespace {
+// Links given by name become links by position, so building, saving and drawing see one form.
+void PlaceNamedLinks(nlohmann::json& description, const ModeList& modes) {
+    if (!description.contains("channels")) return;
+    for (nlohmann::json& entry : description["channels"]) {
+        if (!entry.contains("links") || !entry["links"].is_object()) continue;
+        const ModeInfo* mode = modes.Find(entry["mode"].get<std::string>());
+        nlohmann::json placed = nlohmann::json::array();
+        for (const LinkInfo& link : mode->links) {
+            if (!entry["links"].contains(link.name)) continue;
+            while (placed.size() < link.position) placed.push_back(nullptr);
+            placed.push_back(entry["links"][link.name]);
+        }
+        entry["links"] = placed;
+    }
+}
+}  // namespace
+
+Status Load(const std::string& text, const std::string& source, const A3dPluginLoader& plugin,
+            nlohmann::json& description, std::vector<std::string>& problems) {
+    std::string error;
+    if (!JsonText::Parse(text, source, description, error)) {
+        problems.push_back(error);
+        return Failed;
+    }
+    try {
+        ModeList modes(plugin);
+        // Reading the catalogue sets every mode once; what that reports is not the graph's.
+        Core::ClearErrorLog();
+        globalEngine.ClearDebugMessages();
+        for (const GraphProblem& problem : GraphCheck(modes, *plugin.GetType()).Check(description))
+            problems.push_back(source + ": " + problem.Line());
+        if (problems.empty()) PlaceNamedLinks(description, modes);
+    } catch (const std::exception& e) {
+        problems.push_back(source + ": " + e.what());
+    }
+    return problems.empty() ? Ok : Failed;
+}
+
+Status Run(const std::string& text, const std::string& source, const A3dPluginLoader& plugin,
+           const RunOptions& options, FILE* out, std::string& error) {
+    nlohmann::json description;
+    std::vector<std::string> problems;
+    if (Load(text, source, plugin, description, problems) != Ok) {
+        error = problems.front();
+        if (problems.size() > 1) error += " (and " + std::to_string(problems.size() - 1) + " more; see \"check\")";
+        return Failed;
+    }
+    try {
+        if (description.contains("description"))
+            std::fprintf(out, "%s\n", description["description"].get<std::string>().c_str());
+        ChannelGraph graph(plugin);
+        if (!graph.Build(description, error)) {
+            error = source + ": " + error;
+            return Failed;
+        }
+        StepRunner runner(graph, out, options);
+        if (!runner.Run(description.value("steps", nlohmann::json::array()), error)) {
+            error = source + ": " + error;
+            return Failed;
+        }
+        return Ok;
+    } catch (const std::exception& e) {
+        error = source + ": " + e.what();
+    }
+    return Failed;
+}
+
+Status Draw(const std::string& text, const std::string& source, const A3dPluginLoader& plugin,
+            const std::string& picturePath, std::string& error) {
+    nlohmann::json description;
+    std::vector<std::string> problems;
+    if (Load(text, source, plugin, description, problems) != Ok) {
+        error = problems.front();
+        return Failed;
+    }
+    try {
+        std::map<std::string, std::vector<std::string>> linkNames;
+        ModeList modes(plugin);
+        for (const nlohmann::json& entry : description.value("channels", nlohmann::json::array()))
+            if (const ModeInfo* mode = modes.Find(entry.value("mode", "")))
+                for (const LinkInfo& link : mode->links) linkNames[entry["id"].get<std::string>()].push_back(link.name);
+        std::map<std::string, std::string> values;
+        {
+            ChannelGraph graph(plugin);
+            if (!graph.Build(description, error)) {
+                error = source + ": " + error;
+                return Failed;
+            }
+            std::unique_ptr<FILE, int (*)(FILE*)> quiet(std::fopen("/dev/null", "w"), std::fclose);
+            RunOptions options;
+            options.allowErrors = true;
+            // A run that stops early still shows the values it reached.
+            std::string ignored;
+            if (quiet) StepRunner(graph, quiet.get(), options).Run(description.value("steps", nlohmann::json::array()), ignored);
+            for (const std::string& id : graph.GetChannelIds()) values[id] = StepRunner::Describe(graph.FindChannel(id));
+        }
+        if (!GraphPicture::Write(description, values, linkNames, picturePath, error)) return Failed;
+        return Ok;
+    } catch (const std::exception& e) {
+        error = source + ": " + e.what();
+    }
+    return Failed;
+}
+
+}  // namespace GraphProgram

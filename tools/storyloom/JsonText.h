@@ -1,0 +1,18 @@
+#pragma once
+#include <string>
+
+#include <nlohmann/json.hpp>
+
+// Reading graph descriptions: whole files and JSON text, never throwing.
+namespace JsonText {
+
+// Deeper nesting than any graph needs; bounded so hostile text cannot exhaust the stack.
+constexpr unsigned kMaxDepth = 64;
+
+// False with "PATH: reason" in `error` when the file cannot be read.
+bool ReadFile(const std::string& path, std::string& text, std::string& error);
+
+// False with "SOURCE:LINE:COLUMN: reason" in `error` for a syntax error or too deep nesting.
+bool Parse(const std::string& text, const std::string& source, nlohmann::json& out, std::string& error);
+
+}  // namespace JsonText

@@ -1,0 +1,94 @@
+#include "tools/storyloom/TranslateCommand.h"
+
+#include "tools/storyloom/GraphProgram.h"
+#include "tools/storyloom/JsonText.h"
+#include "tools/storyloom/OutputFile.h"
+#include "tools/storyloom/TranslationFormats.h"
+
+namespace TranslateCommand {
+namespace {
+using TranslationFormats::Format;
+
+// The dictionary's own reports (a repeated key, a missing one) reach the user.
+class PrintingLogger : public VirtualLogger {
+public:
+    void Log(const std::string& message, int) override {
+        std::fflush(stdout);
+        std::fprintf(stderr, "storyloom: dictionary: %s\n", message.c_str());
+    }
+};
+
+Format FormatOf(const std::string& name, const std::string& path) {
+    return name.empty() ? TranslationFormats::FromPath(path) : TranslationFormats::FromName(name);
+}
+
+// Prints "FILE:LINE: [[KEY]] has no entry" for each placeholder without one; their count.
+size_t ReportMissing(const LanguageDictionary& dictionary, const std::string& path, const std::string& text, FILE* out) {
+    const std::string& prefix = dictionary.GetKeyPrefix();
+    const std::string& suffix = dictionary.GetKeySuffix();
+    size_t missing = 0, line = 1, counted = 0;
+    for (size_t at = text.find(prefix); at != std::string::npos; at = text.find(prefix, at + prefix.size())) {
+        size_t end = text.find(suffix, at + prefix.size());
+        if (end == std::string::npos) break;
+        for (; counted < at; ++counted) line += text[counted] == '\n';
+        const std::string key = text.substr(at + prefix.size(), end - at - prefix.size());
+        if (key.find('\n') != std::string::npos || dictionary.FindItem(key)) continue;
+        std::fprintf(out, "%s:%zu: %s has no entry\n", path.c_str(), line, (prefix + key + suffix).c_str());
+        ++missing;
+    }
+    return missing;
+}
+}  // namespace
+
+int Run(const TranslateArguments& args, FILE* out, std::string& error) {
+    const bool convert = !args.to.empty() || !args.output.empty();
+    if (!convert && !args.hasApply && args.check.empty()) {
+        error = "translate needs --to/-o, --apply or --check (see storyloom translate --help)";
+        return GraphProgram::UsageError;
+    }
+    Format from = FormatOf(args.from, args.dictionary);
+    Format to = FormatOf(args.to, args.output);
+    if (from == Format::Unknown || (convert && to == Format::Unknown)) {
+        error = "name the dictionary forms with --from/--to: xml, csv, po or plain";
+        return GraphProgram::UsageError;
+    }
+    std::string text;
+    if (!JsonText::ReadFile(args.dictionary, text, error)) return GraphProgram::UsageError;
+    PrintingLogger logger;
+    LanguageDictionary dictionary("[[", "]]", &logger);
+    if (!TranslationFormats::Read(from, text, dictionary, error)) {
+        error = args.dictionary + ": " + error;
+        return GraphProgram::Failed;
+    }
+    if (convert) {
+        std::string written;
+        if (!TranslationFormats::Write(to, dictionary, written, error)) {
+            error = args.dictionary + ": " + error;
+            return GraphProgram::Failed;
+        }
+        if (args.output.empty()) {
+            std::fputs(written.c_str(), out);
+        } else {
+            OutputFile file(args.output);
+            if (!file.Write(written, error) || !file.Commit(error)) return GraphProgram::Failed;
+        }
+    }
+    if (args.hasApply) {
+        std::string translated = args.apply;
+        dictionary.Translate(translated);
+        std::fprintf(out, "%s\n", translated.c_str());
+    }
+    size_t missing = 0;
+    for (const std::string& path : args.check) {
+        if (!JsonText::ReadFile(path, text, error)) return GraphProgram::UsageError;
+        missing += ReportMissing(dictionary, path, text, out);
+    }
+    if (missing > 0) {
+        error = std::to_string(missing) + " placeholder" + (missing == 1 ? " has" : "s have") + " no entry in " +
+                args.dictionary;
+        return GraphProgram::Failed;
+    }
+    return GraphProgram::Ok;
+}
+
+}  // namespace TranslateCommand

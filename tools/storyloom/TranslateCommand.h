@@ -1,0 +1,19 @@
+#pragma once
+#include <cstdio>
+#include <string>
+#include <vector>
+
+// "storyloom translate": converts a dictionary between its forms, translates a text with it
+// or finds the placeholders of texts that have no entry.
+struct TranslateArguments {
+    std::string dictionary;
+    std::string from, to, output;
+    std::string apply;
+    bool hasApply = false;
+    std::vector<std::string> check;
+};
+
+namespace TranslateCommand {
+// An exit status; the reason of a failure in `error`.
+int Run(const TranslateArguments& args, FILE* out, std::string& error);
+}  // namespace TranslateCommand
