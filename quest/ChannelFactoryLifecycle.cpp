@@ -5,8 +5,6 @@
 
 namespace {
 
-constexpr int kNoFactory = 3;
-
 // Construct modes 0, 1 and 2 make factories of the kinds 0 (action), 1 (condition) and 2 (event).
 std::unique_ptr<QuestProductFactory> MakeFactory(unsigned int mode, Aco_Storyloom& channel, const std::string& name) {
     switch (mode) {
@@ -43,7 +41,7 @@ float Aco_Storyloom::TryCreateFactory() {
 void Aco_Storyloom::DeleteFactory() {
     // Unregisters the kind; its products are told and keep working through the channel.
     _questFactory.reset();
-    _questFactoryType = kNoFactory;
+    _questFactoryType = kNoQuestFactory;
     _isFactoryInitialized = false;
 }
 

@@ -12,8 +12,8 @@ public:
     using QuestVarFactory::QuestVarFactory;
 
     size_t GetSlotSize() const override;
-    Core::VariableSlotBase* CreateSlot(Core::Scenario& scenario) const override;
-    Core::VariableBase* CreateVariable(Core::Scenario& scenario) const override;
+    std::unique_ptr<Core::VariableSlotBase> CreateSlot(Core::Scenario& scenario) const override;
+    std::unique_ptr<Core::VariableBase> CreateVariable(Core::Scenario& scenario) const override;
     void SendParameter(Core::VariableBase* parameter, A3d_Channel* channel, unsigned int childIndex) const override;
 };
 
@@ -28,8 +28,8 @@ public:
     using QuestVarFactory::QuestVarFactory;
 
     size_t GetSlotSize() const override;
-    Core::VariableSlotBase* CreateSlot(Core::Scenario& scenario) const override;
-    Core::VariableBase* CreateVariable(Core::Scenario& scenario) const override;
+    std::unique_ptr<Core::VariableSlotBase> CreateSlot(Core::Scenario& scenario) const override;
+    std::unique_ptr<Core::VariableBase> CreateVariable(Core::Scenario& scenario) const override;
     void SendParameter(Core::VariableBase* parameter, A3d_Channel* channel, unsigned int childIndex) const override;
 };
 
@@ -40,8 +40,8 @@ public:
     QuestEnumVarFactory(std::string slotName, bool selectOnly, bool insertOnly, std::string enumType);
 
     size_t GetSlotSize() const override;
-    Core::VariableSlotBase* CreateSlot(Core::Scenario& scenario) const override;
-    Core::VariableBase* CreateVariable(Core::Scenario& scenario) const override;
+    std::unique_ptr<Core::VariableSlotBase> CreateSlot(Core::Scenario& scenario) const override;
+    std::unique_ptr<Core::VariableBase> CreateVariable(Core::Scenario& scenario) const override;
     void SendParameter(Core::VariableBase* parameter, A3d_Channel* channel, unsigned int childIndex) const override;
 
     const std::string& GetEnumType() const { return _enumType; }

@@ -34,7 +34,9 @@ public:
 
     bool IsFactoryInitialized() const { return _isFactoryInitialized; }
     QuestProductFactory* GetQuestFactory() const { return _questFactory.get(); }
+    // Kind of the held factory: the construct mode that made it, or kNoQuestFactory.
     int GetQuestFactoryType() const { return _questFactoryType; }
+    static constexpr int kNoQuestFactory = 3;
     // In a construct mode: replaces the registered factory by one under the channel's name.
     // 1.0 (logged) when the channel has no name, else 0.0.
     float TryCreateFactory();
@@ -42,9 +44,9 @@ public:
     void DeleteFactory();
     // Builds the held factory's variable factories from the children at "VariableSlots".
     float InitializeFactory();
-    // The variable factory the child at `childIndex` declares, owned by the caller; null
-    // when the child is missing or of a kind no slot is made from.
-    QuestVarFactory* CreateVarFactoryFromLink(unsigned int childIndex);
+    // The variable factory the child at `childIndex` declares; null when the child is missing
+    // or of a kind no slot is made from.
+    std::unique_ptr<QuestVarFactory> CreateVarFactoryFromLink(unsigned int childIndex);
 
     // Reports an evaluation failure behind the channel prefix to the error log.
     void ReportEvaluationFailure(const std::string& text);
@@ -52,11 +54,10 @@ public:
 private:
     float RunCurrentMode();
     bool IsEditorListener() const;
-    void AnswerPickRequest(float needToPick);
 
     bool _isFactoryInitialized = false;
     std::unique_ptr<QuestProductFactory> _questFactory;
-    int _questFactoryType = 3;
+    int _questFactoryType = kNoQuestFactory;
 };
 
 extern "C" {
