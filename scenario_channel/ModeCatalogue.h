@@ -16,7 +16,7 @@ struct LinkKindInfo {
     const char* typeText;
     _GUID guid;
 };
-const LinkKindInfo& GetLinkKindInfo(LinkKind kind);
+STORYLOOM_API const LinkKindInfo& GetLinkKindInfo(LinkKind kind);
 
 // The host value of a link: how the host is told data flows there. The library hands it
 // through and never reads it back. In: the mode reads the child, so the host brings it up to
