@@ -7,6 +7,10 @@
 
 #include "channel/ChannelBlocks.h"
 #include "channel/ReportFacility.h"
+#include "host/engine/A3d_ChannelGroup.h"
+#include "host/engine/Aco_MatrixChannel.h"
+#include "host/engine/Aco_StringChannel.h"
+#include "host/engine/Aco_VectorChannel.h"
 
 namespace {
 #define CE_FUNCTION(name) "ChannelExtension<class Aco_FloatChannel>::" name

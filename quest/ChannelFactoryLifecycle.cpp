@@ -1,7 +1,8 @@
 #include <memory>
 
+#include "host/core/ErrorLog.h"
 #include "quest/TQuestProductFactory.h"
-#include "scenario_channel/Aco_Storyloom.h"
+#include "scenario_channel/StoryloomChannel.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "quest/QuestAction.h"
 
-#include "scenario_channel/Aco_Storyloom.h"
+#include "scenario_channel/StoryloomChannel.h"
 
 namespace {
 constexpr const char* kFunction = "QuestAction::ExecuteImpl";

@@ -2,8 +2,9 @@
 
 #include <memory>
 
+#include "host/core/EntityBase.h"
 #include "quest/QuestVarFactory.h"
-#include "scenario_channel/Aco_Storyloom.h"
+#include "scenario_channel/StoryloomChannel.h"
 #include "scenario_channel/ModeSupport.h"
 
 // Children: n slot children, an empty place, "Instigator", then m parameter children and

@@ -5,7 +5,7 @@
 #include "channel/ReportFacility.h"
 #include "quest/QuestVariableSlot.h"
 #include "quest/SlotPlaceholders.h"
-#include "scenario_channel/Aco_Storyloom.h"
+#include "scenario_channel/StoryloomChannel.h"
 
 QuestProduct::QuestProduct(Aco_Storyloom* channel, std::string name) : _channel(channel), _name(std::move(name)) {}
 

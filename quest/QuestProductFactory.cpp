@@ -3,9 +3,10 @@
 #include <memory>
 #include <typeinfo>
 
-#include "quest/QuestVariableSlot.h"
+#include "host/core/ErrorLog.h"
 #include "quest/QuestSlotKinds.h"
-#include "scenario_channel/Aco_Storyloom.h"
+#include "quest/QuestVariableSlot.h"
+#include "scenario_channel/StoryloomChannel.h"
 
 QuestProductFactory::QuestProductFactory(Aco_Storyloom& channel) : _channel(&channel) {}
 

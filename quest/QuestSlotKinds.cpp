@@ -1,6 +1,6 @@
 #include "quest/QuestSlotKinds.h"
 
-#include "scenario_channel/Aco_Storyloom.h"
+#include "scenario_channel/StoryloomChannel.h"
 #include "scenario_channel/ModeSupport.h"
 
 // Children are taken by their class: a child of another class counts as not linked.

@@ -5,8 +5,18 @@
 #include <typeinfo>
 
 #include "channel/ReportFacility.h"
-#include "host/EngineHost.h"
-#include "host/ScenarioCore.h"
+#include "host/core/Aco_CoreRef.h"
+#include "host/core/EntityVar.h"
+#include "host/core/EnumVar.h"
+#include "host/core/ObjectiveVar.h"
+#include "host/core/ScenarioSupport.h"
+#include "host/core/StringVar.h"
+#include "host/core/TVariable.h"
+#include "host/d3d9/d3dx9math.h"
+#include "host/engine/A3d_Channel.h"
+#include "host/engine/Aco_FloatChannel.h"
+#include "host/engine/Aco_StringChannel.h"
+#include "host/engine/Aco_VectorChannel.h"
 
 class Aco_Storyloom;
 

@@ -1,7 +1,9 @@
 #pragma once
 #include <string>
 
-#include "host/ScenarioCore.h"
+#include "host/core/ObjectiveVar.h"
+#include "host/core/StringVar.h"
+#include "host/core/TVariable.h"
 #include "quest/QuestVarFactory.h"
 
 // The plain value kinds: float, vector, text and objective. Their slots take the child's

@@ -2,8 +2,11 @@
 #include <string>
 
 #include "host/Aco_CustomEnum.h"
+#include "host/core/EnumVarSupport.h"
+#include "host/core/ErrorLog.h"
+#include "host/core/StringListVarSupport.h"
 #include "quest/QuestVarFactories.h"
-#include "scenario_channel/Aco_Storyloom.h"
+#include "scenario_channel/StoryloomChannel.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "scenario_channel/Aco_Storyloom.h"
+#include "scenario_channel/StoryloomChannel.h"
 #include "scenario_channel/ModeCatalogue.h"
 #include "scenario_channel/ModeSupport.h"
 

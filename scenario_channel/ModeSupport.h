@@ -3,7 +3,10 @@
 // conversions between channel values and scenario ids and flags.
 #include <cstdint>
 
-#include "scenario_channel/Aco_Storyloom.h"
+#include "host/core/Aco_CoreRef.h"
+#include "host/core/Scenario.h"
+#include "host/core/ScenarioSupport.h"
+#include "scenario_channel/StoryloomChannel.h"
 
 namespace ModeResult {
 constexpr float Done = 0.0f;

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "channel/ChannelExtension.h"
+#include "host/EngineHost.h"
 
 namespace {
 
