@@ -4,8 +4,8 @@
 
 #include "host/core/EntityBase.h"
 #include "quest/QuestVarFactory.h"
-#include "scenario_channel/StoryloomChannel.h"
 #include "scenario_channel/ModeSupport.h"
+#include "scenario_channel/StoryloomChannel.h"
 
 // Children: n slot children, an empty place, "Instigator", then m parameter children and
 // an empty place, the activation child, "DisplayText".
