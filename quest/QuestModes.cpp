@@ -8,16 +8,13 @@
 #include "host/core/EventFactoryManager.h"
 #include "host/core/EventParams.h"
 #include "host/core/Scenario.h"
+#include "quest/ConstructLinks.h"
 #include "quest/QuestVarFactory.h"
 #include "scenario_channel/ModeCatalogue.h"
 #include "scenario_channel/ModeSupport.h"
 
 namespace {
 
-// Links of the construct modes: the slot declarations, then what runs the node and its text.
-constexpr unsigned int kVariableSlotsLink = 0;
-constexpr unsigned int kRunLink = 1;           // "Execute Action", "Evaluate Condition", or the event's instigator
-constexpr unsigned int kEventParametersLink = 2;  // "OnConstruct_Event" only, repeatable
 // Links of "EventSystem_FireEvent"; "EventType" follows the parameters and their empty place.
 constexpr unsigned int kScenarioLink = 0;
 constexpr unsigned int kInstigatorLink = 1;
@@ -73,18 +70,18 @@ float FireEvent(Aco_Storyloom& self) {
 }
 
 using K = LinkKind;
-constexpr LinkRecord kSlots = Repeated(Out(kVariableSlotsLink, "VariableSlots", K::Generic));
+using namespace ConstructLinks;
+constexpr LinkRecord kSlots = Repeated(Out(kVariableSlots, "VariableSlots", K::Generic));
 
 const ModeRecord kRecords[] = {
     {MODE_OnConstruct_Action, 3, "Action <Rename me please!>", "OnConstruct :: Action", ConstructAction,
-     {kSlots, In(kRunLink, "Execute Action", K::Generic), In(kRunLink + 1, "DisplayText", K::Text)}},
+     {kSlots, In(kRun, "Execute Action", K::Generic), In(kRun + 1, "DisplayText", K::Text)}},
     {MODE_OnConstruct_Condition, 4, "Condition <Rename me please!>", "OnConstruct :: Condition", ConstructCondition,
-     {kSlots, In(kRunLink, "Evaluate Condition", K::Value), In(kRunLink + 1, "DisplayText", K::Text)}},
+     {kSlots, In(kRun, "Evaluate Condition", K::Value), In(kRun + 1, "DisplayText", K::Text)}},
     // The instigator is declared twice: as the reference the event writes, and as what runs it.
     {MODE_OnConstruct_Event, 5, "Event <Rename me please!>", "OnConstruct :: Event", ConstructEvent,
-     {kSlots, Out(kRunLink, "Instigator", K::CoreRef),
-      Repeated(Out(kEventParametersLink, "EventParameters", K::Generic)),
-      In(kEventParametersLink + 1, "Instigator", K::Generic), In(kEventParametersLink + 2, "DisplayText", K::Text)}},
+     {kSlots, Out(kInstigator, "Instigator", K::CoreRef), Repeated(Out(kEventParameters, "EventParameters", K::Generic)),
+      In(kEventParameters + 1, "Instigator", K::Generic), In(kEventParameters + 2, "DisplayText", K::Text)}},
     {MODE_EventSystem_FireEvent, 2, "EventSystem_FireEvent", "EventSystem :: FireEvent (TEMP: Only MissionStarted)",
      FireEvent,
      {In(kScenarioLink, "CoreScenario", K::CoreRef), In(kInstigatorLink, "Instigator", K::CoreRef),
