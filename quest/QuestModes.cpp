@@ -16,14 +16,10 @@
 namespace {
 
 // Links of "EventSystem_FireEvent"; "EventType" follows the parameters and their empty place.
-constexpr unsigned int kScenarioLink = 0;
-constexpr unsigned int kInstigatorLink = 1;
-constexpr unsigned int kParametersLink = 2;
-constexpr unsigned int kEventTypeLink = 3;
+enum FireEventLinks : unsigned int { kScenarioLink, kInstigatorLink, kParametersLink, kEventTypeLink };
 // Links of the slot declarations.
-constexpr unsigned int kShortTextLink = 0;
-constexpr unsigned int kLongTextLink = 1;
-constexpr unsigned int kListTypeLink = 0;
+enum ObjectiveLinks : unsigned int { kShortTextLink, kLongTextLink };
+enum StringSelectLinks : unsigned int { kListTypeLink };
 
 constexpr const char* kEventTypes[] = {"Mission - Started", "Mission - Loaded", "Area - Entity Entered",
                                        "Area - Entity Left"};

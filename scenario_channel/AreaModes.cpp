@@ -6,20 +6,19 @@
 
 namespace {
 
-// Link positions.
-constexpr unsigned int kSphereAreaLink = 0;  // "SphereAreaEntity_GetRadius" and "_SetRadius"
-constexpr unsigned int kRadiusLink = 1;
-constexpr unsigned int kEntityLink = 0;      // "Entity_IsInArea"
-constexpr unsigned int kAreaLink = 1;
-constexpr unsigned int kIsInAreaLink = 2;
-constexpr unsigned int kRenderedEntityLink = 0;  // "VirtualEntity_Render"
-constexpr unsigned int kPickScenarioLink = 0;    // "VirtualEntity_MousePicking"
-constexpr unsigned int kCameraLink = 1;
-constexpr unsigned int kMouseXLink = 2;
-constexpr unsigned int kMouseYLink = 3;
-constexpr unsigned int kPickedEntityLink = 4;
-constexpr unsigned int kPickedPositionLink = 5;
-constexpr unsigned int kPickedDistanceLink = 6;
+// Link positions, in declaration order.
+enum SphereLinks : unsigned int { kSphereAreaLink, kRadiusLink };    // "SphereAreaEntity_Get/SetRadius"
+enum IsInAreaLinks : unsigned int { kEntityLink, kAreaLink, kIsInAreaLink };  // "Entity_IsInArea"
+enum RenderLinks : unsigned int { kRenderedEntityLink };               // "VirtualEntity_Render"
+enum PickLinks : unsigned int {                                         // "VirtualEntity_MousePicking"
+    kPickScenarioLink,
+    kCameraLink,
+    kMouseXLink,
+    kMouseYLink,
+    kPickedEntityLink,
+    kPickedPositionLink,
+    kPickedDistanceLink,
+};
 
 float SphereGetRadius(Aco_Storyloom& self) { return ModeSupport::NotAvailable(self); }
 float SphereSetRadius(Aco_Storyloom& self) { return ModeSupport::NotAvailable(self); }
