@@ -36,20 +36,22 @@ template class TQuestVarFactory<Core::TVariable<VelmMathLib::Vec3>>;
 template class TQuestVarFactory<Core::StringVar>;
 template class TQuestVarFactory<Core::ObjectiveVar>;
 
-size_t QuestEntityVarFactory::GetSlotSize() const { return sizeof(QuestEntityVariableSlot); }
+template <>
+size_t TQuestVarFactory<Core::EntityVar>::GetSlotSize() const {
+    return sizeof(QuestEntityVariableSlot);
+}
 
-std::unique_ptr<Core::VariableSlotBase> QuestEntityVarFactory::CreateSlot(Core::Scenario& scenario) const {
+template <>
+std::unique_ptr<Core::VariableSlotBase> TQuestVarFactory<Core::EntityVar>::CreateSlot(Core::Scenario& scenario) const {
     return std::make_unique<QuestEntityVariableSlot>(scenario, GetSlotName());
 }
 
-std::unique_ptr<Core::VariableBase> QuestEntityVarFactory::CreateVariable(Core::Scenario& scenario) const {
+template <>
+std::unique_ptr<Core::VariableBase> TQuestVarFactory<Core::EntityVar>::CreateVariable(Core::Scenario& scenario) const {
     return std::make_unique<Core::EntityVar>(GetSlotName(), scenario);
 }
 
-void QuestEntityVarFactory::SendParameter(Core::VariableBase* parameter, A3d_Channel* channel,
-                                          unsigned int childIndex) const {
-    SendParameterAs<Core::EntityVar>(parameter, channel, childIndex);
-}
+template class TQuestVarFactory<Core::EntityVar>;
 
 QuestEnumVarFactory::QuestEnumVarFactory(std::string slotName, bool selectOnly, bool insertOnly, std::string enumType)
     : QuestVarFactory(std::move(slotName), selectOnly, insertOnly), _enumType(std::move(enumType)) {}

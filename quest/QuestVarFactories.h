@@ -1,6 +1,7 @@
 #pragma once
 #include <string>
 
+#include "host/core/EntityVar.h"
 #include "host/core/ObjectiveVar.h"
 #include "host/core/StringVar.h"
 #include "host/core/TVariable.h"
@@ -24,15 +25,19 @@ extern template class STORYLOOM_API TQuestVarFactory<Core::TVariable<VelmMathLib
 extern template class STORYLOOM_API TQuestVarFactory<Core::StringVar>;
 extern template class STORYLOOM_API TQuestVarFactory<Core::ObjectiveVar>;
 
-// Entity slots, from reference children; name prefixes are dropped but not applied.
-class STORYLOOM_API QuestEntityVarFactory : public QuestVarFactory {
-public:
-    using QuestVarFactory::QuestVarFactory;
+// Entity slots, from reference children: their slot and variable belong to a scenario, and
+// name prefixes are dropped but not applied.
+template <>
+size_t TQuestVarFactory<Core::EntityVar>::GetSlotSize() const;
+template <>
+std::unique_ptr<Core::VariableSlotBase> TQuestVarFactory<Core::EntityVar>::CreateSlot(Core::Scenario& scenario) const;
+template <>
+std::unique_ptr<Core::VariableBase> TQuestVarFactory<Core::EntityVar>::CreateVariable(Core::Scenario& scenario) const;
+extern template class TQuestVarFactory<Core::EntityVar>;
 
-    size_t GetSlotSize() const override;
-    std::unique_ptr<Core::VariableSlotBase> CreateSlot(Core::Scenario& scenario) const override;
-    std::unique_ptr<Core::VariableBase> CreateVariable(Core::Scenario& scenario) const override;
-    void SendParameter(Core::VariableBase* parameter, A3d_Channel* channel, unsigned int childIndex) const override;
+class STORYLOOM_API QuestEntityVarFactory : public TQuestVarFactory<Core::EntityVar> {
+public:
+    using TQuestVarFactory::TQuestVarFactory;
 };
 
 // Enumeration and string-list slots of one registered type; name prefixes are dropped but
