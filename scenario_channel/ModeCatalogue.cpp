@@ -21,7 +21,7 @@ std::vector<const ModeRecord*>& Records() {
 }
 }  // namespace
 
-ModeHandler ModeCatalogue::_handlers[kModeIdLimit];
+ModeHandler ModeDispatch::table[kModeIdLimit];
 
 const LinkKindInfo& GetLinkKindInfo(LinkKind kind) { return kLinkKinds[static_cast<int>(kind)]; }
 
@@ -33,9 +33,11 @@ unsigned int ModeRecord::LinkCount() const {
 
 const std::vector<const ModeRecord*>& ModeCatalogue::InDisplayOrder() { return Records(); }
 
+ModeHandler ModeCatalogue::HandlerOf(unsigned int id) { return ModeDispatch::Find(id); }
+
 void ModeCatalogue::Register(const ModeRecord& record) {
-    if (!FRAMEWORK_ASSERT(record.id < kModeIdLimit && !_handlers[record.id], __FILE__)) return;
-    _handlers[record.id] = record.handler;
+    if (!FRAMEWORK_ASSERT(record.id < kModeIdLimit && !ModeDispatch::Find(record.id), __FILE__)) return;
+    ModeDispatch::table[record.id] = record.handler;
     std::vector<const ModeRecord*>& records = Records();
     auto before = [](const ModeRecord* a, const ModeRecord* b) { return a->displayPosition < b->displayPosition; };
     records.insert(std::upper_bound(records.begin(), records.end(), &record, before), &record);

@@ -71,7 +71,7 @@ public:
     // Every registered record, in display order.
     static const std::vector<const ModeRecord*>& InDisplayOrder();
     // The handler of mode `id`; null for an id no record declares.
-    static ModeHandler HandlerOf(unsigned int id) { return id < kModeIdLimit ? _handlers[id] : nullptr; }
+    static ModeHandler HandlerOf(unsigned int id);
 
     // One static object per mode-group file enters its records when the library loads.
     struct Registration {
@@ -83,6 +83,12 @@ public:
 
 private:
     static void Register(const ModeRecord& record);
-    // Zero before any registration runs, so the group files may register in any order.
-    static ModeHandler _handlers[kModeIdLimit];
 };
+
+// The evaluation's view of the catalogue. Not exported, so reading it takes no detour
+// through the symbol table: it costs no more than a switch.
+namespace ModeDispatch {
+// Zero before any registration runs, so the group files may register in any order.
+extern ModeHandler table[kModeIdLimit];
+inline ModeHandler Find(unsigned int id) { return id < kModeIdLimit ? table[id] : nullptr; }
+}  // namespace ModeDispatch

@@ -53,7 +53,6 @@ public:
     void ReportEvaluationFailure(const std::string& text);
 
 private:
-    float RunCurrentMode();
     bool IsEditorListener() const;
 
     bool _isFactoryInitialized = false;
