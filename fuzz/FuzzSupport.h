@@ -11,6 +11,8 @@
 #include <cstring>
 #include <string>
 
+#include "coreframework/Logging.h"
+
 // A broken property is a finding: libFuzzer keeps the input that caused the abort.
 #define FUZZ_CHECK(condition)                                                         \
     do {                                                                              \
@@ -62,22 +64,25 @@ private:
     size_t _at = 0;
 };
 
-// While alive, the process works in a scratch folder under /tmp, where the serializer's
-// error dump files land; the folder is emptied now and then and removed at exit.
-class InScratchFolder {
+// One run of a target. While it lasts, the process works in a scratch folder under /tmp,
+// where the serializer's error dump files land; the folder is emptied now and then and
+// removed at exit. Framework check reports are dropped at its end: reports kept from run to
+// run would look like leaks to libFuzzer and make it search for them after every run.
+class FuzzRun {
 public:
-    InScratchFolder() : _previous(open(".", O_RDONLY | O_DIRECTORY)) {
+    FuzzRun() : _previous(open(".", O_RDONLY | O_DIRECTORY)) {
         if (!*Folder() || chdir(Folder()) != 0) return;
         if (++Uses() % 1000 == 0) Empty();
     }
-    ~InScratchFolder() {
+    ~FuzzRun() {
+        ClearAssertionReports();
         if (_previous >= 0) {
             if (fchdir(_previous) != 0) std::abort();
             close(_previous);
         }
     }
-    InScratchFolder(const InScratchFolder&) = delete;
-    InScratchFolder& operator=(const InScratchFolder&) = delete;
+    FuzzRun(const FuzzRun&) = delete;
+    FuzzRun& operator=(const FuzzRun&) = delete;
 
 private:
     // A plain array, so the exit handler never meets a destroyed string.

@@ -48,6 +48,7 @@ void LoadSaveLoad(const std::vector<unsigned char>& bytes) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    FuzzRun run;
     const std::vector<unsigned char> bytes(data, data + size);
     LoadSaveLoad<Aco_FloatChannel>(bytes);
     LoadSaveLoad<Aco_VectorChannel>(bytes);

@@ -16,13 +16,13 @@ public:
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    FuzzRun run;
     FuzzInput input(data, size);
     const auto state = static_cast<CustomEnums::SerializerFlag::State>(input.Pick(5));
     const bool tagged = input.Byte() % 2;
     SerializerTree<StoppingSerializer> tree(nullptr, tagged);
     std::string text = input.Rest();
     const size_t before = text.size();
-    InScratchFolder scratch;
     const int result = tree.root.Import(state, text);
     FUZZ_CHECK(result == Serializer::ImportDone || result == Serializer::ImportUnclosedAttribute ||
                result == Serializer::ImportTagNotFound || result == Serializer::ImportUnbalancedElement ||

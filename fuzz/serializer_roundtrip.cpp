@@ -4,6 +4,7 @@
 #include "SerializerTrees.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    FuzzRun run;
     FuzzInput input(data, size);
     const bool tagged = input.Byte() % 2;
     SerializerTree<> written(&input, tagged);
@@ -25,7 +26,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     written.root.Export(exportState, first, indent);
     // A bare text is read from its second character on.
     std::string text = tagged ? first : "\n" + first;
-    InScratchFolder scratch;
     FUZZ_CHECK(read.root.Import(importState, text) == Serializer::ImportDone);
     std::string second;
     read.root.Export(exportState, second, indent);

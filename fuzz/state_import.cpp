@@ -47,10 +47,10 @@ std::string Exported(const Scenario& scenario, State state) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    FuzzRun run;
     FuzzInput input(data, size);
     const auto state = static_cast<State>(input.Pick(5));
     std::string text = input.Rest();
-    InScratchFolder scratch;
     ScenarioManager& manager = CoreEngine::Instance().GetScenarioManager();
     Scenario* scenario = MakeScenario();
     const std::string before = Exported(*scenario, State(4));
@@ -70,5 +70,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         manager.DestroyScenario(copy);
     }
     manager.DestroyScenario(scenario);
+    ClearErrorLog();  // as FuzzRun does for check reports
     return 0;
 }

@@ -88,6 +88,7 @@ public:
 
 // Input: a marker choice, then lines "key=translation", then after a NUL the text.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    FuzzRun run;
     FuzzInput input(data, size);
     const auto& markers = Markers[input.Pick(std::size(Markers))];
     std::string entryLines = input.Until('\0');
