@@ -15,9 +15,7 @@ LanguageDictionary::LanguageDictionary(const std::string& keyPrefix, const std::
 
 void LanguageDictionary::AddItem(std::string key, std::string translated, std::string source) {
     if (_items.count(key)) {
-        const std::string message = FormatText(
-            "LanguageDictionary: An item with key \"%s\" already exsists!", key.c_str());
-        _logger->Log(message, 0);
+            Log(FormatText("LanguageDictionary: An item with key \"%s\" already exsists!", key.c_str()));
         return;
     }
     _items.emplace(std::move(key),
@@ -91,6 +89,7 @@ void LanguageDictionary::Translate(std::string& text) const {
     std::string out;
     out.reserve(rest.size());
     std::vector<Expansion> open;  // the expansions around the scan position, outermost first
+    std::size_t replacements = 0;
 
     auto dropPassedExpansions = [&] {
         while (!open.empty() && open.back().boundary >= rest.size()) open.pop_back();
@@ -122,9 +121,17 @@ void LanguageDictionary::Translate(std::string& text) const {
             pass(length);
             continue;
         }
-        std::vector<std::string> keys = around;
         const LanguageItem* item = FindItem(key);
         const std::string translation = item ? item->GetTranslated() : GetTranslation(key);
+        if (replacements == _maxReplacements ||
+            out.size() + rest.size() - length + translation.size() > _maxTranslatedSize) {
+            Log(FormatText("LanguageDictionary: Translate stopped after %zu replacements at %zu "
+                           "characters; the rest of the text is left as written!",
+                           replacements, out.size() + rest.size()));
+            break;
+        }
+        ++replacements;
+        std::vector<std::string> keys = around;
         rest.resize(rest.size() - length);
         dropPassedExpansions();
         keys.push_back(std::move(key));
@@ -133,6 +140,12 @@ void LanguageDictionary::Translate(std::string& text) const {
     }
     pass(rest.size());
     text = std::move(out);
+}
+
+void LanguageDictionary::SetTranslateLimits(std::size_t maxReplacements,
+                                            std::size_t maxTranslatedSize) {
+    _maxReplacements = maxReplacements;
+    _maxTranslatedSize = maxTranslatedSize;
 }
 
 std::string LanguageDictionary::MakePlaceholder(const std::string& key) const {

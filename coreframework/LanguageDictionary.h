@@ -14,6 +14,11 @@ class LanguageDictionary {
 public:
     // Expansions of translations nest at most this deep inside one Translate.
     static constexpr std::size_t MaxTranslationDepth = 16;
+    // Entries naming each other several times grow exponentially within that depth, so one
+    // Translate also stops after this many replacements or when the text would outgrow this
+    // many characters; the rest is then left as written and the stop is logged.
+    static constexpr std::size_t DefaultMaxReplacements = 1000000;
+    static constexpr std::size_t DefaultMaxTranslatedSize = 8u << 20;
 
     // Without a logger the dictionary reports to the discarding default logger.
     LanguageDictionary(const std::string& keyPrefix, const std::string& keySuffix,
@@ -30,8 +35,9 @@ public:
     std::string GetTranslation(const std::string& key) const;
     // Replaces every placeholder in place, translations included. A placeholder without its
     // suffix ends the work there; a key met inside its own expansion, or deeper than
-    // MaxTranslationDepth, is left as written.
+    // MaxTranslationDepth, is left as written. Work is bounded as SetTranslateLimits says.
     void Translate(std::string& text) const;
+    void SetTranslateLimits(std::size_t maxReplacements, std::size_t maxTranslatedSize);
 
     const std::string& GetKeyPrefix() const { return _keyPrefix; }
     const std::string& GetKeySuffix() const { return _keySuffix; }
@@ -50,9 +56,14 @@ public:
     // Reads such lines up to the first incomplete one; source texts keep their "[BR]".
     void ImportPlainText(const std::string& text);
 
+    // Reports to the dictionary's logger at level 0, as every message of the dictionary goes.
+    void Log(const std::string& message) const { _logger->Log(message, 0); }
+
 private:
     std::map<std::string, std::unique_ptr<LanguageItem>> _items;
     std::string _keyPrefix;
     std::string _keySuffix;
     VirtualLogger* _logger;
+    std::size_t _maxReplacements = DefaultMaxReplacements;
+    std::size_t _maxTranslatedSize = DefaultMaxTranslatedSize;
 };

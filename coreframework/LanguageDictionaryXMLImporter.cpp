@@ -20,5 +20,6 @@ int LanguageDictionaryXMLImporter::OnImportUnknownData(const std::string& tag,
     // Only the translated text is decoded; the source keeps its markers.
     ReplaceAll(translated, TranslationText::LineBreak, "\n");
     _dictionary->AddItem(std::move(key), std::move(translated), std::move(source));
+    ++_itemsRead;
     return 0;
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <string>
 
 #include "coreframework/serializer/Serializer.h"
@@ -13,6 +14,10 @@ public:
     // Every nested element is consumed; only "Textitem" adds an entry.
     int OnImportUnknownData(const std::string& tag, const std::string& text) override;
 
+    // Items handed to the dictionary so far, refused duplicates included.
+    std::size_t GetItemsRead() const { return _itemsRead; }
+
 private:
     LanguageDictionary* _dictionary;
+    std::size_t _itemsRead = 0;
 };

@@ -1,7 +1,11 @@
 #include "coreframework/serializer/ChunkText.h"
 
+#include <cctype>
+#include <cerrno>
+#include <climits>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -31,6 +35,38 @@ std::string FloatsText(const float* values, int count, int precision) {
 }
 
 int Filled(int scanned) { return scanned < 0 ? 0 : scanned; }
+
+// Reads up to `count` whole numbers the way "%d %d ..." would, but refuses a number that does
+// not fit instead of answering whatever the conversion wrapped it to.
+int ReadInts(const std::string& text, int* values, int count) {
+    const char* at = text.c_str();
+    for (int i = 0; i < count; ++i) {
+        char* end = nullptr;
+        errno = 0;
+        const long long number = std::strtoll(at, &end, 10);
+        if (end == at) return i;
+        if (errno == ERANGE || number < INT_MIN || number > INT_MAX) return ChunkValueOutOfRange;
+        values[i] = static_cast<int>(number);
+        at = end;
+    }
+    return count;
+}
+
+// As "%u": a leading minus wraps the number around as the C reader does, but its magnitude
+// must fit in 32 bits.
+int ReadUnsigned(const std::string& text, unsigned int& value) {
+    const char* at = text.c_str();
+    while (std::isspace(static_cast<unsigned char>(*at))) ++at;
+    const bool negative = *at == '-';
+    if (*at == '-' || *at == '+') ++at;
+    if (!std::isdigit(static_cast<unsigned char>(*at))) return 0;
+    errno = 0;
+    const unsigned long long magnitude = std::strtoull(at, nullptr, 10);
+    if (errno == ERANGE || magnitude > UINT_MAX) return ChunkValueOutOfRange;
+    const unsigned int number = static_cast<unsigned int>(magnitude);
+    value = negative ? 0u - number : number;
+    return 1;
+}
 
 }  // namespace
 
@@ -77,13 +113,17 @@ int ReadChunkValue(const std::string& text, float& value) {
 }
 
 int ReadChunkValue(const std::string& text, int& value) {
-    value = 0;
-    return Filled(std::sscanf(text.c_str(), "%d", &value));
+    int read = 0;
+    const int filled = ReadInts(text, &read, 1);
+    if (filled != ChunkValueOutOfRange) value = read;
+    return filled;
 }
 
 int ReadChunkValue(const std::string& text, unsigned int& value) {
-    value = 0;
-    return Filled(std::sscanf(text.c_str(), "%u", &value));
+    unsigned int read = 0;
+    const int filled = ReadUnsigned(text, read);
+    if (filled != ChunkValueOutOfRange) value = read;
+    return filled;
 }
 
 int ReadChunkValue(const std::string& text, bool& value) {
@@ -95,8 +135,8 @@ int ReadChunkValue(const std::string& text, bool& value) {
         return 1;
     }
     int number = 0;
-    int filled = Filled(std::sscanf(lower.c_str(), "%d", &number));
-    value = number > 0;
+    const int filled = ReadInts(lower, &number, 1);
+    if (filled != ChunkValueOutOfRange) value = number > 0;
     return filled;
 }
 
@@ -111,8 +151,10 @@ int ReadChunkValue(const std::string& text, VelmMathLib::Vec2& value) {
 }
 
 int ReadChunkValue(const std::string& text, VelmMathLib::Vec2i& value) {
-    value = {};
-    return Filled(std::sscanf(text.c_str(), "%d %d", &value.x, &value.y));
+    int read[2] = {};
+    const int filled = ReadInts(text, read, 2);
+    if (filled != ChunkValueOutOfRange) value = {read[0], read[1]};
+    return filled;
 }
 
 int ReadChunkValue(const std::string& text, VelmMathLib::Vec3& value) {
@@ -121,8 +163,10 @@ int ReadChunkValue(const std::string& text, VelmMathLib::Vec3& value) {
 }
 
 int ReadChunkValue(const std::string& text, VelmMathLib::Vec3i& value) {
-    value = {};
-    return Filled(std::sscanf(text.c_str(), "%d %d %d", &value.x, &value.y, &value.z));
+    int read[3] = {};
+    const int filled = ReadInts(text, read, 3);
+    if (filled != ChunkValueOutOfRange) value = {read[0], read[1], read[2]};
+    return filled;
 }
 
 int ReadChunkValue(const std::string& text, VelmMathLib::Vec4& value) {

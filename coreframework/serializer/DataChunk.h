@@ -20,7 +20,8 @@ public:
     virtual ~DataChunk() = default;
 
     virtual std::string ToString() const = 0;
-    // Parses the text into the value and counts the import; answers the fields filled.
+    // Parses the text into the value and counts the import; answers the fields filled, or
+    // ChunkValueOutOfRange (value and count untouched) for a number its type cannot hold.
     virtual int FromString(const std::string& text) = 0;
     virtual bool IsDefault() const = 0;
     virtual const char* GetTypeName() const = 0;
@@ -57,8 +58,10 @@ public:
         return _value ? ChunkValueText(*_value, WrittenPrecision()) : std::string();
     }
     int FromString(const std::string& text) override {
-        ++_importCount;
-        return _value ? ReadChunkValue(text, *_value) : 0;
+        const int filled = _value ? ReadChunkValue(text, *_value) : 0;
+        // A refused number leaves the chunk as if the text had not held it.
+        if (filled != ChunkValueOutOfRange) ++_importCount;
+        return filled;
     }
     bool IsDefault() const override { return !_value || ChunkValueEquals(*_value, _default); }
     const char* GetTypeName() const override {
@@ -71,6 +74,9 @@ public:
     void ReadBits(BitStream& stream) override {
         if (_value) ReadChunkBits(stream, *_value);
     }
+    // Keeps the typed chunks' table of virtual operations in the shape other modules expect;
+    // it has nothing to do.
+    virtual void Refresh() {}
 
     // The value the chunk works on; a bound chunk without a variable answers its default.
     const U& GetValue() const { return _value ? *_value : _default; }

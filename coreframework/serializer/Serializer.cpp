@@ -223,8 +223,9 @@ bool Serializer::ReadChunk(const std::vector<DataChunk*>& chunks, const string& 
                            const string& value) {
     for (DataChunk* chunk : chunks) {
         if (chunk->GetName() != name) continue;
-        chunk->FromString(value);
-        OnImportChunk(chunk);
+        // A number its type cannot hold is reported and the chunk keeps its value.
+        const bool valueFits = chunk->FromString(value) != ChunkValueOutOfRange;
+        if (FRAMEWORK_ASSERT(valueFits, sourcePath)) OnImportChunk(chunk);
         return true;
     }
     return false;

@@ -7,18 +7,24 @@
 namespace Core {
 
 namespace {
-std::vector<ScenarioSupport*>& LiveSupports() {
-    static std::vector<ScenarioSupport*> supports;
-    return supports;
-}
+// Plain pointers, set before any constructor runs and never destroyed, so an entity that
+// outlives every other static object can still leave the list.
+ScenarioSupport* oldestLive = nullptr;
+ScenarioSupport* newestLive = nullptr;
 }  // namespace
 
-ScenarioSupport::ScenarioSupport() { LiveSupports().push_back(this); }
-ScenarioSupport::ScenarioSupport(const ScenarioSupport&) : WeakTarget() { LiveSupports().push_back(this); }
+ScenarioSupport::ScenarioSupport() { JoinLive(); }
+ScenarioSupport::ScenarioSupport(const ScenarioSupport&) : WeakTarget() { JoinLive(); }
+
+void ScenarioSupport::JoinLive() {
+    _olderLive = newestLive;
+    (newestLive ? newestLive->_newerLive : oldestLive) = this;
+    newestLive = this;
+}
 
 ScenarioSupport::~ScenarioSupport() {
-    std::vector<ScenarioSupport*>& live = LiveSupports();
-    live.erase(std::find(live.begin(), live.end(), this));
+    (_olderLive ? _olderLive->_newerLive : oldestLive) = _newerLive;
+    (_newerLive ? _newerLive->_olderLive : newestLive) = _olderLive;
     std::vector<Scenario*> scenarios;
     scenarios.swap(_scenarios);
     for (Scenario* scenario : scenarios) scenario->ForgetEntity(*this);
@@ -26,7 +32,7 @@ ScenarioSupport::~ScenarioSupport() {
 
 std::vector<ScenarioSupport*> ScenarioSupport::FindLiveByName(const std::string& name) {
     std::vector<ScenarioSupport*> found;
-    for (ScenarioSupport* support : LiveSupports())
+    for (ScenarioSupport* support = oldestLive; support; support = support->_newerLive)
         if (support->GetName() == name) found.push_back(support);
     return found;
 }
@@ -36,4 +42,3 @@ bool ScenarioSupport::IsInScenario(const Scenario& scenario) const {
 }
 
 }  // namespace Core
-

@@ -27,7 +27,12 @@ public:
 
 private:
     friend class Scenario;
+    void JoinLive();
     std::vector<Scenario*> _scenarios;
+    // The registry of live supports is a list through the supports themselves: it needs no
+    // storage that static destruction could free while an entity still lives.
+    ScenarioSupport* _olderLive = nullptr;
+    ScenarioSupport* _newerLive = nullptr;
 };
 
 }  // namespace Core

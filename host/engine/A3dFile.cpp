@@ -81,7 +81,13 @@ void A3dFileLoader::CopyTagDataToPointer(void* destination) {
 void A3dFileLoader::SkipCurrentTag() { CopyTagDataToPointer(nullptr); }
 
 bool A3dFileLoader::ReadFixedBlock(const char* tag, void* destination, uint32_t size) {
-    if (!GetInfoIfTag(tag) || GetSizeDataBlock(false) != size) return false;
+    if (!GetInfoIfTag(tag)) return false;
+    // A block of the right tag but the wrong size is passed over, so the blocks after it
+    // are still read.
+    if (GetSizeDataBlock(false) != size) {
+        SkipCurrentTag();
+        return false;
+    }
     CopyTagDataToPointer(destination);
     return true;
 }

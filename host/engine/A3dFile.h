@@ -36,7 +36,8 @@ public:
     // Copies the current block's data and moves past it.
     void CopyTagDataToPointer(void* destination);
     void SkipCurrentTag();
-    // Copies the current block when it carries `tag` and holds exactly `size` bytes.
+    // Copies the current block when it carries `tag` and holds exactly `size` bytes; skips it
+    // when it carries `tag` with another size.
     bool ReadFixedBlock(const char* tag, void* destination, uint32_t size);
     bool AtEnd() const { return !HasWholeBlock(); }
 

@@ -88,3 +88,28 @@ TEST(DataChunk, BoundChunkWithoutVariableIsReportedAndHarmless) {
     EXPECT_EQ(chunk.GetValue(), 1.5f);
     ClearAssertionReports();
 }
+
+// A whole number its type cannot hold is refused: the chunk keeps its value and the read is
+// not counted. Numbers at the edges still read exactly.
+TEST(DataChunk, OutOfRangeNumbersLeaveTheChunkUnset) {
+    auto refused = [](auto start, const char* text) {
+        using U = decltype(start);
+        TDataChunkValue<U> chunk("n", start, U{});
+        const int filled = chunk.FromString(text);
+        return filled == ChunkValueOutOfRange && ChunkValueEquals(chunk.GetValue(), start) &&
+               chunk.GetImportCount() == 0u;
+    };
+    for (const char* text : {"99999999999", "2147483648", "-2147483649", "99999999999999999999999"})
+        EXPECT_TRUE(refused(7, text)) << text;
+    for (const char* text : {"4294967296", "-4294967296", "18446744073709551616"}) EXPECT_TRUE(refused(7u, text)) << text;
+    EXPECT_TRUE(refused(true, "99999999999"));
+    EXPECT_TRUE(refused(Vec2i{1, 2}, "3 4294967296"));
+    EXPECT_TRUE(refused(Vec3i{1, 2, 3}, "1 2 -99999999999"));
+
+    EXPECT_EQ(Read<int>("2147483647"), 2147483647);
+    EXPECT_EQ(Read<int>(" -2147483648 rest"), -2147483647 - 1);
+    EXPECT_EQ(Read<unsigned int>("4294967295"), 4294967295u);
+    EXPECT_EQ(Read<unsigned int>("-1"), 4294967295u);  // wraps as the C reader does
+    EXPECT_EQ(Read<Vec3i>("1 2 x").y, 2);
+    EXPECT_EQ(Read<Vec3i>("1 2 x").z, 0);
+}

@@ -81,3 +81,58 @@ TEST(LanguageDictionary, KeyHelpersAndPlainText) {
     EXPECT_EQ(read.FindItem("a")->GetTranslated(), "same\nagain");
     EXPECT_EQ(read.FindItem("b")->GetSource(), "Zeile[BR]eins");
 }
+
+namespace {
+
+// Entries k0 .. k<levels>, each naming the next `fanOut` times; the last one is a single "x".
+void AddFanOut(LanguageDictionary& dictionary, int levels, int fanOut) {
+    for (int level = 0; level < levels; ++level) {
+        std::string translation;
+        for (int i = 0; i < fanOut; ++i) translation += "$(k" + std::to_string(level + 1) + ")";
+        dictionary.AddItem("k" + std::to_string(level), translation, "");
+    }
+    dictionary.AddItem("k" + std::to_string(levels), "x", "");
+}
+
+}  // namespace
+
+// Exponential fan-out within the depth bound stops at the work bound with one log line;
+// everything below the bound translates exactly as without it.
+TEST(LanguageDictionary, TranslateWorkIsBounded) {
+    RecordingLogger logger;
+    LanguageDictionary explosive("$(", ")", &logger);
+    AddFanOut(explosive, 16, 4);  // 4^16 leaves unbounded
+    std::string text = "$(k0)";
+    explosive.Translate(text);
+    EXPECT_LE(text.size(), LanguageDictionary::DefaultMaxTranslatedSize);
+    ASSERT_EQ(logger.messages.size(), 1u);
+    EXPECT_EQ(logger.messages[0].rfind("LanguageDictionary: Translate stopped after ", 0), 0u);
+
+    LanguageDictionary below("$(", ")", &logger);
+    AddFanOut(below, 6, 3);
+    text = "<$(k0)>";
+    below.Translate(text);
+    EXPECT_EQ(text, "<" + std::string(729, 'x') + ">");
+    EXPECT_EQ(logger.messages.size(), 1u);
+
+    struct Case {
+        std::size_t replacements, size;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {3, 1000, "abcdefabcdefabcdef$(a)"},
+        {1000, 18, "abcdef$(a)$(a)$(a)"},  // the second would make 18 - 4 + 6 characters
+        {0, 1000, "$(a)$(a)$(a)$(a)"},
+        {4, 24, "abcdefabcdefabcdefabcdef"},  // exactly at both bounds
+    };
+    for (const Case& c : cases) {
+        LanguageDictionary limited("$(", ")", &logger);
+        limited.AddItem("a", "abcdef", "");
+        limited.SetTranslateLimits(c.replacements, c.size);
+        logger.messages.clear();
+        text = "$(a)$(a)$(a)$(a)";
+        limited.Translate(text);
+        EXPECT_EQ(text, c.expected) << c.replacements << " " << c.size;
+        EXPECT_EQ(logger.messages.size(), std::string(c.expected).find('$') != std::string::npos ? 1u : 0u);
+    }
+}

@@ -3,8 +3,10 @@
 
 #include <algorithm>
 #include <cctype>
+#include <iterator>
 
 #include "RecordingLogger.h"
+#include "ScratchDirectory.h"
 #include "coreframework/LanguageDictionary.h"
 
 TEST(LanguageDictionaryXML, ExportShapeAndOrder) {
@@ -76,4 +78,64 @@ TEST(LanguageDictionaryXML, ImportsHandWrittenTextOnce) {
     std::string withoutRoot = "<Textitem><ID>lost</ID></Textitem>";
     LanguageDictionaryXMLSerializer::Import(withoutRoot, dictionary);
     EXPECT_EQ(dictionary.FindItem("lost"), nullptr);
+}
+
+// A text holding markup of the format cannot be stored: export leaves its entry out with a
+// line naming the key, and everything it did write reads back whole.
+TEST(LanguageDictionaryXML, UnstorableTextsAreReportedNeverLostSilently) {
+    struct Case {
+        const char* key;
+        const char* translated;
+        const char* source;
+    };
+    const Case unstorable[] = {
+        {"comment", "see <!-- here", ""}, {"closing", "</Textitem>", ""},
+        {"opening", "", "<Textitem>"},    {"id", "", "a</ID>b"},
+        {"x<Original>", "", ""},          {"tr", "<Translated>", ""},
+    };
+    RecordingLogger logger;
+    LanguageDictionary dictionary("$(", ")", &logger);
+    dictionary.AddItem("a", "first <b>bold</b>", "");
+    for (const Case& c : unstorable) dictionary.AddItem(c.key, c.translated, c.source);
+    dictionary.AddItem("z", "last\nline", "-->");
+
+    std::string text;
+    EXPECT_FALSE(LanguageDictionaryXMLSerializer::Export(dictionary, text));
+    ASSERT_EQ(logger.messages.size(), std::size(unstorable));
+    for (const Case& c : unstorable) {
+        const std::string named = std::string("item with key \"") + c.key + "\"";
+        EXPECT_EQ(std::count_if(logger.messages.begin(), logger.messages.end(),
+                                [&](const std::string& m) { return m.find(named) != std::string::npos; }),
+                  1)
+            << c.key;
+    }
+
+    RecordingLogger readLogger;
+    LanguageDictionary read("$(", ")", &readLogger);
+    LanguageDictionaryXMLSerializer::Import(text, read);
+    EXPECT_TRUE(readLogger.messages.empty());
+    ASSERT_EQ(read.GetItems().size(), 2u);
+    EXPECT_EQ(read.FindItem("a")->GetTranslated(), "first <b>bold</b>");
+    EXPECT_EQ(read.FindItem("z")->GetTranslated(), "last\nline");
+}
+
+// Items the reader cannot reach are counted in one line instead of vanishing.
+TEST(LanguageDictionaryXML, ImportCountsItemsItCouldNotRead) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"<Language>\n<Textitem><ID>a</ID></Textitem>\n<!-- unclosed\n<Textitem><ID>b</ID></Textitem>\n"
+         "<Textitem><ID>c</ID></Textitem>\n</Language>\n",
+         "2 of 3 items could not be read!"},
+        {"<Language>\n<Textitem><ID>a</ID></Textitem>\n<Textitem><ID>b</ID>\n</Language>\n",
+         "1 of 2 items could not be read!"},
+        {"<Textitem><ID>a</ID></Textitem>", "1 of 1 items could not be read!"},
+    };
+    ScratchDirectory scratch;  // the unbalanced item writes a dump file
+    for (const auto& [text, expected] : cases) {
+        RecordingLogger logger;
+        LanguageDictionary dictionary("$(", ")", &logger);
+        std::string data = text;
+        LanguageDictionaryXMLSerializer::Import(data, dictionary);
+        ASSERT_EQ(logger.messages.size(), 1u) << text;
+        EXPECT_EQ(logger.messages[0], std::string("LanguageDictionaryXMLSerializer: ") + expected);
+    }
 }

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <ctime>
 
+#include "coreframework/Defines/UsefulDefines.h"
 #include "coreframework/Logging.h"
 
 TEST(Logging, TimeStampIsLocalTimeInTwoDigitFields) {
@@ -56,4 +58,16 @@ TEST(Logging, FailedCheckIsCollectedAndExecutionGoesOn) {
     EXPECT_EQ(report.sourcePath, "coreframework/serializer/Serializer");
     EXPECT_EQ(report.line, line);
     ClearAssertionReports();
+}
+
+// Formatted texts at and beyond the 20,479 characters of the report buffer are cut there,
+// and the buffer always ends in a NUL.
+TEST(Logging, FormattedTextsAreCutToTheReportBuffer) {
+    for (size_t length : {20478u, 20479u, 20480u, 20481u, 100000u}) {
+        const std::string text(length, 'x');
+        const std::string& formatted = FormatText("%s", text.c_str());
+        EXPECT_EQ(formatted, text.substr(0, REPORT_BUFFER_SIZE - 1)) << length;
+        EXPECT_EQ(ReportBuffer()[REPORT_BUFFER_SIZE - 1], '\0') << length;
+        EXPECT_EQ(FormatText("%s%s", "ab", text.c_str()).size(), std::min<size_t>(length + 2, REPORT_BUFFER_SIZE - 1));
+    }
 }

@@ -97,12 +97,21 @@ TEST(ChildCreation, DefaultsOfAFreshRecord) {
     EXPECT_EQ(record.word256, 0u);
 }
 
+// Texts at, just over and far beyond their fields (79 and 99 characters) are cut to fit and
+// always end in a NUL; the fields after them keep their values.
 TEST(ChildCreation, LongNamesAreCutToTheirFields) {
-    ChildCreation record;
-    record.SetLinkName(std::string(150, 'n').c_str());
-    record.type.SetTypeName(std::string(90, 't').c_str());
-    EXPECT_EQ(std::string(record.linkName).size(), 99u);
-    EXPECT_EQ(std::string(record.type.typeName).size(), 79u);
+    for (size_t length : {0u, 78u, 79u, 80u, 98u, 99u, 100u, 101u, 5000u}) {
+        ChildCreation record;
+        record.type.typeGuid = ChannelGuids::Value;
+        record.padding[0] = record.padding[1] = 0xAB;
+        const std::string text(length, 'n');
+        record.SetLinkName(text.c_str());
+        record.type.SetTypeName(text.c_str());
+        EXPECT_EQ(std::string(record.linkName), text.substr(0, 99)) << length;
+        EXPECT_EQ(std::string(record.type.typeName), text.substr(0, 79)) << length;
+        EXPECT_EQ(record.type.typeGuid, ChannelGuids::Value) << length;
+        EXPECT_EQ(record.padding[0] + record.padding[1], 2 * 0xAB) << length;
+    }
 }
 
 }  // namespace

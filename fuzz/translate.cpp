@@ -1,0 +1,121 @@
+// Translate against a slow reference that follows the rules word for word on a text whose
+// every character remembers which expansions it came from. Both stop at the same bounds.
+#include <algorithm>
+#include <map>
+#include <memory>
+#include <vector>
+
+#include "FuzzSupport.h"
+#include "coreframework/LanguageDictionary.h"
+
+namespace {
+
+constexpr size_t MaxReplacements = 300;
+constexpr size_t MaxSize = 3000;
+
+const std::pair<const char*, const char*> Markers[] = {
+    {"$(", ")"}, {"{", "}"}, {"%", "%"}, {"((", "))"}, {"", ";"}, {"<", ""}, {"ab", "ba"}, {"", ""},
+};
+
+using Keys = std::shared_ptr<const std::vector<std::string>>;
+struct Letter {
+    char c;
+    Keys keys;  // the keys being expanded where this character came from, outermost first
+};
+
+bool MatchesAt(const std::vector<Letter>& text, size_t at, const std::string& marker) {
+    if (at + marker.size() > text.size()) return false;
+    for (size_t i = 0; i < marker.size(); ++i)
+        if (text[at + i].c != marker[i]) return false;
+    return true;
+}
+
+size_t Find(const std::vector<Letter>& text, const std::string& marker, size_t from) {
+    for (size_t at = from; at + marker.size() <= text.size(); ++at)
+        if (MatchesAt(text, at, marker)) return at;
+    return std::string::npos;
+}
+
+std::string Reference(const std::string& input, const std::string& prefix, const std::string& suffix,
+                      const std::map<std::string, std::string>& entries) {
+    if (prefix.empty() && suffix.empty()) return input;
+    const Keys none = std::make_shared<const std::vector<std::string>>();
+    std::vector<Letter> text;
+    for (char c : input) text.push_back({c, none});
+    size_t replacements = 0;
+    for (size_t from = 0;;) {
+        const size_t start = Find(text, prefix, from);
+        if (start == std::string::npos) break;
+        const size_t keyStart = start + prefix.size();
+        const size_t keyEnd = Find(text, suffix, keyStart);
+        if (keyEnd == std::string::npos) break;
+        const size_t end = keyEnd + suffix.size();
+        std::string key;
+        for (size_t i = keyStart; i < keyEnd; ++i) key += text[i].c;
+        const Keys& around = text[start].keys;
+        if (around->size() >= LanguageDictionary::MaxTranslationDepth ||
+            std::find(around->begin(), around->end(), key) != around->end()) {
+            from = end;
+            continue;
+        }
+        auto entry = entries.find(key);
+        // The missing-key text is printf-formatted, so it shows the key up to its first NUL.
+        const std::string translation = entry != entries.end()
+                                            ? entry->second
+                                            : "LanguageKey \"" + std::string(key.c_str()) + "\" was not found!";
+        if (replacements == MaxReplacements || text.size() - (end - start) + translation.size() > MaxSize)
+            break;
+        ++replacements;
+        auto keys = std::make_shared<std::vector<std::string>>(*around);
+        keys->push_back(key);
+        std::vector<Letter> inserted;
+        for (char c : translation) inserted.push_back({c, keys});
+        text.erase(text.begin() + start, text.begin() + end);
+        text.insert(text.begin() + start, inserted.begin(), inserted.end());
+        from = start;
+    }
+    std::string out;
+    for (const Letter& letter : text) out += letter.c;
+    return out;
+}
+
+class NullLogger : public VirtualLogger {
+public:
+    void Log(const std::string&, int) override {}
+};
+
+}  // namespace
+
+// Input: a marker choice, then lines "key=translation", then after a NUL the text.
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    FuzzRun run;
+    FuzzInput input(data, size);
+    const auto& markers = Markers[input.Pick(std::size(Markers))];
+    std::string entryLines = input.Until('\0');
+    const std::string text = input.Rest();
+    if (text.size() > MaxSize) return 0;
+
+    NullLogger logger;
+    LanguageDictionary dictionary(markers.first, markers.second, &logger);
+    dictionary.SetTranslateLimits(MaxReplacements, MaxSize);
+    std::map<std::string, std::string> entries;
+    for (size_t from = 0; from < entryLines.size();) {
+        size_t lineEnd = entryLines.find('\n', from);
+        if (lineEnd == std::string::npos) lineEnd = entryLines.size();
+        const std::string line = entryLines.substr(from, lineEnd - from);
+        from = lineEnd + 1;
+        const size_t equals = line.find('=');
+        if (equals == std::string::npos) continue;
+        const std::string key = line.substr(0, equals), translation = line.substr(equals + 1);
+        dictionary.AddItem(key, translation, "");
+        entries.emplace(key, translation);  // the first entry of a key stays, as in the dictionary
+    }
+
+    std::string translated = text;
+    dictionary.Translate(translated);
+    const std::string expected = Reference(text, markers.first, markers.second, entries);
+    if (translated != expected)
+        std::fprintf(stderr, "translated: [%s]\nexpected:   [%s]\n", translated.c_str(), expected.c_str());
+    FUZZ_CHECK(translated == expected);
+    return 0;
+}
