@@ -2,7 +2,6 @@
 #include <vector>
 
 #include "CoreTestSupport.h"
-#include "host/EngineHost.h"
 
 namespace {
 
@@ -98,17 +97,6 @@ TEST_F(CoreEditor, ListenersMayDieWhileRegistered) {
     graph.RenderGraph();
     graph.RenderGraph();
     EXPECT_EQ(graph.GetRenderCount(), 2u);
-}
-
-TEST_F(CoreEditor, EngineHoldsOneManagerAndEditorAndRecordsDependencies) {
-    EXPECT_EQ(&Core::CoreEngine::Instance().GetScenarioEditor(), &Editor());
-    A3d_Channel channel;
-    A3d_List list;
-    unsigned before = Core::CoreEngine::Instance().GetDependencyInitCount();
-    Core::CoreEngine::DoDependencyInit(&channel, &list);
-    EXPECT_EQ(Core::CoreEngine::Instance().GetDependencyInitCount(), before + 1);
-    EXPECT_EQ(Core::CoreEngine::Instance().GetLastDependencyChannel(), &channel);
-    EXPECT_EQ(Core::CoreEngine::Instance().GetLastDependencyList(), &list);
 }
 
 }  // namespace

@@ -85,18 +85,6 @@ TEST_F(Parent, DyingParentLeavesNoTraceInItsChildren) {
     EXPECT_EQ(parent.GetChildCount(), 0u);
 }
 
-TEST(ChildCreation, DefaultsOfAFreshRecord) {
-    ChildCreation record;
-    EXPECT_EQ(record.type.typeGuid, ChannelGuids::Generic);
-    EXPECT_EQ(record.type.baseTypeGuid, ChannelGuids::Generic);
-    EXPECT_EQ(record.position, -1);
-    EXPECT_EQ(record.hostValue, 1);
-    EXPECT_EQ(record.flag0 | record.flag1, 0);
-    EXPECT_STREQ(record.linkName, "");
-    EXPECT_EQ(record.secondGuid, ChannelGuids::None);
-    EXPECT_EQ(record.word256, 0u);
-}
-
 // Texts at, just over and far beyond their fields (79 and 99 characters) are cut to fit and
 // always end in a NUL; the fields after them keep their values.
 TEST(ChildCreation, LongNamesAreCutToTheirFields) {
