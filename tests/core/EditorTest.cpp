@@ -33,16 +33,14 @@ TEST_F(CoreEditor, GuiInitialisation) {
     gui.Hide();
     EXPECT_FALSE(gui.IsVisible());
     EXPECT_EQ(Core::GetErrorLog().size(), 2u);
-}
 
-// Show and Hide are the editor's first two operations after its destructor, reached virtually.
-TEST_F(CoreEditor, ShowAndHideThroughTheGuiBase) {
+    // Show and Hide are the editor's first two operations after its destructor, reached virtually.
     Core::ScenarioEditor editor;
-    Core::GUIBase& gui = editor;
+    Core::GUIBase& base = editor;
     editor.Initialize(nullptr, Core::GUIBase::DefaultSkin, Core::GUIBase::DefaultFont);
-    gui.Show();
+    base.Show();
     EXPECT_TRUE(editor.IsVisible());
-    gui.Hide();
+    base.Hide();
     EXPECT_FALSE(editor.IsVisible());
 }
 

@@ -59,7 +59,7 @@ TEST_F(Parent, KindCheckOnLinking) {
     EXPECT_EQ(parent.GetChild(parent.GetChildCount() - 1), &b);
 }
 
-TEST_F(Parent, DyingChildLeavesEveryParent) {
+TEST_F(Parent, DeathOfChildOrParentLeavesTheOtherClean) {
     A3d_Channel other;
     other.SetChildCreationCount(1);
     other.SetChildCreateType(Declare(ChannelGuids::Generic, false, 0), 0);
@@ -72,9 +72,8 @@ TEST_F(Parent, DyingChildLeavesEveryParent) {
     }
     EXPECT_EQ(parent.GetChildLinkPositionCount(0), 0u);
     EXPECT_EQ(other.GetChild(0), nullptr);
-}
 
-TEST_F(Parent, DyingParentLeavesNoTraceInItsChildren) {
+    // A dying parent leaves no trace in its children.
     auto* temporary = new A3d_Channel;
     temporary->SetChildCreationCount(1);
     temporary->SetChildCreateType(Declare(ChannelGuids::Value, true, 0), 0);
