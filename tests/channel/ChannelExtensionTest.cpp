@@ -190,6 +190,7 @@ TEST_F(Extension, NullArgumentsAreReported) {
     ch.CE_SetSelf(nullptr);
     EXPECT_FALSE(ChannelBaseGuidMatch(nullptr, ChannelGuids::Value));
     EXPECT_STREQ(GetChannelGroupName(nullptr), "");
+    globalEngine.ShowDebugMessage(nullptr);
     const std::vector<std::string> expected = {
         "ChannelExtension<class Aco_FloatChannel>::CreateLink().TypeName",
         "ChannelExtension<class Aco_FloatChannel>::CreateLink().Name",
@@ -197,6 +198,7 @@ TEST_F(Extension, NullArgumentsAreReported) {
         "GetChannelGroupName().ch",
         "ChannelBaseGuidMatch().ch",
         "GetChannelGroupName().ch",
+        "",
     };
     EXPECT_EQ(Debug(), expected);
     EXPECT_STREQ(ch.CE_GetOwnName(), "[no-name]");

@@ -1,6 +1,8 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "host/ScenarioCore.h"
 
 // Each test starts with an empty error log and leaves no scenario behind in the engine.
@@ -12,5 +14,9 @@ protected:
         while (!manager.GetScenarios().empty()) manager.DestroyScenario(manager.GetScenarios().back().get());
     }
     static Core::ScenarioManager& Manager() { return Core::CoreEngine::Instance().GetScenarioManager(); }
-    static Core::ScenarioEditor& Editor() { return Core::CoreEngine::Instance().GetScenarioEditor(); }
 };
+
+inline float Distance(const VelmMathLib::Vec3& a, const VelmMathLib::Vec3& b) {
+    const VelmMathLib::Vec3 d = a - b;
+    return std::sqrt(d.x * d.x + d.y * d.y + d.z * d.z);
+}

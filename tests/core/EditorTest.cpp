@@ -2,7 +2,6 @@
 #include <vector>
 
 #include "CoreTestSupport.h"
-#include "host/EngineHost.h"
 
 namespace {
 
@@ -34,16 +33,14 @@ TEST_F(CoreEditor, GuiInitialisation) {
     gui.Hide();
     EXPECT_FALSE(gui.IsVisible());
     EXPECT_EQ(Core::GetErrorLog().size(), 2u);
-}
 
-// Show and Hide are the editor's first two operations after its destructor, reached virtually.
-TEST_F(CoreEditor, ShowAndHideThroughTheGuiBase) {
+    // Show and Hide are the editor's first two operations after its destructor, reached virtually.
     Core::ScenarioEditor editor;
-    Core::GUIBase& gui = editor;
+    Core::GUIBase& base = editor;
     editor.Initialize(nullptr, Core::GUIBase::DefaultSkin, Core::GUIBase::DefaultFont);
-    gui.Show();
+    base.Show();
     EXPECT_TRUE(editor.IsVisible());
-    gui.Hide();
+    base.Hide();
     EXPECT_FALSE(editor.IsVisible());
 }
 
@@ -98,17 +95,6 @@ TEST_F(CoreEditor, ListenersMayDieWhileRegistered) {
     graph.RenderGraph();
     graph.RenderGraph();
     EXPECT_EQ(graph.GetRenderCount(), 2u);
-}
-
-TEST_F(CoreEditor, EngineHoldsOneManagerAndEditorAndRecordsDependencies) {
-    EXPECT_EQ(&Core::CoreEngine::Instance().GetScenarioEditor(), &Editor());
-    A3d_Channel channel;
-    A3d_List list;
-    unsigned before = Core::CoreEngine::Instance().GetDependencyInitCount();
-    Core::CoreEngine::DoDependencyInit(&channel, &list);
-    EXPECT_EQ(Core::CoreEngine::Instance().GetDependencyInitCount(), before + 1);
-    EXPECT_EQ(Core::CoreEngine::Instance().GetLastDependencyChannel(), &channel);
-    EXPECT_EQ(Core::CoreEngine::Instance().GetLastDependencyList(), &list);
 }
 
 }  // namespace

@@ -62,8 +62,10 @@ TEST_F(CoreScenarioEntity, FarIdsAndExhaustion) {
     EXPECT_EQ(scenario->AddEntity(E(1)), 3u);  // 0 is not collected until the next refresh
 }
 
-// AddEntityAtID: NoID means "any id"; taken ids and second ids are refused.
-TEST_F(CoreScenarioEntity, AddAtId) {
+// AddEntityAtID: NoID means "any id"; taken ids and second ids are refused. The walk follows
+// ids, whatever order the entities were added in, and ends with null.
+TEST_F(CoreScenarioEntity, AddAtIdAndWalkInIdOrder) {
+    EXPECT_EQ(scenario->GetFirstEntity(), nullptr);
     struct Case {
         size_t entity;
         unsigned id;
@@ -76,6 +78,7 @@ TEST_F(CoreScenarioEntity, AddAtId) {
         {0, 7, true, 7},                  // same place again
         {0, 8, false, 7},                 // already here elsewhere
         {1, Scenario::NoID, true, 8},     // any id: past the highest used
+        {2, 2, true, 2},                  // below the others
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "entity " << c.entity << " at " << c.id);
@@ -84,18 +87,11 @@ TEST_F(CoreScenarioEntity, AddAtId) {
     }
     EXPECT_FALSE(scenario->AddEntityAtID(nullptr, 3));
     EXPECT_EQ(scenario->AddEntity(nullptr), Scenario::NoID);
-    EXPECT_FALSE(scenario->RemoveEntity(E(2)));
+    EXPECT_FALSE(scenario->RemoveEntity(E(3)));
     EXPECT_EQ(Core::GetErrorLog().size(), 5u);
-}
 
-// The walk follows ids, whatever order the entities were added in, and ends with null.
-TEST_F(CoreScenarioEntity, WalkInIdOrder) {
-    EXPECT_EQ(scenario->GetFirstEntity(), nullptr);
-    scenario->AddEntityAtID(E(0), 5);
-    scenario->AddEntityAtID(E(1), 2);
-    scenario->AddEntityAtID(E(2), 9);
-    EXPECT_EQ(Walk(), (std::vector<std::string>{"b", "a", "c"}));
-    EXPECT_EQ(scenario->GetNextEntity(E(2)), nullptr);
+    EXPECT_EQ(Walk(), (std::vector<std::string>{"c", "a", "b"}));
+    EXPECT_EQ(scenario->GetNextEntity(E(1)), nullptr);
     EXPECT_EQ(scenario->GetNextEntity(E(3)), nullptr);  // not in the scenario
     EXPECT_EQ(scenario->GetNextEntity(nullptr), nullptr);
 }

@@ -36,10 +36,7 @@ TEST_F(VirtualEntityRender, CameraMatricesAgreeWithPickRays) {
             CoreFramework::Ray ray;
             VelmMathLib::Vec3i at;
             ASSERT_TRUE(camera.GetPickRay(pixel.x, pixel.y, ray, at));
-            Vec3 toPoint = Core::Normalized(point - camera.GetEye());
-            EXPECT_NEAR(ray.direction.x, toPoint.x, 1e-4f);
-            EXPECT_NEAR(ray.direction.y, toPoint.y, 1e-4f);
-            EXPECT_NEAR(ray.direction.z, toPoint.z, 1e-4f);
+            EXPECT_LT(Distance(ray.direction, Core::Normalized(point - camera.GetEye())), 1e-4f);
         }
 }
 
@@ -129,34 +126,6 @@ TEST_F(VirtualEntityRender, PictureShowsBothEntitiesWhereTheCameraSeesThem) {
     for (auto [x, y] : {std::pair{80u, 60u}, {0u, 0u}, {159u, 0u}, {0u, 119u}, {159u, 119u}})
         EXPECT_EQ(picture.At(x, y), background) << x << "," << y;
     renderer.Lose();
-}
-
-// Picking with the camera: the nearer of two entities on the centre ray is hit; a corner
-// hits nothing and leaves the outputs as they were.
-TEST_F(VirtualEntityRender, CentrePixelPicksTheNearerEntity) {
-    Core::Scenario* scenario = Manager().CreateScenario();
-    Core::VirtualScenarioEntity far("far", Vec3(0, 0, 0), 1.0f), near("near", Vec3(0, 0, -5), 1.0f);
-    scenario->AddEntity(&far);
-    scenario->AddEntity(&near);
-    const Core::Camera camera(Vec3(0, 0, -10), Vec3(0, 0, 0), 1.0f, 160, 120);
-    const struct {
-        float x, y;
-        Core::VirtualScenarioEntity* hit;
-        Vec3 point;
-        float distance;
-    } cases[] = {{80, 60, &near, {0, 0, -6}, 4.0f}, {0, 0, nullptr, {0, 0, 0}, -1.0f}};
-    for (const auto& c : cases) {
-        CoreFramework::Ray ray;
-        VelmMathLib::Vec3i pixel;
-        ASSERT_TRUE(camera.GetPickRay(c.x, c.y, ray, pixel));
-        Core::VirtualScenarioEntity* hit = nullptr;
-        Vec3 point;
-        float distance = -1.0f;
-        scenario->GetVirtualEntityCollision(ray, pixel, hit, point, true, &distance);
-        EXPECT_EQ(hit, c.hit);
-        EXPECT_NEAR(point.z, c.point.z, 1e-5f);
-        EXPECT_NEAR(distance, c.distance, 1e-5f);
-    }
 }
 
 }  // namespace

@@ -38,6 +38,9 @@ TEST(DataChunk, WrittenTexts) {
     EXPECT_EQ(bound.ToString(), "2.5");
     EXPECT_STREQ(bound.GetTypeName(), "DataChunkFloatPtr");
     EXPECT_STREQ(TDataChunkValue<unsigned int>("u", 0, 0).GetTypeName(), "DataChunkSizeT");
+    // Default means byte-wise equal for numbers (so -0 is written), equal text for strings.
+    EXPECT_FALSE(TDataChunkValue<float>("f", -0.0f, 0.0f).IsDefault());
+    EXPECT_TRUE(TDataChunkValue<std::string>("s", std::string("x"), std::string("x")).IsDefault());
 }
 
 // Fields the scanner cannot fill read as zero, even where the record starts otherwise.
@@ -53,11 +56,6 @@ TEST(DataChunk, ReadTexts) {
     chunk.FromString("1");
     chunk.FromString("");
     EXPECT_EQ(chunk.GetImportCount(), 2u);
-}
-
-TEST(DataChunk, DefaultIsByteWiseForNumbersAndTextForStrings) {
-    EXPECT_FALSE(TDataChunkValue<float>("f", -0.0f, 0.0f).IsDefault());
-    EXPECT_TRUE(TDataChunkValue<std::string>("s", std::string("x"), std::string("x")).IsDefault());
 }
 
 TEST(DataChunk, BitsRoundTripAndAShortStreamLeavesTheValue) {

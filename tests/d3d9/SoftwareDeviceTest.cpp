@@ -35,6 +35,13 @@ protected:
         if (reversed) std::swap(v[1], v[2]);
         return device.DrawPrimitiveUP(D3DPT_TRIANGLELIST, 1, v, sizeof(ColouredVertex));
     }
+    // A camera 5 units in front of the origin, looking at it.
+    void LookAtTheOrigin() {
+        D3DXMATRIX view, projection;
+        D3DXVECTOR3 eye(0, 0, -5), at(0, 0, 0), up(0, 1, 0);
+        device.SetTransform(D3DTS_VIEW, D3DXMatrixLookAtLH(&view, &eye, &at, &up));
+        device.SetTransform(D3DTS_PROJECTION, D3DXMatrixPerspectiveFovLH(&projection, 1.0f, 1.0f, 0.1f, 100.0f));
+    }
 };
 
 // Refused calls answer D3DERR_INVALIDCALL and change nothing.
@@ -112,10 +119,7 @@ TEST_F(SoftwareDeviceTest, LitMeshesShowEmissivePlusDiffuseFacingTheEye) {
     material.Emissive = {0.0f, 0.0f, 0.25f, 1.0f};
     device.SetMaterial(&material);
     device.SetRenderState(D3DRS_LIGHTING, 1);
-    D3DXMATRIX view, projection;
-    D3DXVECTOR3 eye(0, 0, -5), at(0, 0, 0), up(0, 1, 0);
-    device.SetTransform(D3DTS_VIEW, D3DXMatrixLookAtLH(&view, &eye, &at, &up));
-    device.SetTransform(D3DTS_PROJECTION, D3DXMatrixPerspectiveFovLH(&projection, 1.0f, 1.0f, 0.1f, 100.0f));
+    LookAtTheOrigin();
     float square[4][3] = {{-1, -1, 0}, {-1, 1, 0}, {1, 1, 0}, {1, -1, 0}};  // facing the eye
     std::uint16_t faces[6] = {0, 1, 2, 0, 2, 3};
     ASSERT_EQ(device.DrawIndexedPrimitiveUP(D3DPT_TRIANGLELIST, 0, 4, 2, faces, D3DFMT_INDEX16, square, 12), D3D_OK);
@@ -156,10 +160,7 @@ TEST_F(SoftwareDeviceTest, LostDeviceDrawsNothingUntilReset) {
 // Geometry behind the eye, past the far plane or out of float range is dropped, never drawn
 // with wrapped coordinates.
 TEST_F(SoftwareDeviceTest, DropsWhatCannotBeProjected) {
-    D3DXMATRIX view, projection;
-    D3DXVECTOR3 eye(0, 0, -5), at(0, 0, 0), up(0, 1, 0);
-    device.SetTransform(D3DTS_VIEW, D3DXMatrixLookAtLH(&view, &eye, &at, &up));
-    device.SetTransform(D3DTS_PROJECTION, D3DXMatrixPerspectiveFovLH(&projection, 1.0f, 1.0f, 0.1f, 100.0f));
+    LookAtTheOrigin();
     device.SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
     const float huge = 3e38f;
     const ColouredVertex triangles[][3] = {

@@ -59,7 +59,7 @@ TEST_F(Parent, KindCheckOnLinking) {
     EXPECT_EQ(parent.GetChild(parent.GetChildCount() - 1), &b);
 }
 
-TEST_F(Parent, DyingChildLeavesEveryParent) {
+TEST_F(Parent, DeathOfChildOrParentLeavesTheOtherClean) {
     A3d_Channel other;
     other.SetChildCreationCount(1);
     other.SetChildCreateType(Declare(ChannelGuids::Generic, false, 0), 0);
@@ -72,9 +72,8 @@ TEST_F(Parent, DyingChildLeavesEveryParent) {
     }
     EXPECT_EQ(parent.GetChildLinkPositionCount(0), 0u);
     EXPECT_EQ(other.GetChild(0), nullptr);
-}
 
-TEST_F(Parent, DyingParentLeavesNoTraceInItsChildren) {
+    // A dying parent leaves no trace in its children.
     auto* temporary = new A3d_Channel;
     temporary->SetChildCreationCount(1);
     temporary->SetChildCreateType(Declare(ChannelGuids::Value, true, 0), 0);
@@ -83,18 +82,6 @@ TEST_F(Parent, DyingParentLeavesNoTraceInItsChildren) {
     ASSERT_TRUE(parent.LinkChild(3, &a));  // a must not point at the dead parent any more
     parent.SetChildCreationCount(0);
     EXPECT_EQ(parent.GetChildCount(), 0u);
-}
-
-TEST(ChildCreation, DefaultsOfAFreshRecord) {
-    ChildCreation record;
-    EXPECT_EQ(record.type.typeGuid, ChannelGuids::Generic);
-    EXPECT_EQ(record.type.baseTypeGuid, ChannelGuids::Generic);
-    EXPECT_EQ(record.position, -1);
-    EXPECT_EQ(record.hostValue, 1);
-    EXPECT_EQ(record.flag0 | record.flag1, 0);
-    EXPECT_STREQ(record.linkName, "");
-    EXPECT_EQ(record.secondGuid, ChannelGuids::None);
-    EXPECT_EQ(record.word256, 0u);
 }
 
 // Texts at, just over and far beyond their fields (79 and 99 characters) are cut to fit and
