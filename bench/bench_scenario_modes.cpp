@@ -1,5 +1,7 @@
 // What a channel evaluation costs over the core calls it makes: "Scenario_GetEntityCount"
-// against GetEntitiesCount and SetFloat called directly, in the same run. Prints the ratio.
+// against GetEntitiesCount and SetFloat called directly, in the same run; and the evaluation of
+// a mode whose work is one counter, which is little more than the dispatch. Prints both
+// against the direct calls.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -53,6 +55,16 @@ void ChannelEvaluation(benchmark::State& state) {
 }
 BENCHMARK(ChannelEvaluation);
 
+// "ScenarioEditor_RenderGraph" only counts a render: what is left is finding and calling its
+// handler.
+void DispatchOnly(benchmark::State& state) {
+    Aco_Storyloom channel;
+    channel.SetCurrentMode(MODE_ScenarioEditor_RenderGraph);
+    for (auto _ : state) benchmark::DoNotOptimize(channel.GetFloat());
+    if (channel.GetFloat() != 0.0f) state.SkipWithError("the mode did not answer done");
+}
+BENCHMARK(DispatchOnly);
+
 // Prints as usual and keeps each benchmark's time per iteration for the closing ratio.
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
@@ -75,7 +87,11 @@ int main(int argc, char** argv) {
     benchmark::Shutdown();
     auto direct = reporter.times.find("DirectCalls");
     auto channel = reporter.times.find("ChannelEvaluation");
-    if (direct == reporter.times.end() || channel == reporter.times.end() || direct->second <= 0.0) return 1;
+    auto dispatch = reporter.times.find("DispatchOnly");
+    if (direct == reporter.times.end() || channel == reporter.times.end() || dispatch == reporter.times.end() ||
+        direct->second <= 0.0)
+        return 1;
     std::printf("Scenario_GetEntityCount evaluation / direct calls: %.1f\n", channel->second / direct->second);
+    std::printf("ScenarioEditor_RenderGraph evaluation / direct calls: %.1f\n", dispatch->second / direct->second);
     return 0;
 }

@@ -2,9 +2,15 @@
 
 #include <cmath>
 #include <cstring>
+#include <string>
 #include <type_traits>
 
+#include "channel/ChannelBlocks.h"
 #include "channel/ReportFacility.h"
+#include "host/engine/A3d_ChannelGroup.h"
+#include "host/engine/Aco_MatrixChannel.h"
+#include "host/engine/Aco_StringChannel.h"
+#include "host/engine/Aco_VectorChannel.h"
 
 namespace {
 #define CE_FUNCTION(name) "ChannelExtension<class Aco_FloatChannel>::" name
@@ -18,6 +24,20 @@ int TruncateToInt(float value) {
     if (value <= -2147483648.0f) return -2147483647 - 1;
     return static_cast<int>(value);
 }
+
+// The narrow or wide text of a text channel, so that one routine serves both widths.
+template <class Char>
+Char* TextOf(Aco_StringChannel& channel);
+template <>
+char* TextOf<char>(Aco_StringChannel& channel) {
+    return channel.GetString();
+}
+template <>
+wchar_t* TextOf<wchar_t>(Aco_StringChannel& channel) {
+    return channel.GetWString();
+}
+void SetTextOf(Aco_StringChannel& channel, const char* text) { channel.SetString(text); }
+void SetTextOf(Aco_StringChannel& channel, const wchar_t* text) { channel.SetWString(text); }
 
 void ReportInvalidIndex(unsigned int link) {
     ReportToDebugSink(FormatText("InvalidlLinkIndex.Link[%d]", static_cast<int>(link)).c_str());
@@ -205,27 +225,31 @@ bool ChannelExtension<Base>::CE_GetValue(int& out, unsigned int link) {
 }
 
 template <class Base>
-bool ChannelExtension<Base>::CE_GetValue(float& out, unsigned int link) {
-    auto* child = TypedChild<Aco_FloatChannel>(link, ChannelGuids::Value, _lastValue);
+template <class C, class Access>
+bool ChannelExtension<Base>::WithChild(unsigned int link, const _GUID& kind, A3d_Channel*& lastReached,
+                                       Access access) const {
+    C* child = TypedChild<C>(link, kind, lastReached);
     if (!child) return false;
-    out = child->GetFloat();
+    access(*child);
     return true;
+}
+
+template <class Base>
+bool ChannelExtension<Base>::CE_GetValue(float& out, unsigned int link) {
+    return WithChild<Aco_FloatChannel>(link, ChannelGuids::Value, _lastValue,
+                                       [&](Aco_FloatChannel& child) { out = child.GetFloat(); });
 }
 
 template <class Base>
 bool ChannelExtension<Base>::CE_SetValue(float value, unsigned int link) {
-    auto* child = TypedChild<Aco_FloatChannel>(link, ChannelGuids::Value, _lastValue);
-    if (!child) return false;
-    child->SetFloat(value);
-    return true;
+    return WithChild<Aco_FloatChannel>(link, ChannelGuids::Value, _lastValue,
+                                       [&](Aco_FloatChannel& child) { child.SetFloat(value); });
 }
 
 template <class Base>
 bool ChannelExtension<Base>::CE_GetVector(D3DXVECTOR3& out, unsigned int link) {
-    auto* child = TypedChild<Aco_VectorChannel>(link, ChannelGuids::Vector, _lastVector);
-    if (!child) return false;
-    out = child->GetVector();
-    return true;
+    return WithChild<Aco_VectorChannel>(link, ChannelGuids::Vector, _lastVector,
+                                        [&](Aco_VectorChannel& child) { out = child.GetVector(); });
 }
 
 template <class Base>
@@ -253,10 +277,8 @@ VelmMathLib::Vec2 ChannelExtension<Base>::CE_GetVectorXZ(unsigned int link, cons
 
 template <class Base>
 bool ChannelExtension<Base>::CE_SetVector(const D3DXVECTOR3& v, unsigned int link) {
-    auto* child = TypedChild<Aco_VectorChannel>(link, ChannelGuids::Vector, _lastVector);
-    if (!child) return false;
-    child->SetVector(v.x, v.y, v.z);
-    return true;
+    return WithChild<Aco_VectorChannel>(link, ChannelGuids::Vector, _lastVector,
+                                        [&](Aco_VectorChannel& child) { child.SetVector(v.x, v.y, v.z); });
 }
 template <class Base>
 bool ChannelExtension<Base>::CE_SetVector(D3DXVECTOR3& v, unsigned int link) {
@@ -272,11 +294,39 @@ bool ChannelExtension<Base>::CE_SetVector(VelmMathLib::Vec3& v, unsigned int lin
 }
 
 template <class Base>
-bool ChannelExtension<Base>::CE_GetStringPointer(char** out, unsigned int link) {
+template <class Char>
+bool ChannelExtension<Base>::TextPointerInto(Char** out, unsigned int link) {
     if (!out || !VerifyLink(link, ChannelGuids::Text)) return false;
     auto* child = CheckedChild<Aco_StringChannel>(link, _lastText);
-    *out = child ? child->GetString() : nullptr;
+    *out = child ? TextOf<Char>(*child) : nullptr;
     return child != nullptr;
+}
+
+template <class Base>
+template <class Char>
+bool ChannelExtension<Base>::CopyTextInto(Char* dest, unsigned int size, unsigned int link) {
+    if (!dest || size == 0) return false;
+    auto* child = TypedChild<Aco_StringChannel>(link, ChannelGuids::Text, _lastText);
+    const Char* text = child ? TextOf<Char>(*child) : nullptr;
+    if (!text) return false;
+    // Beyond the buffer the text is cut, still NUL-ended, and the copy counts as failed.
+    size_t length = std::char_traits<Char>::length(text);
+    size_t copied = length < size ? length : size - 1;
+    std::char_traits<Char>::copy(dest, text, copied);
+    dest[copied] = Char();
+    return copied == length;
+}
+
+template <class Base>
+template <class Char>
+bool ChannelExtension<Base>::SetText(const Char* text, unsigned int link) {
+    return WithChild<Aco_StringChannel>(link, ChannelGuids::Text, _lastText,
+                                        [&](Aco_StringChannel& child) { SetTextOf(child, text); });
+}
+
+template <class Base>
+bool ChannelExtension<Base>::CE_GetStringPointer(char** out, unsigned int link) {
+    return TextPointerInto(out, link);
 }
 
 template <class Base>
@@ -288,16 +338,7 @@ char* ChannelExtension<Base>::CE_GetStringPointer(unsigned int link, char* fallb
 
 template <class Base>
 bool ChannelExtension<Base>::CE_CopyString(char* dest, unsigned int size, unsigned int link) {
-    if (!dest || size == 0) return false;
-    auto* child = TypedChild<Aco_StringChannel>(link, ChannelGuids::Text, _lastText);
-    const char* text = child ? child->GetString() : nullptr;
-    if (!text) return false;
-    // Beyond the buffer the text is cut, still NUL-ended, and the copy counts as failed.
-    size_t length = std::strlen(text);
-    size_t copied = length < size ? length : size - 1;
-    std::memcpy(dest, text, copied);
-    dest[copied] = '\0';
-    return copied == length;
+    return CopyTextInto(dest, size, link);
 }
 
 template <class Base>
@@ -312,25 +353,21 @@ bool ChannelExtension<Base>::CE_CopyString(std::string& out, unsigned int link, 
 
 template <class Base>
 bool ChannelExtension<Base>::CE_SetString(const char* text, unsigned int link) {
-    auto* child = TypedChild<Aco_StringChannel>(link, ChannelGuids::Text, _lastText);
-    if (!child) return false;
-    child->SetString(text);
-    return true;
+    return SetText(text, link);
 }
 
 template <class Base>
 bool ChannelExtension<Base>::CE_SetString(const std::string& text, unsigned int link) {
-    return CE_SetString(text.c_str(), link);
+    return SetText(text.c_str(), link);
 }
 
 template <class Base>
 bool ChannelExtension<Base>::CE_GetStringPointer(wchar_t** out, unsigned int link) {
-    if (!out || !VerifyLink(link, ChannelGuids::Text)) return false;
-    auto* child = CheckedChild<Aco_StringChannel>(link, _lastText);
-    *out = child ? child->GetWString() : nullptr;
-    return child != nullptr;
+    return TextPointerInto(out, link);
 }
 
+// Unlike the narrow form, the fallback stands only for a failed kind check: a text child's
+// null wide text is handed out as it is, so that a caller can tell "no text" from "no child".
 template <class Base>
 wchar_t* ChannelExtension<Base>::CE_GetWStringPointer(unsigned int link, wchar_t* fallback) {
     if (!VerifyLink(link, ChannelGuids::Text)) return fallback;
@@ -340,15 +377,7 @@ wchar_t* ChannelExtension<Base>::CE_GetWStringPointer(unsigned int link, wchar_t
 
 template <class Base>
 bool ChannelExtension<Base>::CE_CopyString(wchar_t* dest, unsigned int size, unsigned int link) {
-    if (!dest || size == 0) return false;
-    auto* child = TypedChild<Aco_StringChannel>(link, ChannelGuids::Text, _lastText);
-    const wchar_t* text = child ? child->GetWString() : nullptr;
-    if (!text) return false;
-    size_t length = std::wcslen(text);
-    size_t copied = length < size ? length : size - 1;
-    std::wmemcpy(dest, text, copied);
-    dest[copied] = L'\0';
-    return copied == length;
+    return CopyTextInto(dest, size, link);
 }
 
 template <class Base>
@@ -362,23 +391,18 @@ bool ChannelExtension<Base>::CE_CopyString(std::wstring& out, unsigned int link)
 
 template <class Base>
 bool ChannelExtension<Base>::CE_SetString(const wchar_t* text, unsigned int link) {
-    auto* child = TypedChild<Aco_StringChannel>(link, ChannelGuids::Text, _lastText);
-    if (!child) return false;
-    child->SetWString(text);
-    return true;
+    return SetText(text, link);
 }
 
 template <class Base>
 bool ChannelExtension<Base>::CE_SetString(const std::wstring& text, unsigned int link) {
-    return CE_SetString(text.c_str(), link);
+    return SetText(text.c_str(), link);
 }
 
 template <class Base>
 bool ChannelExtension<Base>::CE_GetMatrix(D3DXMATRIX& out, unsigned int link) {
-    auto* child = TypedChild<Aco_MatrixChannel>(link, ChannelGuids::Matrix, _lastMatrix);
-    if (!child) return false;
-    out = child->GetMatrix();
-    return true;
+    return WithChild<Aco_MatrixChannel>(link, ChannelGuids::Matrix, _lastMatrix,
+                                        [&](Aco_MatrixChannel& child) { out = child.GetMatrix(); });
 }
 
 template <class Base>
@@ -390,65 +414,37 @@ D3DXMATRIX ChannelExtension<Base>::CE_GetMatrix(unsigned int link, const D3DXMAT
 
 template <class Base>
 bool ChannelExtension<Base>::CE_SetMatrix(D3DXMATRIX& m, unsigned int link) {
-    auto* child = TypedChild<Aco_MatrixChannel>(link, ChannelGuids::Matrix, _lastMatrix);
-    if (!child) return false;
-    child->SetMatrix(m.Data());
-    return true;
-}
-
-template <class Base>
-bool ChannelExtension<Base>::SaveWord(A3dFileSaver& saver, const char* tag, uint32_t value) {
-    if (!saver.SaveTag(tag)) return false;
-    unsigned char bytes[4] = {static_cast<unsigned char>(value), static_cast<unsigned char>(value >> 8),
-                              static_cast<unsigned char>(value >> 16), static_cast<unsigned char>(value >> 24)};
-    saver.SaveBlockSize(4);
-    saver.SaveDataToFile(bytes, 4);
-    return true;
-}
-
-template <class Base>
-bool ChannelExtension<Base>::ReadWord(A3dFileLoader& loader, const char* tag, uint32_t& value) {
-    if (!loader.GetInfoIfTag(tag)) return false;
-    if (loader.GetSizeDataBlock(false) != 4) {
-        loader.SkipCurrentTag();
-        return false;
-    }
-    unsigned char bytes[4];
-    loader.CopyTagDataToPointer(bytes);
-    value = uint32_t(bytes[0]) | uint32_t(bytes[1]) << 8 | uint32_t(bytes[2]) << 16 | uint32_t(bytes[3]) << 24;
-    return true;
+    return WithChild<Aco_MatrixChannel>(link, ChannelGuids::Matrix, _lastMatrix,
+                                        [&](Aco_MatrixChannel& child) { child.SetMatrix(m.Data()); });
 }
 
 template <class Base>
 bool ChannelExtension<Base>::SaveChannelValue(A3dFileSaver& saver, const char* tag, unsigned long value) {
-    return SaveWord(saver, tag, static_cast<uint32_t>(value));
+    return ChannelBlocks::SaveWord(saver, tag, static_cast<uint32_t>(value));
 }
 template <class Base>
 bool ChannelExtension<Base>::SaveChannelValue(A3dFileSaver& saver, const char* tag, unsigned int value) {
-    return SaveWord(saver, tag, value);
+    return ChannelBlocks::SaveWord(saver, tag, value);
 }
 template <class Base>
 bool ChannelExtension<Base>::SaveChannelValue(A3dFileSaver& saver, const char* tag, long value) {
-    return SaveWord(saver, tag, static_cast<uint32_t>(value));
+    return ChannelBlocks::SaveWord(saver, tag, static_cast<uint32_t>(value));
 }
 template <class Base>
 bool ChannelExtension<Base>::SaveChannelValue(A3dFileSaver& saver, const char* tag, int value) {
-    return SaveWord(saver, tag, static_cast<uint32_t>(value));
+    return ChannelBlocks::SaveWord(saver, tag, static_cast<uint32_t>(value));
 }
 
 template <class Base>
 bool ChannelExtension<Base>::SaveChannelValue(A3dFileSaver& saver, const char* tag, std::string value) {
-    if (!saver.SaveTag(tag)) return false;
-    saver.SaveBlockSize(static_cast<uint32_t>(value.size() + 1));
-    saver.SaveDataToFile(value.c_str(), static_cast<uint32_t>(value.size() + 1));
-    return true;
+    return saver.SaveBlock(tag, value.c_str(), static_cast<uint32_t>(value.size() + 1));
 }
 
 template <class Base>
 template <class Word>
 bool ChannelExtension<Base>::ReadWordInto(A3dFileLoader& loader, const char* tag, Word& value) {
     uint32_t word = 0;
-    if (!ReadWord(loader, tag, word)) return false;
+    if (!ChannelBlocks::ReadWord(loader, tag, word)) return false;
     // Signed words come back through their 32-bit two's complement form.
     value = std::is_signed<Word>::value ? static_cast<Word>(static_cast<int32_t>(word)) : static_cast<Word>(word);
     return true;

@@ -4,7 +4,12 @@
 
 #include "channel/Export.h"
 #include "coreframework/VelmMathLib.h"
-#include "host/EngineHost.h"
+#include "host/d3d9/d3dx9math.h"
+#include "host/engine/A3dFile.h"
+#include "host/engine/A3d_Channel.h"
+#include "host/engine/Aco_FloatChannel.h"
+#include "host/engine/ChannelType.h"
+#include "host/engine/Guid.h"
 
 // The base-type GUID of `ch` equals `type`. A null channel is reported and does not match.
 STORYLOOM_API bool ChannelBaseGuidMatch(A3d_Channel* ch, const _GUID& type);
@@ -105,8 +110,16 @@ private:
     // The same after the kind check has passed.
     template <class C>
     C* CheckedChild(unsigned int link, A3d_Channel*& lastReached) const;
-    bool SaveWord(A3dFileSaver& saver, const char* tag, uint32_t value);
-    bool ReadWord(A3dFileLoader& loader, const char* tag, uint32_t& value);
+    // Runs `access` on the typed child at `link`; false, without running it, when there is none.
+    template <class C, class Access>
+    bool WithChild(unsigned int link, const _GUID& kind, A3d_Channel*& lastReached, Access access) const;
+    // The narrow and wide text operations, one routine for both widths.
+    template <class Char>
+    bool TextPointerInto(Char** out, unsigned int link);
+    template <class Char>
+    bool CopyTextInto(Char* dest, unsigned int size, unsigned int link);
+    template <class Char>
+    bool SetText(const Char* text, unsigned int link);
     template <class Word>
     bool ReadWordInto(A3dFileLoader& loader, const char* tag, Word& value);
 

@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "channel/ChannelBlocks.h"
 #include "channel/ReportFacility.h"
 
 #define MMC_FUNCTION(name) "MultiModeChannel<class Aco_FloatChannel,class Aco_Storyloom>::" name
@@ -256,43 +257,19 @@ std::string MultiModeChannel<Base, Derived>::GetPrefixedMessage(std::string mess
 template <class Base, class Derived>
 bool MultiModeChannel<Base, Derived>::SaveChannel(A3dFileSaver& saver) {
     if (!A3d_Channel::SaveChannel(saver)) return false;
-    uint32_t mode = _currentMode;
-    unsigned char modeBytes[4] = {static_cast<unsigned char>(mode), static_cast<unsigned char>(mode >> 8),
-                                  static_cast<unsigned char>(mode >> 16), static_cast<unsigned char>(mode >> 24)};
-    saver.SaveTag("MODE");
-    saver.SaveBlockSize(4);
-    saver.SaveDataToFile(modeBytes, 4);
-    unsigned char flag = _useAutoChannelName ? 1 : 0;
-    saver.SaveTag("UACN");
-    saver.SaveBlockSize(1);
-    saver.SaveDataToFile(&flag, 1);
+    ChannelBlocks::SaveWord(saver, "MODE", _currentMode);
+    const unsigned char flag = _useAutoChannelName ? 1 : 0;
+    saver.SaveBlock("UACN", &flag, sizeof(flag));
     return true;
 }
 
 template <class Base, class Derived>
 bool MultiModeChannel<Base, Derived>::LoadChannel(A3dFileLoader& loader, A3d_ChannelGroup* group) {
     if (!A3d_Channel::LoadChannel(loader, group)) return false;
-    _loadedMode = 0;
-    // Blocks of an unexpected size are skipped rather than copied past their field.
-    if (loader.GetInfoIfTag("MODE")) {
-        unsigned char bytes[4];
-        if (loader.GetSizeDataBlock(false) == 4) {
-            loader.CopyTagDataToPointer(bytes);
-            _loadedMode = uint32_t(bytes[0]) | uint32_t(bytes[1]) << 8 | uint32_t(bytes[2]) << 16 |
-                          uint32_t(bytes[3]) << 24;
-        } else {
-            loader.SkipCurrentTag();
-        }
-    }
-    if (loader.GetInfoIfTag("UACN")) {
-        unsigned char flag = 0;
-        if (loader.GetSizeDataBlock(false) == 1) {
-            loader.CopyTagDataToPointer(&flag);
-            _useAutoChannelName = flag != 0;
-        } else {
-            loader.SkipCurrentTag();
-        }
-    }
+    _loadedMode = 0;  // when the file holds no mode
+    ChannelBlocks::ReadWord(loader, "MODE", _loadedMode);
+    unsigned char flag = 0;
+    if (ChannelBlocks::ReadFixed(loader, "UACN", &flag, sizeof(flag))) _useAutoChannelName = flag != 0;
     if (_autoSetModeOnLoad) SetCurrentMode(_loadedMode);
     return true;
 }

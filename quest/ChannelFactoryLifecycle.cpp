@@ -1,11 +1,12 @@
 #include <memory>
 
+#include "host/core/ErrorLog.h"
+#include "quest/ConstructLinks.h"
 #include "quest/TQuestProductFactory.h"
-#include "scenario_channel/Aco_Storyloom.h"
+#include "scenario_channel/ModeSupport.h"
+#include "scenario_channel/StoryloomChannel.h"
 
 namespace {
-
-constexpr int kNoFactory = 3;
 
 // Construct modes 0, 1 and 2 make factories of the kinds 0 (action), 1 (condition) and 2 (event).
 std::unique_ptr<QuestProductFactory> MakeFactory(unsigned int mode, Aco_Storyloom& channel, const std::string& name) {
@@ -29,27 +30,27 @@ const char* UnnamedFactoryText(unsigned int mode) {
 float Aco_Storyloom::TryCreateFactory() {
     DeleteFactory();
     unsigned int mode = GetCurrentMode();
-    if (!IsConstructMode(mode)) return 0.0f;
+    if (!IsConstructMode(mode)) return ModeResult::Done;
     const char* name = GetChannelName();
     if (!name) {
         ERRLOG(UnnamedFactoryText(mode));
-        return 1.0f;
+        return ModeResult::UnnamedFactory;
     }
     _questFactory = MakeFactory(mode, *this, name);
-    _questFactoryType = static_cast<int>(mode);
-    return 0.0f;
+    _questFactoryType = static_cast<int>(mode);  // the construct modes are numbered as the factory kinds
+    return ModeResult::Done;
 }
 
 void Aco_Storyloom::DeleteFactory() {
     // Unregisters the kind; its products are told and keep working through the channel.
     _questFactory.reset();
-    _questFactoryType = kNoFactory;
+    _questFactoryType = kNoQuestFactory;
     _isFactoryInitialized = false;
 }
 
 float Aco_Storyloom::InitializeFactory() {
-    if (!_questFactory) return 0.0f;
-    unsigned int slotChildren = GetChildLinkPositionCount(0);
+    if (!_questFactory) return ModeResult::Done;
+    unsigned int slotChildren = GetChildLinkPositionCount(ConstructLinks::kVariableSlots);
     for (unsigned int i = 0; i < slotChildren; ++i) {
         std::unique_ptr<QuestVarFactory> factory(CreateVarFactoryFromLink(i));
         if (factory) {
@@ -59,8 +60,8 @@ float Aco_Storyloom::InitializeFactory() {
         // The other children still give slots: products then have fewer slots than children.
         ERRLOG(FormatText("QuestFactory: Type not supported at %d for %s", static_cast<int>(i),
                           _questFactory->GetRegisteredName().c_str()));
-        SetFloat(3.0f);
+        SetFloat(ModeResult::UnsupportedSlot);
     }
     _isFactoryInitialized = true;
-    return 0.0f;
+    return ModeResult::Done;
 }

@@ -1,6 +1,7 @@
 #include "quest/QuestAction.h"
 
-#include "scenario_channel/Aco_Storyloom.h"
+#include "quest/ConstructLinks.h"
+#include "scenario_channel/StoryloomChannel.h"
 
 namespace {
 constexpr const char* kFunction = "QuestAction::ExecuteImpl";
@@ -10,7 +11,7 @@ void QuestAction::ExecuteImpl() {
     Aco_Storyloom* channel = ChannelOrReport("Error: QuestAction: Trying to execute an action that is no longer there (%s)");
     if (!channel) return;
     PushSlots(*channel, *this, kFunction);
-    if (!channel->CE_CallChild(channel->GetChildCount() - 2))
+    if (!channel->CE_CallChild(channel->GetChildCount() - ConstructLinks::kFromEndRun))
         ReportWithName("Error: QuestAction: Trying to call unlinked child (%s)");
     // What the called child ran may have destroyed the channel.
     channel = GetQuestChannel();

@@ -1,4 +1,5 @@
 #pragma once
+#include "host/core/Action.h"
 #include "quest/TQuestProduct.h"
 
 // An action of a channel-defined kind: runs the channel's "Execute Action" child with the

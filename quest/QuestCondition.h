@@ -1,4 +1,5 @@
 #pragma once
+#include "host/core/Condition.h"
 #include "quest/TQuestProduct.h"
 
 // A condition of a channel-defined kind: true when the channel's "Evaluate Condition" child,

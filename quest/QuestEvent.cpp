@@ -2,9 +2,11 @@
 
 #include <memory>
 
+#include "host/core/EntityBase.h"
+#include "quest/ConstructLinks.h"
 #include "quest/QuestVarFactory.h"
-#include "scenario_channel/Aco_Storyloom.h"
 #include "scenario_channel/ModeSupport.h"
+#include "scenario_channel/StoryloomChannel.h"
 
 // Children: n slot children, an empty place, "Instigator", then m parameter children and
 // an empty place, the activation child, "DisplayText".
@@ -13,8 +15,9 @@ bool QuestEvent::CheckActivate(Core::EventParams& params) {
     if (!channel) return false;
     PushSlots(*channel, *this, "QuestEvent::CheckActivate");
 
-    unsigned int slotCount = channel->GetChildLinkPositionCount(0);
-    auto* instigator = dynamic_cast<Aco_CoreRef*>(channel->GetChild(slotCount + 1));
+    using namespace ConstructLinks;
+    unsigned int slotCount = channel->GetChildLinkPositionCount(kVariableSlots);
+    auto* instigator = dynamic_cast<Aco_CoreRef*>(channel->GetChild(ChildIndexAfterSlots(slotCount, kInstigator)));
     if (!instigator) {
         ReportWithName("Error: QuestEvent: Event has no Instigator child linked! (%s)");
         channel->SetFloat(ModeResult::LinkError);
@@ -22,7 +25,7 @@ bool QuestEvent::CheckActivate(Core::EventParams& params) {
     }
     instigator->SetRef(params.GetInstigator());
 
-    unsigned int firstParameter = slotCount + 2;
+    unsigned int firstParameter = ChildIndexAfterSlots(slotCount, kEventParameters);
     const std::vector<Core::VariableBase*>& parameters = params.GetParameters();
     unsigned int parameterCount = channel->GetChildLinkPositionCount(firstParameter);
     if (parameterCount != parameters.size()) {

@@ -1,4 +1,6 @@
 #pragma once
+#include "host/core/Event.h"
+#include "host/core/EventParams.h"
 #include "quest/TQuestProduct.h"
 
 // An event of a channel-defined kind: when an event of its type is fired, the channel sees

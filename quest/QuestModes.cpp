@@ -1,29 +1,43 @@
+// The modes that define scenario nodes by channels, declare their variable slots and fire
+// scenario events.
 #include <memory>
 #include <vector>
 
+#include "coreframework/Singleton.h"
+#include "host/core/EntityBase.h"
+#include "host/core/EventFactoryManager.h"
+#include "host/core/EventParams.h"
+#include "host/core/Scenario.h"
+#include "quest/ConstructLinks.h"
 #include "quest/QuestVarFactory.h"
-#include "scenario_channel/ModeHandlers.h"
+#include "scenario_channel/ModeCatalogue.h"
 #include "scenario_channel/ModeSupport.h"
 
-namespace QuestModes {
-
 namespace {
+
 // Links of "EventSystem_FireEvent"; "EventType" follows the parameters and their empty place.
-constexpr unsigned int kScenarioLink = 0;
-constexpr unsigned int kInstigatorLink = 1;
-constexpr unsigned int kParametersLink = 2;
-constexpr unsigned int kEventTypeLink = 3;
+enum FireEventLinks : unsigned int { kScenarioLink, kInstigatorLink, kParametersLink, kEventTypeLink };
+// Links of the slot declarations.
+enum ObjectiveLinks : unsigned int { kShortTextLink, kLongTextLink };
+enum StringSelectLinks : unsigned int { kListTypeLink };
 
 constexpr const char* kEventTypes[] = {"Mission - Started", "Mission - Loaded", "Area - Entity Entered",
                                        "Area - Entity Left"};
 constexpr unsigned int kEventTypeCount = sizeof(kEventTypes) / sizeof(kEventTypes[0]);
-}  // namespace
 
 float Construct(Aco_Storyloom& self) {
     self.TryCreateFactory();
     self.InitializeFactory();
     return ModeResult::Done;
 }
+// One entry each, so that every mode reaches a handler of its own.
+float ConstructAction(Aco_Storyloom& self) { return Construct(self); }
+float ConstructCondition(Aco_Storyloom& self) { return Construct(self); }
+float ConstructEvent(Aco_Storyloom& self) { return Construct(self); }
+
+// Slot declarations are read by the construct channel they hang under, not evaluated.
+float DeclareObjective(Aco_Storyloom&) { return ModeResult::Done; }
+float DeclareStringSelect(Aco_Storyloom&) { return ModeResult::Done; }
 
 float FireEvent(Aco_Storyloom& self) {
     float status = ModeResult::Done;
@@ -37,9 +51,9 @@ float FireEvent(Aco_Storyloom& self) {
     Core::EventParams params(instigator);
     unsigned int parameterCount = self.GetChildLinkPositionCount(kParametersLink);
     for (unsigned int i = 0; i < parameterCount; ++i) {
-        std::unique_ptr<QuestVarFactory> kind(self.CreateVarFactoryFromLink(kParametersLink + i));
+        std::unique_ptr<QuestVarFactory> kind = self.CreateVarFactoryFromLink(kParametersLink + i);
         if (!kind) continue;
-        variables.emplace_back(kind->CreateVariable(*scenario));
+        variables.push_back(kind->CreateVariable(*scenario));
         params.AddParameter(variables.back().get());
     }
 
@@ -51,4 +65,28 @@ float FireEvent(Aco_Storyloom& self) {
     return ModeResult::Done;
 }
 
-}  // namespace QuestModes
+using K = LinkKind;
+using namespace ConstructLinks;
+constexpr LinkRecord kSlots = Repeated(Out(kVariableSlots, "VariableSlots", K::Generic));
+
+const ModeRecord kRecords[] = {
+    {MODE_OnConstruct_Action, 3, "Action <Rename me please!>", "OnConstruct :: Action", ConstructAction,
+     {kSlots, In(kRun, "Execute Action", K::Generic), In(kRun + 1, "DisplayText", K::Text)}},
+    {MODE_OnConstruct_Condition, 4, "Condition <Rename me please!>", "OnConstruct :: Condition", ConstructCondition,
+     {kSlots, In(kRun, "Evaluate Condition", K::Value), In(kRun + 1, "DisplayText", K::Text)}},
+    // The instigator is declared twice: as the reference the event writes, and as what runs it.
+    {MODE_OnConstruct_Event, 5, "Event <Rename me please!>", "OnConstruct :: Event", ConstructEvent,
+     {kSlots, Out(kInstigator, "Instigator", K::CoreRef), Repeated(Out(kEventParameters, "EventParameters", K::Generic)),
+      In(kEventParameters + 1, "Instigator", K::Generic), In(kEventParameters + 2, "DisplayText", K::Text)}},
+    {MODE_EventSystem_FireEvent, 2, "EventSystem_FireEvent", "EventSystem :: FireEvent (TEMP: Only MissionStarted)",
+     FireEvent,
+     {In(kScenarioLink, "CoreScenario", K::CoreRef), In(kInstigatorLink, "Instigator", K::CoreRef),
+      Repeated(In(kParametersLink, "EventParameters", K::Generic)), In(kEventTypeLink, "EventType", K::CustomEnum)}},
+    {MODE_VariableSlot_Objective, 45, "VariableSlot_Objective", "VariableSlot :: Objective", DeclareObjective,
+     {Out(kShortTextLink, "Short", K::Text), Out(kLongTextLink, "Long", K::Text)}},
+    {MODE_StringSelectVar, 44, "StringSelectVar", "VariableSlot :: StringSelectVar", DeclareStringSelect,
+     {Out(kListTypeLink, "Type", K::Text)}},
+};
+const ModeCatalogue::Registration kRegistration(kRecords);
+
+}  // namespace

@@ -3,9 +3,10 @@
 #include <utility>
 
 #include "channel/ReportFacility.h"
+#include "quest/ConstructLinks.h"
 #include "quest/QuestVariableSlot.h"
 #include "quest/SlotPlaceholders.h"
-#include "scenario_channel/Aco_Storyloom.h"
+#include "scenario_channel/StoryloomChannel.h"
 
 QuestProduct::QuestProduct(Aco_Storyloom* channel, std::string name) : _channel(channel), _name(std::move(name)) {}
 
@@ -42,14 +43,14 @@ void QuestProduct::PullSlots(Aco_Storyloom& channel, const Core::VariableSlotSet
 
 std::optional<bool> QuestProduct::ReadResultChild(Aco_Storyloom& channel) {
     float value = 0.0f;
-    if (!channel.CE_GetValue(value, channel.GetChildCount() - 2)) return std::nullopt;
+    if (!channel.CE_GetValue(value, channel.GetChildCount() - ConstructLinks::kFromEndRun)) return std::nullopt;
     return value != 0.0f;
 }
 
 std::string QuestProduct::BuildDisplayText(const Core::VariableSlotSet& slots) const {
     Aco_Storyloom* channel = _channel.Get();
     if (!channel) return FormatText("Channel %s was deleted!", _name.c_str());
-    unsigned int last = channel->GetChildCount() - 1;
+    unsigned int last = channel->GetChildCount() - ConstructLinks::kFromEndDisplayText;
     char* text = nullptr;
     if (!channel->CE_GetStringPointer(&text, last) || !text)
         return "Error: Mandatory child at " + std::to_string(last) + " was not linked!";

@@ -3,9 +3,10 @@
 #include <memory>
 #include <typeinfo>
 
-#include "quest/QuestVariableSlot.h"
+#include "host/core/ErrorLog.h"
 #include "quest/QuestSlotKinds.h"
-#include "scenario_channel/Aco_Storyloom.h"
+#include "quest/QuestVariableSlot.h"
+#include "scenario_channel/StoryloomChannel.h"
 
 QuestProductFactory::QuestProductFactory(Aco_Storyloom& channel) : _channel(&channel) {}
 
@@ -22,7 +23,7 @@ bool HasScenario(const Core::Scenario* scenario, const char* channelName) {
 bool QuestProductFactory::AddSlots(Core::VariableSlotSet& product, Core::Scenario* scenario) const {
     if (!HasScenario(scenario, ChannelName())) return false;
     for (const std::unique_ptr<QuestVarFactory>& factory : _varFactories)
-        product.AddVariableSlot(factory->CreateSlot(*scenario));
+        product.AddVariableSlot(factory->CreateSlot(*scenario).release());
     return true;
 }
 
@@ -35,7 +36,7 @@ bool QuestProductFactory::CopySlots(const Core::VariableSlotSet& source, Core::V
     }
     if (!HasScenario(scenario, ChannelName())) return false;
     for (size_t i = 0; i < sourceSlots.size(); ++i) {
-        std::unique_ptr<Core::VariableSlotBase> slot(_varFactories[i]->CreateSlot(*scenario));
+        std::unique_ptr<Core::VariableSlotBase> slot = _varFactories[i]->CreateSlot(*scenario);
         if (typeid(*slot) != typeid(*sourceSlots[i])) {
             ERRLOG(FormatText("VariableSlot type/size mismatch in %s while attempting to clone!", ChannelName()));
             return false;

@@ -1,39 +1,22 @@
 #include "quest/QuestSlotKinds.h"
 
-#include "scenario_channel/Aco_Storyloom.h"
 #include "scenario_channel/ModeSupport.h"
+#include "scenario_channel/StoryloomChannel.h"
 
-// Children are taken by their class: a child of another class counts as not linked.
-
-Aco_FloatChannel* QuestSlotKind<Core::TVariable<float>>::ChildFor(A3d_Channel* channel) {
-    return dynamic_cast<Aco_FloatChannel*>(channel);
-}
 void QuestSlotKind<Core::TVariable<float>>::Write(Aco_FloatChannel& child, const float& value) { child.SetFloat(value); }
 
-Aco_VectorChannel* QuestSlotKind<Core::TVariable<VelmMathLib::Vec3>>::ChildFor(A3d_Channel* channel) {
-    return dynamic_cast<Aco_VectorChannel*>(channel);
-}
 void QuestSlotKind<Core::TVariable<VelmMathLib::Vec3>>::Write(Aco_VectorChannel& child, const VelmMathLib::Vec3& value) {
     child.SetVector(value.x, value.y, value.z);
 }
 
-Aco_StringChannel* QuestSlotKind<Core::StringVar>::ChildFor(A3d_Channel* channel) {
-    return dynamic_cast<Aco_StringChannel*>(channel);
-}
 void QuestSlotKind<Core::StringVar>::Write(Aco_StringChannel& child, const std::string& value) {
     child.SetString(value.c_str());
 }
 
-Aco_CoreRef* QuestSlotKind<Core::EntityVar>::ChildFor(A3d_Channel* channel) {
-    return dynamic_cast<Aco_CoreRef*>(channel);
-}
 void QuestSlotKind<Core::EntityVar>::Write(Aco_CoreRef& child, Core::ScenarioSupport* value) {
     ModeSupport::PointReferenceAt(child, value);
 }
 
-Aco_FloatChannel* QuestSlotKind<Core::EnumVar>::ChildFor(A3d_Channel* channel) {
-    return dynamic_cast<Aco_FloatChannel*>(channel);
-}
 void QuestSlotKind<Core::EnumVar>::Write(Aco_FloatChannel& child, const Core::EnumValue& value) {
     child.SetFloat(static_cast<float>(value.index));
 }

@@ -5,40 +5,52 @@
 #include <typeinfo>
 
 #include "channel/ReportFacility.h"
-#include "host/EngineHost.h"
-#include "host/ScenarioCore.h"
+#include "host/core/Aco_CoreRef.h"
+#include "host/core/EntityVar.h"
+#include "host/core/EnumVar.h"
+#include "host/core/ObjectiveVar.h"
+#include "host/core/ScenarioSupport.h"
+#include "host/core/StringVar.h"
+#include "host/core/TVariable.h"
+#include "host/d3d9/d3dx9math.h"
+#include "host/engine/A3d_Channel.h"
+#include "host/engine/Aco_FloatChannel.h"
+#include "host/engine/Aco_StringChannel.h"
+#include "host/engine/Aco_VectorChannel.h"
 
 class Aco_Storyloom;
+
+// Each kind names the child it expects in these reports.
+constexpr const char* kWrongChildMessage =
+    "Error: Child %s at index %d was not linked or was of the wrong type (%s expected)!";
+constexpr const char* kWrongParameterMessage =
+    "Error: Send parameter %s at index %d(%s) was of the incorrect type for Event %s (%s expected)!";
 
 template <class Variable>
 struct QuestSlotKind;
 
+// Children are taken by their class: a child of another class counts as not linked.
+template <class ChildClass>
+struct QuestSlotChild {
+    using Child = ChildClass;
+    static constexpr bool Pulls = true;  // the slot's value can be read back from the child
+    static Child* ChildFor(A3d_Channel* channel) { return dynamic_cast<Child*>(channel); }
+};
+
 template <>
-struct QuestSlotKind<Core::TVariable<float>> {
-    using Child = Aco_FloatChannel;
-    static constexpr bool Pulls = true;
-    static constexpr const char* ChildMessage =
-        "Error: Child %s at index %d was not linked or was of the wrong type (Aco_FloatChannel expected)!";
-    static constexpr const char* ParameterMessage =
-        "Error: Send parameter %s at index %d(%s) was of the incorrect type for Event %s (Aco_FloatChannel expected)!";
+struct QuestSlotKind<Core::TVariable<float>> : QuestSlotChild<Aco_FloatChannel> {
+    static constexpr const char* Expected = "Aco_FloatChannel";
     static constexpr const char* PullFunction = "TQuestVariableSlot<class Core::TVariable<float> >::SyncFromQuest";
-    static Child* ChildFor(A3d_Channel* channel);
     static void Write(Child& child, const float& value);
     template <class Slot>
     static float Read(Child& child, const Slot&) { return child.GetFloat(); }
 };
 
 template <>
-struct QuestSlotKind<Core::TVariable<VelmMathLib::Vec3>> {
-    using Child = Aco_VectorChannel;
-    static constexpr bool Pulls = true;
-    static constexpr const char* ChildMessage =
-        "Error: Child %s at index %d was not linked or was of the wrong type (Aco_VectorChannel expected)!";
-    static constexpr const char* ParameterMessage =
-        "Error: Send parameter %s at index %d(%s) was of the incorrect type for Event %s (Aco_VectorChannel expected)!";
+struct QuestSlotKind<Core::TVariable<VelmMathLib::Vec3>> : QuestSlotChild<Aco_VectorChannel> {
+    static constexpr const char* Expected = "Aco_VectorChannel";
     static constexpr const char* PullFunction =
         "TQuestVariableSlot<class Core::TVariable<struct VelmMathLib::Vec3> >::SyncFromQuest";
-    static Child* ChildFor(A3d_Channel* channel);
     static void Write(Child& child, const VelmMathLib::Vec3& value);
     template <class Slot>
     static VelmMathLib::Vec3 Read(Child& child, const Slot&) {
@@ -48,15 +60,9 @@ struct QuestSlotKind<Core::TVariable<VelmMathLib::Vec3>> {
 };
 
 template <>
-struct QuestSlotKind<Core::StringVar> {
-    using Child = Aco_StringChannel;
-    static constexpr bool Pulls = true;
-    static constexpr const char* ChildMessage =
-        "Error: Child %s at index %d was not linked or was of the wrong type (Aco_StringChannel expected)!";
-    static constexpr const char* ParameterMessage =
-        "Error: Send parameter %s at index %d(%s) was of the incorrect type for Event %s (Aco_StringChannel expected)!";
+struct QuestSlotKind<Core::StringVar> : QuestSlotChild<Aco_StringChannel> {
+    static constexpr const char* Expected = "Aco_StringChannel";
     static constexpr const char* PullFunction = "TQuestVariableSlot<class Core::StringVar>::SyncFromQuest";
-    static Child* ChildFor(A3d_Channel* channel);
     static void Write(Child& child, const std::string& value);
     template <class Slot>
     static std::string Read(Child& child, const Slot&) {
@@ -66,15 +72,9 @@ struct QuestSlotKind<Core::StringVar> {
 };
 
 template <>
-struct QuestSlotKind<Core::EntityVar> {
-    using Child = Aco_CoreRef;
-    static constexpr bool Pulls = true;
-    static constexpr const char* ChildMessage =
-        "Error: Child %s at index %d was not linked or was of the wrong type (Aco_CoreRef expected)!";
-    static constexpr const char* ParameterMessage =
-        "Error: Send parameter %s at index %d(%s) was of the incorrect type for Event %s (Aco_CoreRef expected)!";
+struct QuestSlotKind<Core::EntityVar> : QuestSlotChild<Aco_CoreRef> {
+    static constexpr const char* Expected = "Aco_CoreRef";
     static constexpr const char* PullFunction = "QuestEntityVariableSlot::SyncFromQuest";
-    static Child* ChildFor(A3d_Channel* channel);
     static void Write(Child& child, Core::ScenarioSupport* value);
     template <class Slot>
     static Core::ScenarioSupport* Read(Child& child, const Slot&) {
@@ -84,15 +84,9 @@ struct QuestSlotKind<Core::EntityVar> {
 
 // Enumerations and string lists: the child's float value is the index.
 template <>
-struct QuestSlotKind<Core::EnumVar> {
-    using Child = Aco_FloatChannel;
-    static constexpr bool Pulls = true;
-    static constexpr const char* ChildMessage =
-        "Error: Child %s at index %d was not linked or was of the wrong type (Aco_CustomEnum expected)!";
-    static constexpr const char* ParameterMessage =
-        "Error: Send parameter %s at index %d(%s) was of the incorrect type for Event %s (Aco_CustomEnum expected)!";
+struct QuestSlotKind<Core::EnumVar> : QuestSlotChild<Aco_FloatChannel> {
+    static constexpr const char* Expected = "Aco_CustomEnum";
     static constexpr const char* PullFunction = "QuestEnumVariableSlot::SyncFromQuest";
-    static Child* ChildFor(A3d_Channel* channel);
     static void Write(Child& child, const Core::EnumValue& value);
     static unsigned int IndexOf(float value);
     template <class Slot>
@@ -107,12 +101,7 @@ template <>
 struct QuestSlotKind<Core::ObjectiveVar> {
     using Child = Aco_Storyloom;
     static constexpr bool Pulls = false;
-    static constexpr const char* ChildMessage =
-        "Error: Child %s at index %d was not linked or was of the wrong type (Aco_Storyloom with mode "
-        "\"VariableSlot :: Objective\" expected)!";
-    static constexpr const char* ParameterMessage =
-        "Error: Send parameter %s at index %d(%s) was of the incorrect type for Event %s (Aco_Storyloom with mode "
-        "\"VariableSlot :: Objective\" expected)!";
+    static constexpr const char* Expected = "Aco_Storyloom with mode \"VariableSlot :: Objective\"";
     static Child* ChildFor(A3d_Channel* channel);
     static void Write(Child& child, const Core::Objective& value);
 };
@@ -131,7 +120,8 @@ void SendParameterAs(Core::VariableBase* parameter, A3d_Channel* channel, unsign
         Kind::Write(*child, static_cast<Variable*>(parameter)->GetValue());
         return;
     }
-    ReportToDebugSink(FormatText(Kind::ParameterMessage, parameter ? parameter->GetName().c_str() : "",
-                                 static_cast<int>(childIndex), QuestChannelName(linked), QuestChannelName(channel))
+    ReportToDebugSink(FormatText(kWrongParameterMessage, parameter ? parameter->GetName().c_str() : "",
+                                 static_cast<int>(childIndex), QuestChannelName(linked), QuestChannelName(channel),
+                                 Kind::Expected)
                           .c_str());
 }

@@ -7,7 +7,9 @@ namespace {
 template <class Kind>
 typename Kind::Child* ChildOrReport(A3d_Channel* channel, unsigned int childIndex, const std::string& slotName) {
     typename Kind::Child* child = Kind::ChildFor(channel ? channel->GetChild(childIndex) : nullptr);
-    if (!child) ReportToDebugSink(FormatText(Kind::ChildMessage, slotName.c_str(), static_cast<int>(childIndex)).c_str());
+    if (!child)
+        ReportToDebugSink(
+            FormatText(kWrongChildMessage, slotName.c_str(), static_cast<int>(childIndex), Kind::Expected).c_str());
     return child;
 }
 }  // namespace

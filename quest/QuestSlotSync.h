@@ -1,6 +1,11 @@
 #pragma once
 #include "channel/Export.h"
-#include "host/ScenarioCore.h"
+#include "host/core/EntityVar.h"
+#include "host/core/EnumVar.h"
+#include "host/core/ObjectiveVar.h"
+#include "host/core/StringVar.h"
+#include "host/core/TVariable.h"
+#include "host/core/TVariableSlot.h"
 #include "quest/QuestVariableSlot.h"
 
 // A core slot of one value kind that mirrors itself into the child at its position:

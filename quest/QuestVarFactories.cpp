@@ -12,8 +12,8 @@ size_t TQuestVarFactory<Variable>::GetSlotSize() const {
 
 // Setting either flag clears the other, so insert-only wins when both were asked for.
 template <class Variable>
-Core::VariableSlotBase* TQuestVarFactory<Variable>::CreateSlot(Core::Scenario&) const {
-    auto* slot = new TQuestVariableSlot<Variable>();
+std::unique_ptr<Core::VariableSlotBase> TQuestVarFactory<Variable>::CreateSlot(Core::Scenario&) const {
+    auto slot = std::make_unique<TQuestVariableSlot<Variable>>();
     slot->SetName(GetSlotName());
     if (GetIsSelectOnly()) slot->SetIsSelectOnly(true);
     if (GetIsInsertOnly()) slot->SetIsInsertOnly(true);
@@ -21,8 +21,8 @@ Core::VariableSlotBase* TQuestVarFactory<Variable>::CreateSlot(Core::Scenario&) 
 }
 
 template <class Variable>
-Core::VariableBase* TQuestVarFactory<Variable>::CreateVariable(Core::Scenario&) const {
-    return new Variable(GetSlotName());
+std::unique_ptr<Core::VariableBase> TQuestVarFactory<Variable>::CreateVariable(Core::Scenario&) const {
+    return std::make_unique<Variable>(GetSlotName());
 }
 
 template <class Variable>
@@ -36,32 +36,34 @@ template class TQuestVarFactory<Core::TVariable<VelmMathLib::Vec3>>;
 template class TQuestVarFactory<Core::StringVar>;
 template class TQuestVarFactory<Core::ObjectiveVar>;
 
-size_t QuestEntityVarFactory::GetSlotSize() const { return sizeof(QuestEntityVariableSlot); }
-
-Core::VariableSlotBase* QuestEntityVarFactory::CreateSlot(Core::Scenario& scenario) const {
-    return new QuestEntityVariableSlot(scenario, GetSlotName());
+template <>
+size_t TQuestVarFactory<Core::EntityVar>::GetSlotSize() const {
+    return sizeof(QuestEntityVariableSlot);
 }
 
-Core::VariableBase* QuestEntityVarFactory::CreateVariable(Core::Scenario& scenario) const {
-    return new Core::EntityVar(GetSlotName(), scenario);
+template <>
+std::unique_ptr<Core::VariableSlotBase> TQuestVarFactory<Core::EntityVar>::CreateSlot(Core::Scenario& scenario) const {
+    return std::make_unique<QuestEntityVariableSlot>(scenario, GetSlotName());
 }
 
-void QuestEntityVarFactory::SendParameter(Core::VariableBase* parameter, A3d_Channel* channel,
-                                          unsigned int childIndex) const {
-    SendParameterAs<Core::EntityVar>(parameter, channel, childIndex);
+template <>
+std::unique_ptr<Core::VariableBase> TQuestVarFactory<Core::EntityVar>::CreateVariable(Core::Scenario& scenario) const {
+    return std::make_unique<Core::EntityVar>(GetSlotName(), scenario);
 }
+
+template class TQuestVarFactory<Core::EntityVar>;
 
 QuestEnumVarFactory::QuestEnumVarFactory(std::string slotName, bool selectOnly, bool insertOnly, std::string enumType)
     : QuestVarFactory(std::move(slotName), selectOnly, insertOnly), _enumType(std::move(enumType)) {}
 
 size_t QuestEnumVarFactory::GetSlotSize() const { return sizeof(QuestEnumVariableSlot); }
 
-Core::VariableSlotBase* QuestEnumVarFactory::CreateSlot(Core::Scenario&) const {
-    return new QuestEnumVariableSlot(GetSlotName(), _enumType);
+std::unique_ptr<Core::VariableSlotBase> QuestEnumVarFactory::CreateSlot(Core::Scenario&) const {
+    return std::make_unique<QuestEnumVariableSlot>(GetSlotName(), _enumType);
 }
 
-Core::VariableBase* QuestEnumVarFactory::CreateVariable(Core::Scenario&) const {
-    return new Core::EnumVar(GetSlotName());
+std::unique_ptr<Core::VariableBase> QuestEnumVarFactory::CreateVariable(Core::Scenario&) const {
+    return std::make_unique<Core::EnumVar>(GetSlotName());
 }
 
 void QuestEnumVarFactory::SendParameter(Core::VariableBase* parameter, A3d_Channel* channel,

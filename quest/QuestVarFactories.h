@@ -1,7 +1,10 @@
 #pragma once
 #include <string>
 
-#include "host/ScenarioCore.h"
+#include "host/core/EntityVar.h"
+#include "host/core/ObjectiveVar.h"
+#include "host/core/StringVar.h"
+#include "host/core/TVariable.h"
 #include "quest/QuestVarFactory.h"
 
 // The plain value kinds: float, vector, text and objective. Their slots take the child's
@@ -12,8 +15,8 @@ public:
     using QuestVarFactory::QuestVarFactory;
 
     size_t GetSlotSize() const override;
-    Core::VariableSlotBase* CreateSlot(Core::Scenario& scenario) const override;
-    Core::VariableBase* CreateVariable(Core::Scenario& scenario) const override;
+    std::unique_ptr<Core::VariableSlotBase> CreateSlot(Core::Scenario& scenario) const override;
+    std::unique_ptr<Core::VariableBase> CreateVariable(Core::Scenario& scenario) const override;
     void SendParameter(Core::VariableBase* parameter, A3d_Channel* channel, unsigned int childIndex) const override;
 };
 
@@ -22,15 +25,19 @@ extern template class STORYLOOM_API TQuestVarFactory<Core::TVariable<VelmMathLib
 extern template class STORYLOOM_API TQuestVarFactory<Core::StringVar>;
 extern template class STORYLOOM_API TQuestVarFactory<Core::ObjectiveVar>;
 
-// Entity slots, from reference children; name prefixes are dropped but not applied.
-class STORYLOOM_API QuestEntityVarFactory : public QuestVarFactory {
-public:
-    using QuestVarFactory::QuestVarFactory;
+// Entity slots, from reference children: their slot and variable belong to a scenario, and
+// name prefixes are dropped but not applied.
+template <>
+size_t TQuestVarFactory<Core::EntityVar>::GetSlotSize() const;
+template <>
+std::unique_ptr<Core::VariableSlotBase> TQuestVarFactory<Core::EntityVar>::CreateSlot(Core::Scenario& scenario) const;
+template <>
+std::unique_ptr<Core::VariableBase> TQuestVarFactory<Core::EntityVar>::CreateVariable(Core::Scenario& scenario) const;
+extern template class TQuestVarFactory<Core::EntityVar>;
 
-    size_t GetSlotSize() const override;
-    Core::VariableSlotBase* CreateSlot(Core::Scenario& scenario) const override;
-    Core::VariableBase* CreateVariable(Core::Scenario& scenario) const override;
-    void SendParameter(Core::VariableBase* parameter, A3d_Channel* channel, unsigned int childIndex) const override;
+class STORYLOOM_API QuestEntityVarFactory : public TQuestVarFactory<Core::EntityVar> {
+public:
+    using TQuestVarFactory::TQuestVarFactory;
 };
 
 // Enumeration and string-list slots of one registered type; name prefixes are dropped but
@@ -40,8 +47,8 @@ public:
     QuestEnumVarFactory(std::string slotName, bool selectOnly, bool insertOnly, std::string enumType);
 
     size_t GetSlotSize() const override;
-    Core::VariableSlotBase* CreateSlot(Core::Scenario& scenario) const override;
-    Core::VariableBase* CreateVariable(Core::Scenario& scenario) const override;
+    std::unique_ptr<Core::VariableSlotBase> CreateSlot(Core::Scenario& scenario) const override;
+    std::unique_ptr<Core::VariableBase> CreateVariable(Core::Scenario& scenario) const override;
     void SendParameter(Core::VariableBase* parameter, A3d_Channel* channel, unsigned int childIndex) const override;
 
     const std::string& GetEnumType() const { return _enumType; }

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstddef>
+#include <memory>
 #include <string>
 
 #include "channel/Export.h"
@@ -21,10 +22,10 @@ public:
     virtual ~QuestVarFactory() = default;
 
     virtual size_t GetSlotSize() const = 0;
-    // A new slot named after the child, owned by the caller.
-    virtual Core::VariableSlotBase* CreateSlot(Core::Scenario& scenario) const = 0;
-    // A new variable named after the child with the core's initial value, owned by the caller.
-    virtual Core::VariableBase* CreateVariable(Core::Scenario& scenario) const = 0;
+    // A new slot named after the child.
+    virtual std::unique_ptr<Core::VariableSlotBase> CreateSlot(Core::Scenario& scenario) const = 0;
+    // A new variable named after the child with the core's initial value.
+    virtual std::unique_ptr<Core::VariableBase> CreateVariable(Core::Scenario& scenario) const = 0;
     // Writes an event parameter into the child at `childIndex` of `channel`, or reports that
     // the parameter is not of this kind.
     virtual void SendParameter(Core::VariableBase* parameter, A3d_Channel* channel, unsigned int childIndex) const = 0;

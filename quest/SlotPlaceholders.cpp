@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "host/ScenarioCore.h"
+#include "host/core/VariableSlotBase.h"
 
 // Built into a new text, so that the cost stays linear in the text however many
 // placeholders it holds.

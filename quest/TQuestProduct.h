@@ -2,7 +2,6 @@
 #include <string>
 #include <utility>
 
-#include "host/ScenarioCore.h"
 #include "quest/QuestProduct.h"
 
 // A core node kind joined to the construct channel that defines it.

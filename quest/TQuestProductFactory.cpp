@@ -2,7 +2,8 @@
 
 #include <memory>
 
-#include "scenario_channel/Aco_Storyloom.h"
+#include "host/core/ErrorLog.h"
+#include "scenario_channel/StoryloomChannel.h"
 
 template <class AbstractFactory, class Product, class QuestType, class Owner>
 TQuestProductFactory<AbstractFactory, Product, QuestType, Owner>::TQuestProductFactory(Aco_Storyloom& channel,

@@ -1,7 +1,15 @@
 #pragma once
 #include <string>
 
-#include "host/ScenarioCore.h"
+#include "host/core/Action.h"
+#include "host/core/ActionFactoryManager.h"
+#include "host/core/Condition.h"
+#include "host/core/ConditionFactoryManager.h"
+#include "host/core/Event.h"
+#include "host/core/EventFactoryManager.h"
+#include "host/core/EventNode.h"
+#include "host/core/FactoryKinds.h"
+#include "host/core/VariableSlotSetOwner.h"
 #include "quest/QuestAction.h"
 #include "quest/QuestCondition.h"
 #include "quest/QuestEvent.h"

@@ -2,8 +2,11 @@
 #include <string>
 
 #include "host/Aco_CustomEnum.h"
+#include "host/core/EnumVarSupport.h"
+#include "host/core/ErrorLog.h"
+#include "host/core/StringListVarSupport.h"
 #include "quest/QuestVarFactories.h"
-#include "scenario_channel/Aco_Storyloom.h"
+#include "scenario_channel/StoryloomChannel.h"
 
 namespace {
 
@@ -28,7 +31,7 @@ SlotDeclaration DeclarationOf(const A3d_Channel& child) {
     return declaration;
 }
 
-QuestVarFactory* EnumFactory(const SlotDeclaration& slot, A3d_Channel& child) {
+std::unique_ptr<QuestVarFactory> EnumFactory(const SlotDeclaration& slot, A3d_Channel& child) {
     auto* enumChannel = dynamic_cast<Aco_CustomEnum*>(&child);
     if (!enumChannel) return nullptr;
     std::string type = enumChannel->GetEnumTypeName();
@@ -36,12 +39,12 @@ QuestVarFactory* EnumFactory(const SlotDeclaration& slot, A3d_Channel& child) {
         ERRLOG(FormatText("Enum type %s not supported", type.c_str()));
         return nullptr;
     }
-    return new QuestEnumVarFactory(slot.name, slot.selectOnly, slot.insertOnly, type);
+    return std::make_unique<QuestEnumVarFactory>(slot.name, slot.selectOnly, slot.insertOnly, type);
 }
 
 // The list type is the text of the string-select channel's own "Type" link, read with this
 // channel's extension pointed at that channel for the moment.
-QuestVarFactory* StringListFactory(const SlotDeclaration& slot, Aco_Storyloom& self, Aco_Storyloom& declaring) {
+std::unique_ptr<QuestVarFactory> StringListFactory(const SlotDeclaration& slot, Aco_Storyloom& self, Aco_Storyloom& declaring) {
     constexpr unsigned int kTypeLink = 0;
     std::string type;
     self.CE_SetSelf(&declaring);
@@ -55,16 +58,16 @@ QuestVarFactory* StringListFactory(const SlotDeclaration& slot, Aco_Storyloom& s
         ERRLOG(FormatText("StringList type %s not supported", type.c_str()));
         return nullptr;
     }
-    return new QuestEnumVarFactory(slot.name, slot.selectOnly, slot.insertOnly, type);
+    return std::make_unique<QuestEnumVarFactory>(slot.name, slot.selectOnly, slot.insertOnly, type);
 }
 
 // Slot children declared by a mode of this channel class: objectives and string lists.
-QuestVarFactory* StoryloomChildFactory(const SlotDeclaration& slot, Aco_Storyloom& self, A3d_Channel& child) {
+std::unique_ptr<QuestVarFactory> StoryloomChildFactory(const SlotDeclaration& slot, Aco_Storyloom& self, A3d_Channel& child) {
     auto* declaring = dynamic_cast<Aco_Storyloom*>(&child);
     if (!declaring) return nullptr;
     switch (declaring->GetCurrentMode()) {
         case MODE_VariableSlot_Objective:
-            return new TQuestVarFactory<Core::ObjectiveVar>(slot.name, slot.selectOnly, slot.insertOnly);
+            return std::make_unique<TQuestVarFactory<Core::ObjectiveVar>>(slot.name, slot.selectOnly, slot.insertOnly);
         case MODE_StringSelectVar: return StringListFactory(slot, self, *declaring);
         default: return nullptr;
     }
@@ -72,7 +75,7 @@ QuestVarFactory* StoryloomChildFactory(const SlotDeclaration& slot, Aco_Storyloo
 
 }  // namespace
 
-QuestVarFactory* Aco_Storyloom::CreateVarFactoryFromLink(unsigned int childIndex) {
+std::unique_ptr<QuestVarFactory> Aco_Storyloom::CreateVarFactoryFromLink(unsigned int childIndex) {
     A3d_Channel* child = GetChild(childIndex);
     if (!child) return nullptr;
     SlotDeclaration slot = DeclarationOf(*child);
@@ -81,12 +84,12 @@ QuestVarFactory* Aco_Storyloom::CreateVarFactoryFromLink(unsigned int childIndex
     if (type.typeGuid == ChannelGuids::CustomEnum) return EnumFactory(slot, *child);
     if (type.typeGuid == GetChannelType().typeGuid) return StoryloomChildFactory(slot, *this, *child);
     if (type.baseTypeGuid == ChannelGuids::Value)
-        return new TQuestVarFactory<Core::TVariable<float>>(slot.name, slot.selectOnly, slot.insertOnly);
+        return std::make_unique<TQuestVarFactory<Core::TVariable<float>>>(slot.name, slot.selectOnly, slot.insertOnly);
     if (type.baseTypeGuid == ChannelGuids::Text)
-        return new TQuestVarFactory<Core::StringVar>(slot.name, slot.selectOnly, slot.insertOnly);
+        return std::make_unique<TQuestVarFactory<Core::StringVar>>(slot.name, slot.selectOnly, slot.insertOnly);
     if (type.baseTypeGuid == ChannelGuids::CoreRef)
-        return new QuestEntityVarFactory(slot.name, slot.selectOnly, slot.insertOnly);
+        return std::make_unique<QuestEntityVarFactory>(slot.name, slot.selectOnly, slot.insertOnly);
     if (type.baseTypeGuid == ChannelGuids::Vector)
-        return new TQuestVarFactory<Core::TVariable<VelmMathLib::Vec3>>(slot.name, slot.selectOnly, slot.insertOnly);
+        return std::make_unique<TQuestVarFactory<Core::TVariable<VelmMathLib::Vec3>>>(slot.name, slot.selectOnly, slot.insertOnly);
     return nullptr;
 }

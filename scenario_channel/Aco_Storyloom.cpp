@@ -1,21 +1,29 @@
-#include "scenario_channel/Aco_Storyloom.h"
+#include "scenario_channel/StoryloomChannel.h"
 
 #include <cstring>
 #include <new>
 
+#include "host/core/CoreEngine.h"
+#include "host/core/ErrorLog.h"
+#include "host/core/ScenarioEditor.h"
 #include "quest/QuestProductFactory.h"
+#include "scenario_channel/EditorCallbacks.h"
 #include "scenario_channel/ModeCatalogue.h"
 
 namespace {
 constexpr _GUID kStoryloomGuid = {0xB676ADA3, 0x7551, 0x433B, {0xA7, 0xFF, 0xA6, 0x68, 0xC0, 0x95, 0xB7, 0x13}};
+// Host words the engine reads from a plug-in's type record: what they mean is the host's;
+// these are the values it expects for a channel class like this one.
+constexpr uint32_t kHostWordAt120 = 7;
+constexpr uint32_t kHostWordAt128 = 0;
 
 void FillTypeRecord(ChannelType& record) {
     std::memset(static_cast<void*>(&record), 0, sizeof(record));
     record.SetTypeName("Storyloom");
     record.typeGuid = kStoryloomGuid;
     record.baseTypeGuid = ChannelGuids::Value;  // every value link accepts the channel
-    record.hostWords[2] = 7;                    // offset 120
-    record.hostWords[4] = 0;                    // offset 128
+    record.hostWords[2] = kHostWordAt120;
+    record.hostWords[4] = kHostWordAt128;
 }
 
 Core::ScenarioEditor& Editor() { return Core::CoreEngine::Instance().GetScenarioEditor(); }
@@ -62,15 +70,15 @@ bool Aco_Storyloom::IsEditorListener() const {
 }
 
 void Aco_Storyloom::InitializeModes() {
-    unsigned int declaring = MODE_NONE;
-    for (size_t i = 0; i < kCatalogueLinkCount; ++i) {
-        const CatalogueLink& link = kCatalogueLinks[i];
-        if (link.mode != declaring) InitMode(declaring = link.mode);
-        const LinkKindInfo& kind = GetLinkKindInfo(link.kind);
-        CreateLink(kind.guid, kind.typeText, link.name, link.hostValue, link.repeatable);
+    for (const ModeRecord* mode : ModeCatalogue::InDisplayOrder()) {
+        InitMode(mode->id);
+        for (unsigned int i = 0; i < mode->LinkCount(); ++i) {
+            const LinkRecord& link = mode->links[i];
+            const LinkKindInfo& kind = GetLinkKindInfo(link.kind);
+            CreateLink(kind.guid, kind.typeText, link.name, static_cast<int>(link.flow), link.repeatable);
+        }
+        AddMode(mode->id, mode->shortName, mode->name);
     }
-    for (size_t i = 0; i < kCatalogueModeCount; ++i)
-        AddMode(kCatalogueModes[i].id, kCatalogueModes[i].shortName, kCatalogueModes[i].name);
 }
 
 void Aco_Storyloom::ModeIsSet() {
@@ -97,30 +105,21 @@ void Aco_Storyloom::DoDependencyInit(A3d_List* list) { Core::CoreEngine::Instanc
 void Aco_Storyloom::ReportEvaluationFailure(const std::string& text) { ERRLOG(GetPrefixedMessage(text).c_str()); }
 
 void Aco_Storyloom::OnGraphSized(float width, float height) {
-    if (GetCurrentMode() != MODE_ScenarioEditor_OnGraphSized) return;
-    if (!CE_SetValue(width, 0)) SetFloat(105.0f);
-    if (!CE_SetValue(height, 1)) SetFloat(105.0f);
-    if (!CE_CallChild(2)) SetFloat(105.0f);
-}
-
-// Sets "bNeedToPickEntity" (skipped when missing) and runs "Callback".
-void Aco_Storyloom::AnswerPickRequest(float needToPick) {
-    CE_SetValue(needToPick, 0);
-    if (!CE_CallChild(1)) SetFloat(105.0f);
+    if (GetCurrentMode() == MODE_ScenarioEditor_OnGraphSized) EditorCallbacks::AnswerGraphSized(*this, width, height);
 }
 
 void Aco_Storyloom::HandleSelectEntity() {
     if (GetCurrentMode() != MODE_ScenarioEditor_HandleSelectEntity)
         ERRLOG(FormatFailedCondition("Aco_Storyloom::HandleSelectEntity",
                                      "GetCurrentMode() == MODE_ScenarioEditor_HandleSelectEntity"));
-    AnswerPickRequest(1.0f);
+    EditorCallbacks::AnswerPickRequest(*this, 1.0f);
 }
 
 void Aco_Storyloom::SelectedEntityVerified(bool ok) {
     if (GetCurrentMode() != MODE_ScenarioEditor_HandleSelectEntity)
         ERRLOG(FormatFailedCondition("Aco_Storyloom::SelectedEntityVerified",
                                      "GetCurrentMode() == MODE_ScenarioEditor_HandleSelectEntity"));
-    AnswerPickRequest(ok ? 0.0f : 1.0f);
+    EditorCallbacks::AnswerPickRequest(*this, ok ? 0.0f : 1.0f);
 }
 
 extern "C" A3d_Channel* InitDLL() { return new (std::nothrow) Aco_Storyloom(); }

@@ -1,67 +1,7 @@
 #pragma once
-#include <memory>
-
-#include "channel/MultiModeChannel.h"
-#include "channel/ReportFacility.h"
-#include "coreframework/MagicPointer.h"
+// What a host or a test compiles against: the scenario channel with the channel framework and
+// the quest classes, and the engine host and scenario core it is used with. The plug-in's own
+// files include the narrower headers they use.
+#include "host/EngineHost.h"
 #include "host/ScenarioCore.h"
-#include "quest/QuestClasses.h"
-#include "scenario_channel/ModeIds.h"
-
-// The scenario channel: one float channel class whose mode picks what it does with the
-// scenario system on every evaluation. Its float value is the status of the last one.
-class STORYLOOM_API Aco_Storyloom : public MultiModeChannel<Aco_FloatChannel, Aco_Storyloom>,
-                                    public MagicBase<Aco_Storyloom>,
-                                    public Core::ScenarioGraphListener,
-                                    public Core::ScenarioEditorListener {
-public:
-    Aco_Storyloom();
-    Aco_Storyloom(const Aco_Storyloom& other);
-    Aco_Storyloom& operator=(const Aco_Storyloom& other);
-    ~Aco_Storyloom() override;
-
-    ChannelType GetChannelType() override;
-    bool SaveChannel(A3dFileSaver& saver) override;
-    bool LoadChannel(A3dFileLoader& loader, A3d_ChannelGroup* group) override;
-    void DoDependencyInit(A3d_List* list) override;
-    float GetFloat() override;
-    void InitializeModes() override;
-    void ModeIsSet() override;
-
-    void OnGraphSized(float width, float height) override;
-    void HandleSelectEntity() override;
-    void SelectedEntityVerified(bool ok) override;
-
-    bool IsFactoryInitialized() const { return _isFactoryInitialized; }
-    QuestProductFactory* GetQuestFactory() const { return _questFactory.get(); }
-    int GetQuestFactoryType() const { return _questFactoryType; }
-    // In a construct mode: replaces the registered factory by one under the channel's name.
-    // 1.0 (logged) when the channel has no name, else 0.0.
-    float TryCreateFactory();
-    // Removes and destroys the registered factory, if any.
-    void DeleteFactory();
-    // Builds the held factory's variable factories from the children at "VariableSlots".
-    float InitializeFactory();
-    // The variable factory the child at `childIndex` declares, owned by the caller; null
-    // when the child is missing or of a kind no slot is made from.
-    QuestVarFactory* CreateVarFactoryFromLink(unsigned int childIndex);
-
-    // Reports an evaluation failure behind the channel prefix to the error log.
-    void ReportEvaluationFailure(const std::string& text);
-
-private:
-    float RunCurrentMode();
-    bool IsEditorListener() const;
-    void AnswerPickRequest(float needToPick);
-
-    bool _isFactoryInitialized = false;
-    std::unique_ptr<QuestProductFactory> _questFactory;
-    int _questFactoryType = 3;
-};
-
-extern "C" {
-// A new channel owned by the caller; null when it cannot be allocated.
-STORYLOOM_API A3d_Channel* InitDLL();
-// The process-wide type record of the channel class, refilled on every call.
-STORYLOOM_API ChannelType* GetType();
-}
+#include "scenario_channel/StoryloomChannel.h"

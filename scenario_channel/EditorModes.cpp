@@ -2,10 +2,32 @@
 #include <utility>
 #include <vector>
 
-#include "scenario_channel/ModeHandlers.h"
+#include "host/core/CoreEngine.h"
+#include "host/core/ScenarioEditor.h"
+#include "host/core/ScenarioGraph.h"
+#include "host/core/StartDisplayTimerAction.h"
+#include "host/core/StringListVarSupport.h"
+#include "host/core/UberIsEntityInAreaSpeedTime.h"
+#include "scenario_channel/EditorCallbacks.h"
+#include "scenario_channel/ModeCatalogue.h"
 #include "scenario_channel/ModeSupport.h"
 
 namespace {
+
+// Link positions.
+constexpr unsigned int kScenarioLink = 0;      // "ScenarioEditor_SetScenario"
+constexpr unsigned int kEntityLink = 0;        // "ScenarioEditor_NotifyEntitySelected"
+constexpr unsigned int kRootNameLink = 0;      // "ScenarioEditor_GetRoot"
+constexpr unsigned int kTestingLink = 0;       // "ScenarioEditor_SetTesting"
+constexpr unsigned int kTestingMessageLink = 1;
+constexpr unsigned int kWidthLink = 0;         // "ScenarioEditor_OnGraphSized"
+constexpr unsigned int kHeightLink = 1;
+constexpr unsigned int kGraphCallLink = 2;
+constexpr unsigned int kNeedToPickLink = 0;    // "ScenarioEditor_HandleSelectEntity"
+constexpr unsigned int kPickCallbackLink = 1;
+constexpr unsigned int kTypeNameLink = 0;      // "StringSelectVarType_Add"
+constexpr unsigned int kOptionsLink = 1;
+constexpr unsigned int kFirstMessageLink = 0;  // "SetTranslatedMessages", one link per message
 
 // The editor is usable only with its GUI built; a refused initialisation is not ours to
 // report, so the mode goes on with the editor as it is.
@@ -16,9 +38,6 @@ Core::ScenarioEditor& AccessEditor() {
     return editor;
 }
 
-}  // namespace
-
-namespace EditorModes {
 
 float Show(Aco_Storyloom&) {
     AccessEditor().Show();
@@ -37,7 +56,7 @@ float RenderGraph(Aco_Storyloom&) {
 
 float SetScenario(Aco_Storyloom& self) {
     float status = ModeResult::Done;
-    Core::Scenario* scenario = ModeSupport::ScenarioAt(self, 0, status);
+    Core::Scenario* scenario = ModeSupport::ScenarioAt(self, kScenarioLink, status);
     if (!scenario) return status;
     AccessEditor().SetScenario(scenario);
     return ModeResult::Done;
@@ -45,16 +64,16 @@ float SetScenario(Aco_Storyloom& self) {
 
 float GetRoot(Aco_Storyloom& self) {
     std::string rootName = AccessEditor().GetRootName();
-    if (!self.CE_SetString(rootName, 0)) return ModeSupport::LinkError(self, 0);
+    if (!self.CE_SetString(rootName, kRootNameLink)) return ModeSupport::LinkError(self, kRootNameLink);
     return ModeResult::Done;
 }
 
 float SetTesting(Aco_Storyloom& self) {
     float testing = 0.0f;
-    if (!self.CE_GetValue(testing, 0)) return ModeSupport::LinkError(self, 0);
+    if (!self.CE_GetValue(testing, kTestingLink)) return ModeSupport::LinkError(self, kTestingLink);
     // The message is optional: an unreadable one leaves it empty.
     std::string message;
-    self.CE_CopyString(message, 1, false);
+    self.CE_CopyString(message, kTestingMessageLink, false);
     AccessEditor().SetTesting(testing != 0.0f, message);  // NaN counts as testing
     return ModeResult::Done;
 }
@@ -74,7 +93,7 @@ float HandleSelectEntity(Aco_Storyloom& self) {
 
 float NotifyEntitySelected(Aco_Storyloom& self) {
     float status = ModeResult::Done;
-    Core::ScenarioSupport* entity = ModeSupport::EntityAt(self, 0, status);
+    Core::ScenarioSupport* entity = ModeSupport::EntityAt(self, kEntityLink, status);
     if (!entity) return status;
     AccessEditor().NotifyEntitySelected(entity);
     return ModeResult::Done;
@@ -89,10 +108,10 @@ float NotifyEntitySelectCanceled(Aco_Storyloom&) {
 // that cannot be read registers nothing.
 float AddStringSelectVarType(Aco_Storyloom& self) {
     char* typeName = nullptr;
-    if (!self.CE_GetStringPointer(&typeName, 0)) return ModeSupport::LinkError(self, 0);
-    const unsigned int optionCount = self.GetChildLinkPositionCount(1);
+    if (!self.CE_GetStringPointer(&typeName, kTypeNameLink)) return ModeSupport::LinkError(self, kTypeNameLink);
+    const unsigned int optionCount = self.GetChildLinkPositionCount(kOptionsLink);
     std::vector<std::string> options;
-    for (unsigned int link = 1; link <= optionCount; ++link) {
+    for (unsigned int link = kOptionsLink; link < kOptionsLink + optionCount; ++link) {
         char* option = nullptr;
         if (!self.CE_GetStringPointer(&option, link)) return ModeSupport::LinkError(self, link);
         options.push_back(option ? option : "");
@@ -109,11 +128,62 @@ float SetTranslatedMessages(Aco_Storyloom& self) {
         &Core::UberIsEntityInAreaSpeedTime::MessageAdjustSpeed,
         &Core::UberIsEntityInAreaSpeedTime::MessageLeftArea,
         &Core::StartDisplayTimerAction::MessageTimeLeft,
-    };  // at links 0 to 3
+    };
     for (std::string* message : messages) message->clear();
-    for (unsigned int link = 0; link < 4; ++link)
-        if (!self.CE_CopyString(*messages[link], link, false)) return ModeSupport::LinkError(self, link);
+    for (unsigned int i = 0; i < 4; ++i) {
+        const unsigned int link = kFirstMessageLink + i;
+        if (!self.CE_CopyString(*messages[i], link, false)) return ModeSupport::LinkError(self, link);
+    }
     return ModeResult::Done;
 }
 
-}  // namespace EditorModes
+using K = LinkKind;
+const ModeRecord kRecords[] = {
+    {MODE_ScenarioEditor_Show, 39, "ScenarioEditor_Show", "ScenarioEditor :: Show", Show, {}},
+    {MODE_ScenarioEditor_Hide, 41, "ScenarioEditor_Hide", "ScenarioEditor :: Hide", Hide, {}},
+    {MODE_ScenarioEditor_RenderGraph, 36, "ScenarioEditor_RenderGraph", "ScenarioEditor :: RenderGraph", RenderGraph,
+     {}},
+    {MODE_ScenarioEditor_SetScenario, 37, "ScenarioEditor_SetScenario", "ScenarioEditor :: SetScenario", SetScenario,
+     {In(kScenarioLink, "CoreScenario", K::CoreRef)}},
+    {MODE_ScenarioEditor_GetRoot, 32, "ScenarioEditor_GetRoot", "ScenarioEditor :: GetRoot", GetRoot,
+     {Out(kRootNameLink, "RootName", K::Text)}},
+    {MODE_ScenarioEditor_SetTesting, 38, "ScenarioEditor_SetTesting", "ScenarioEditor :: SetTesting", SetTesting,
+     {In(kTestingLink, "bTesting", K::Value), In(kTestingMessageLink, "Message [\"\"]", K::Text)}},
+    {MODE_ScenarioEditor_OnGraphSized, 35, "ScenarioEditor_OnGraphSized", "ScenarioEditor :: OnGraphSized",
+     OnGraphSized,
+     {Out(kWidthLink, "fWidth", K::Value), Out(kHeightLink, "fHeight", K::Value),
+      Out(kGraphCallLink, "Call", K::Generic)}},
+    {MODE_ScenarioEditor_HandleSelectEntity, 40, "ScenarioEditor_HandleSelectEntity",
+     "ScenarioEditor :: HandleSelectEntity", HandleSelectEntity,
+     {Out(kNeedToPickLink, "bNeedToPickEntity", K::Value), Out(kPickCallbackLink, "Callback", K::Generic)}},
+    {MODE_ScenarioEditor_NotifyEntitySelected, 33, "ScenarioEditor_NotifyEntitySelected",
+     "ScenarioEditor :: NotifyEntitySelected", NotifyEntitySelected, {In(kEntityLink, "CoreEntity", K::CoreRef)}},
+    {MODE_ScenarioEditor_NotifyEntitySelectCanceled, 34, "ScenarioEditor_NotifyEntitySelectCanceled",
+     "ScenarioEditor :: NotifyEntitySelectCanceled", NotifyEntitySelectCanceled, {}},
+    {MODE_StringSelectVarType_Add, 42, "StringSelectVarType_Add", "ScenarioEditor :: AddStringSelectVarType",
+     AddStringSelectVarType,
+     {Out(kTypeNameLink, "VariableTypeName", K::Text), Repeated(Out(kOptionsLink, "StringValueOption", K::Text))}},
+    {MODE_SetTranslatedMessages, 43, "SetTranslatedMessages", "SetTranslatedMessages", SetTranslatedMessages,
+     {In(kFirstMessageLink, "Wait time message", K::Text), In(kFirstMessageLink + 1, "Adjust speed message", K::Text),
+      In(kFirstMessageLink + 2, "Left area message", K::Text), In(kFirstMessageLink + 3, "Time left message", K::Text)}},
+};
+const ModeCatalogue::Registration kRegistration(kRecords);
+
+}  // namespace
+
+namespace EditorCallbacks {
+
+// A link that cannot take the size or run the call marks the channel, without a report.
+void AnswerGraphSized(Aco_Storyloom& self, float width, float height) {
+    if (!self.CE_SetValue(width, kWidthLink)) self.SetFloat(ModeResult::LinkError);
+    if (!self.CE_SetValue(height, kHeightLink)) self.SetFloat(ModeResult::LinkError);
+    if (!self.CE_CallChild(kGraphCallLink)) self.SetFloat(ModeResult::LinkError);
+}
+
+// "bNeedToPickEntity" is skipped when missing; "Callback" must run.
+void AnswerPickRequest(Aco_Storyloom& self, float needToPick) {
+    self.CE_SetValue(needToPick, kNeedToPickLink);
+    if (!self.CE_CallChild(kPickCallbackLink)) self.SetFloat(ModeResult::LinkError);
+}
+
+}  // namespace EditorCallbacks

@@ -1,5 +1,9 @@
 #include "scenario_channel/ModeCatalogue.h"
 
+#include <algorithm>
+
+#include "coreframework/Logging.h"
+
 namespace {
 const LinkKindInfo kLinkKinds[] = {
     {"all types are accepted", ChannelGuids::Generic},
@@ -10,174 +14,31 @@ const LinkKindInfo kLinkKinds[] = {
     {"CoreRef", ChannelGuids::CoreRef},
     {"CustomEnum", ChannelGuids::CustomEnum},
 };
+
+std::vector<const ModeRecord*>& Records() {
+    static std::vector<const ModeRecord*> records;
+    return records;
+}
 }  // namespace
+
+ModeHandler ModeDispatch::table[kModeIdLimit];
 
 const LinkKindInfo& GetLinkKindInfo(LinkKind kind) { return kLinkKinds[static_cast<int>(kind)]; }
 
-// Declared mode by mode in this order; mode 30 declares no link, modes 5, 7 and 16 none at all.
-const CatalogueLink kCatalogueLinks[] = {
-    {0, "VariableSlots", LinkKind::Generic, 0, true},
-    {0, "Execute Action", LinkKind::Generic, 1, false},
-    {0, "DisplayText", LinkKind::Text, 1, false},
-    {1, "VariableSlots", LinkKind::Generic, 0, true},
-    {1, "Evaluate Condition", LinkKind::Value, 1, false},
-    {1, "DisplayText", LinkKind::Text, 1, false},
-    {2, "VariableSlots", LinkKind::Generic, 0, true},
-    {2, "Instigator", LinkKind::CoreRef, 0, false},
-    {2, "EventParameters", LinkKind::Generic, 0, true},
-    {2, "Instigator", LinkKind::Generic, 1, false},
-    {2, "DisplayText", LinkKind::Text, 1, false},
-    {3, "CoreScenario", LinkKind::CoreRef, 0, false},
-    {4, "CoreScenario", LinkKind::CoreRef, 1, false},
-    {6, "RootName", LinkKind::Text, 0, false},
-    {8, "CoreScenario", LinkKind::CoreRef, 1, false},
-    {8, "CoreEntity", LinkKind::CoreRef, 1, false},
-    {8, "iID", LinkKind::Value, 0, false},
-    {9, "CoreScenario", LinkKind::CoreRef, 1, false},
-    {9, "CoreEntity", LinkKind::CoreRef, 1, false},
-    {11, "CoreScenario", LinkKind::CoreRef, 1, false},
-    {11, "iID", LinkKind::Value, 1, false},
-    {11, "CoreEntity", LinkKind::CoreRef, 0, false},
-    {12, "CoreScenario", LinkKind::CoreRef, 1, false},
-    {12, "CoreEntity", LinkKind::CoreRef, 1, false},
-    {12, "iID", LinkKind::Value, 0, false},
-    {10, "CoreScenario", LinkKind::CoreRef, 1, false},
-    {10, "CoreEntity", LinkKind::CoreRef, 1, false},
-    {10, "bInScenario", LinkKind::Value, 0, false},
-    {10, "iID [optional]", LinkKind::Value, 0, false},
-    {45, "CoreScenario", LinkKind::CoreRef, 1, false},
-    {45, "iCount", LinkKind::Value, 0, false},
-    {46, "CoreScenario", LinkKind::CoreRef, 1, false},
-    {46, "CoreEntity", LinkKind::CoreRef, 0, false},
-    {47, "CoreScenario", LinkKind::CoreRef, 1, false},
-    {47, "CoreEntity", LinkKind::CoreRef, 1, false},
-    {47, "CoreEntity", LinkKind::CoreRef, 0, false},
-    {44, "CoreScenario", LinkKind::CoreRef, 1, false},
-    {44, "CoreEntity", LinkKind::CoreRef, 1, false},
-    {44, "bInUse", LinkKind::Value, 0, false},
-    {13, "CoreScenario", LinkKind::CoreRef, 1, false},
-    {14, "fWidth", LinkKind::Value, 0, false},
-    {14, "fHeight", LinkKind::Value, 0, false},
-    {14, "Call", LinkKind::Generic, 0, false},
-    {15, "CoreScenario", LinkKind::CoreRef, 1, false},
-    {15, "Instigator", LinkKind::CoreRef, 1, false},
-    {15, "EventParameters", LinkKind::Generic, 1, true},
-    {15, "EventType", LinkKind::CustomEnum, 1, false},
-    {17, "CoreScenario", LinkKind::CoreRef, 1, false},
-    {17, "CoreEntity", LinkKind::CoreRef, 1, false},
-    {17, "iID", LinkKind::Value, 1, false},
-    {18, "CoreScenario", LinkKind::CoreRef, 1, false},
-    {19, "CoreScenario", LinkKind::CoreRef, 1, false},
-    {20, "CoreEntity", LinkKind::CoreRef, 1, false},
-    {21, "CoreScenario", LinkKind::CoreRef, 1, false},
-    {21, "CoreCamera", LinkKind::CoreRef, 1, false},
-    {21, "MouseX", LinkKind::Value, 1, false},
-    {21, "MouseY", LinkKind::Value, 1, false},
-    {21, "Entity", LinkKind::CoreRef, 0, false},
-    {21, "Position [optional]", LinkKind::Vector, 0, false},
-    {21, "Distance [optional]", LinkKind::Value, 0, false},
-    {22, "bNeedToPickEntity", LinkKind::Value, 0, false},
-    {22, "Callback", LinkKind::Generic, 0, false},
-    {23, "CoreEntity", LinkKind::CoreRef, 1, false},
-    {24, "CoreScenario", LinkKind::CoreRef, 1, false},
-    {24, "Data", LinkKind::Text, 2, false},
-    {25, "CoreScenario", LinkKind::CoreRef, 1, false},
-    {25, "Key", LinkKind::Text, 1, false},
-    {25, "Translation", LinkKind::Text, 1, false},
-    {25, "Original", LinkKind::Text, 1, false},
-    {26, "CoreScenario", LinkKind::CoreRef, 1, false},
-    {26, "KeyPrefix", LinkKind::Text, 0, false},
-    {26, "KeySuffix", LinkKind::Text, 0, false},
-    {27, "CoreScenario", LinkKind::CoreRef, 1, false},
-    {28, "CoreScenario", LinkKind::CoreRef, 1, false},
-    {28, "Data", LinkKind::Text, 1, false},
-    {29, "CoreScenario", LinkKind::CoreRef, 1, false},
-    {29, "Data", LinkKind::Text, 2, false},
-    {32, "CoreScenario", LinkKind::CoreRef, 1, false},
-    {33, "CoreScenario", LinkKind::CoreRef, 1, false},
-    {34, "CoreScenario", LinkKind::CoreRef, 1, false},
-    {34, "PlayTime", LinkKind::Value, 0, false},
-    {35, "bTesting", LinkKind::Value, 1, false},
-    {35, "Message [\"\"]", LinkKind::Text, 1, false},
-    {42, "VariableTypeName", LinkKind::Text, 0, false},
-    {42, "StringValueOption", LinkKind::Text, 0, true},
-    {43, "Type", LinkKind::Text, 0, false},
-    {36, "Short", LinkKind::Text, 0, false},
-    {36, "Long", LinkKind::Text, 0, false},
-    {37, "SphereAreaEntity", LinkKind::CoreRef, 1, false},
-    {37, "Radius", LinkKind::Value, 0, false},
-    {38, "SphereAreaEntity", LinkKind::CoreRef, 1, false},
-    {38, "Radius", LinkKind::Value, 1, false},
-    {39, "CoreScenario", LinkKind::CoreRef, 1, false},
-    {39, "Data", LinkKind::Text, 2, false},
-    {39, "ExportFlag", LinkKind::CustomEnum, 1, false},
-    {39, "Indent", LinkKind::Value, 1, false},
-    {40, "CoreScenario", LinkKind::CoreRef, 1, false},
-    {40, "Data", LinkKind::Text, 2, false},
-    {40, "ImportFlag", LinkKind::CustomEnum, 1, false},
-    {41, "Wait time message", LinkKind::Text, 1, false},
-    {41, "Adjust speed message", LinkKind::Text, 1, false},
-    {41, "Left area message", LinkKind::Text, 1, false},
-    {41, "Time left message", LinkKind::Text, 1, false},
-    {48, "Entity", LinkKind::CoreRef, 1, false},
-    {48, "AreaEntity", LinkKind::CoreRef, 1, false},
-    {48, "bIsInArea", LinkKind::Value, 0, false},
-    {49, "CoreScenario", LinkKind::CoreRef, 1, false},
-    {49, "iID", LinkKind::Value, 1, false},
-    {49, "bInScenario", LinkKind::Value, 0, false},
-};
-const size_t kCatalogueLinkCount = sizeof(kCatalogueLinks) / sizeof(kCatalogueLinks[0]);
+unsigned int ModeRecord::LinkCount() const {
+    unsigned int count = 0;
+    while (count < kMaxModeLinks && links[count].name) ++count;
+    return count;
+}
 
-// In display order.
-const CatalogueMode kCatalogueModes[] = {
-    {37, "SphereAreaEntity_GetRadius", "AreaEntity :: Sphere :: GetRadius"},
-    {38, "SphereAreaEntity_SetRadius", "AreaEntity :: Sphere :: SetRadius"},
-    {15, "EventSystem_FireEvent", "EventSystem :: FireEvent (TEMP: Only MissionStarted)"},
-    {0, "Action <Rename me please!>", "OnConstruct :: Action"},
-    {1, "Condition <Rename me please!>", "OnConstruct :: Condition"},
-    {2, "Event <Rename me please!>", "OnConstruct :: Event"},
-    {8, "Scenario_AddEntity", "Scenario :: AddEntity"},
-    {17, "Scenario_AddEntityAtID", "Scenario :: AddEntityAtID"},
-    {3, "Scenario_Create", "Scenario :: Create"},
-    {4, "Scenario_Destroy", "Scenario :: Destroy"},
-    {11, "Scenario_GetEntity", "Scenario :: GetEntity"},
-    {12, "Scenario_GetEntityID", "Scenario :: GetEntityID"},
-    {45, "Scenario_GetEntityCount", "Scenario :: GetEntityCount"},
-    {46, "Scenario_GetFirstEntity", "Scenario :: GetFirstEntity"},
-    {47, "Scenario_GetNextEntity", "Scenario :: GetNextEntity"},
-    {44, "GetIsEntityInUse", "Scenario :: GetIsEntityInUse"},
-    {34, "Scenario_GetPlayTime", "Scenario :: GetPlayTime"},
-    {18, "Scenario_InitForEditing", "Scenario :: InitForEditing"},
-    {10, "Scenario_IsEntityInScenario", "Scenario :: IsEntityInScenario"},
-    {49, "Scenario_IsIDInScenario", "Scenario :: IsIDInScenario"},
-    {9, "Scenario_RemoveEntity", "Scenario :: RemoveEntity"},
-    {19, "Scenario_RenderVirtualEntities", "Scenario :: RenderVirtualEntities"},
-    {39, "Scenario_State_Export", "Scenario :: State :: Export"},
-    {40, "Scenario_State_Import", "Scenario :: State :: Import"},
-    {25, "Scenario_Translation_AddItem", "Scenario :: Translation :: AddItem"},
-    {27, "Scenario_Translation_Clear", "Scenario :: Translation :: Clear"},
-    {24, "Scenario_Translation_Export", "Scenario :: Translation :: Export"},
-    {26, "Scenario_Translation_GetPrefixSuffix", "Scenario :: Translation :: GetPrefixSuffix"},
-    {28, "Scenario_Translation_Import", "Scenario :: Translation :: Import"},
-    {29, "Scenario_Translation_Translate", "Scenario :: Translation :: Translate"},
-    {32, "Scenario_Update_Pause", "Scenario :: Update :: Pause"},
-    {33, "Scenario_Update_Resume", "Scenario :: Update :: Resume"},
-    {6, "ScenarioEditor_GetRoot", "ScenarioEditor :: GetRoot"},
-    {23, "ScenarioEditor_NotifyEntitySelected", "ScenarioEditor :: NotifyEntitySelected"},
-    {30, "ScenarioEditor_NotifyEntitySelectCanceled", "ScenarioEditor :: NotifyEntitySelectCanceled"},
-    {14, "ScenarioEditor_OnGraphSized", "ScenarioEditor :: OnGraphSized"},
-    {5, "ScenarioEditor_RenderGraph", "ScenarioEditor :: RenderGraph"},
-    {13, "ScenarioEditor_SetScenario", "ScenarioEditor :: SetScenario"},
-    {35, "ScenarioEditor_SetTesting", "ScenarioEditor :: SetTesting"},
-    {7, "ScenarioEditor_Show", "ScenarioEditor :: Show"},
-    {22, "ScenarioEditor_HandleSelectEntity", "ScenarioEditor :: HandleSelectEntity"},
-    {16, "ScenarioEditor_Hide", "ScenarioEditor :: Hide"},
-    {42, "StringSelectVarType_Add", "ScenarioEditor :: AddStringSelectVarType"},
-    {41, "SetTranslatedMessages", "SetTranslatedMessages"},
-    {43, "StringSelectVar", "VariableSlot :: StringSelectVar"},
-    {36, "VariableSlot_Objective", "VariableSlot :: Objective"},
-    {20, "VirtualEntity_Render", "VirtualEntity :: Render"},
-    {21, "VirtualEntity_MousePicking", "VirtualEntity :: MousePicking"},
-    {48, "Entity_IsInArea", "Entity :: IsInArea"},
-};
-const size_t kCatalogueModeCount = sizeof(kCatalogueModes) / sizeof(kCatalogueModes[0]);
+const std::vector<const ModeRecord*>& ModeCatalogue::InDisplayOrder() { return Records(); }
+
+ModeHandler ModeCatalogue::HandlerOf(unsigned int id) { return ModeDispatch::Find(id); }
+
+void ModeCatalogue::Register(const ModeRecord& record) {
+    if (!FRAMEWORK_ASSERT(record.id < kModeIdLimit && !ModeDispatch::Find(record.id), __FILE__)) return;
+    ModeDispatch::table[record.id] = record.handler;
+    std::vector<const ModeRecord*>& records = Records();
+    auto before = [](const ModeRecord* a, const ModeRecord* b) { return a->displayPosition < b->displayPosition; };
+    records.insert(std::upper_bound(records.begin(), records.end(), &record, before), &record);
+}

@@ -44,20 +44,25 @@ void PointReferenceAt(Aco_CoreRef& ref, Core::ScenarioSupport* entity) {
         ref.ResetRef();
 }
 
-float IdToValue(uint32_t id) { return id == 0xFFFFFFFFu ? -1.0f : static_cast<float>(id); }
+float IdToValue(uint32_t id) { return id == Core::Scenario::NoID ? -1.0f : static_cast<float>(id); }
 
 uint32_t ValueToId(float value) {
     // Out of the 64-bit range (and NaN) there is no id to truncate to.
-    if (!(std::fabs(value) < 9.2e18f)) return 0xFFFFFFFFu;
+    constexpr float kInt64Bound = 9.2e18f;  // just inside 2^63
+    if (!(std::fabs(value) < kInt64Bound)) return Core::Scenario::NoID;
     return static_cast<uint32_t>(static_cast<int64_t>(value));
 }
 
 unsigned int ReadSerializerFlag(Aco_Storyloom& self, unsigned int link) {
+    // An enumeration answers its value for any state; the flag is read in this one.
+    constexpr int kFlagState = 5;
+    // One past the named flags; the serializer treats every flag but Export as chunk lines.
+    constexpr unsigned int kLastFlag = 4;
     auto* flagChannel = dynamic_cast<Aco_CustomEnum*>(self.GetChild(link));
-    if (!flagChannel) return 4;
-    float value = flagChannel->GetFloatExt(5);
+    if (!flagChannel) return kLastFlag;
+    float value = flagChannel->GetFloatExt(kFlagState);
     if (!(value > 0.0f)) return 0;  // negatives and NaN
-    if (value >= 4.0f) return 4;
+    if (value >= static_cast<float>(kLastFlag)) return kLastFlag;
     return static_cast<unsigned int>(value);
 }
 

@@ -3,13 +3,18 @@
 // conversions between channel values and scenario ids and flags.
 #include <cstdint>
 
-#include "scenario_channel/Aco_Storyloom.h"
+#include "host/core/Aco_CoreRef.h"
+#include "host/core/Scenario.h"
+#include "host/core/ScenarioSupport.h"
+#include "scenario_channel/StoryloomChannel.h"
 
 namespace ModeResult {
 constexpr float Done = 0.0f;
 constexpr float LinkError = 105.0f;    // a needed link empty, or its value or text unusable
 constexpr float LinkInvalid = 106.0f;  // wrong kind of object, or the looked-up object missing
 constexpr float UnknownMode = 1.0f;
+constexpr float UnnamedFactory = 1.0f;   // a construct channel without a name defines no node kind
+constexpr float UnsupportedSlot = 3.0f;  // a slot child of a kind no slot is made from
 }  // namespace ModeResult
 
 namespace ModeSupport {

@@ -1,16 +1,21 @@
 #include <string>
 
 #include "coreframework/LanguageDictionary.h"
-#include "scenario_channel/ModeHandlers.h"
+#include "host/core/Scenario.h"
+#include "scenario_channel/ModeCatalogue.h"
 #include "scenario_channel/ModeSupport.h"
 
 namespace {
 
+// Link positions.
 constexpr unsigned int kScenarioLink = 0;
-constexpr unsigned int kDataLink = 1;  // the XML text, or the text to translate
+constexpr unsigned int kDataLink = 1;    // the XML text, or the text to translate
+constexpr unsigned int kKeyLink = 1;     // "Scenario_Translation_AddItem": key, translation, original
+constexpr unsigned int kPrefixLink = 1;  // "Scenario_Translation_GetPrefixSuffix"
+constexpr unsigned int kSuffixLink = 2;
 
-// Every mode here works on the dictionary of the scenario at link 0; without one it stops
-// with the reported status.
+// Every mode here works on the dictionary of the scenario; without one it stops with the
+// reported status.
 template <class Action>
 float WithDictionary(Aco_Storyloom& self, Action action) {
     float status = ModeResult::Done;
@@ -27,9 +32,6 @@ bool CopyData(Aco_Storyloom& self, std::string& data) {
     return true;
 }
 
-}  // namespace
-
-namespace TranslationModes {
 
 // The XML goes behind what "Data" held, so several dictionaries can be gathered in one text.
 float Export(Aco_Storyloom& self) {
@@ -46,9 +48,9 @@ float Export(Aco_Storyloom& self) {
 float AddItem(Aco_Storyloom& self) {
     return WithDictionary(self, [&self](LanguageDictionary& dictionary) {
         std::string key, translated, source;
-        std::string* const texts[] = {&key, &translated, &source};  // links 1, 2, 3
-        for (unsigned int link = 1; link <= 3; ++link)
-            if (!self.CE_CopyString(*texts[link - 1], link, true)) return ModeSupport::LinkError(self, link);
+        std::string* const texts[] = {&key, &translated, &source};
+        for (unsigned int i = 0; i < 3; ++i)
+            if (!self.CE_CopyString(*texts[i], kKeyLink + i, true)) return ModeSupport::LinkError(self, kKeyLink + i);
         dictionary.AddItem(key, translated, source);
         return ModeResult::Done;
     });
@@ -57,8 +59,8 @@ float AddItem(Aco_Storyloom& self) {
 // A prefix written before a failing suffix stays written.
 float GetPrefixSuffix(Aco_Storyloom& self) {
     return WithDictionary(self, [&self](LanguageDictionary& dictionary) {
-        if (!self.CE_SetString(dictionary.GetKeyPrefix(), 1)) return ModeSupport::LinkError(self, 1);
-        if (!self.CE_SetString(dictionary.GetKeySuffix(), 2)) return ModeSupport::LinkError(self, 2);
+        if (!self.CE_SetString(dictionary.GetKeyPrefix(), kPrefixLink)) return ModeSupport::LinkError(self, kPrefixLink);
+        if (!self.CE_SetString(dictionary.GetKeySuffix(), kSuffixLink)) return ModeSupport::LinkError(self, kSuffixLink);
         return ModeResult::Done;
     });
 }
@@ -91,4 +93,26 @@ float Translate(Aco_Storyloom& self) {
     });
 }
 
-}  // namespace TranslationModes
+using K = LinkKind;
+constexpr LinkRecord kScenario = In(kScenarioLink, "CoreScenario", K::CoreRef);
+
+const ModeRecord kRecords[] = {
+    {MODE_Scenario_Translation_Export, 26, "Scenario_Translation_Export", "Scenario :: Translation :: Export", Export,
+     {kScenario, InOut(kDataLink, "Data", K::Text)}},
+    {MODE_Scenario_Translation_AddItem, 24, "Scenario_Translation_AddItem", "Scenario :: Translation :: AddItem",
+     AddItem,
+     {kScenario, In(kKeyLink, "Key", K::Text), In(kKeyLink + 1, "Translation", K::Text),
+      In(kKeyLink + 2, "Original", K::Text)}},
+    {MODE_Scenario_Translation_GetPrefixSuffix, 27, "Scenario_Translation_GetPrefixSuffix",
+     "Scenario :: Translation :: GetPrefixSuffix", GetPrefixSuffix,
+     {kScenario, Out(kPrefixLink, "KeyPrefix", K::Text), Out(kSuffixLink, "KeySuffix", K::Text)}},
+    {MODE_Scenario_Translation_Clear, 25, "Scenario_Translation_Clear", "Scenario :: Translation :: Clear", Clear,
+     {kScenario}},
+    {MODE_Scenario_Translation_Import, 28, "Scenario_Translation_Import", "Scenario :: Translation :: Import", Import,
+     {kScenario, In(kDataLink, "Data", K::Text)}},
+    {MODE_Scenario_Translation_Translate, 29, "Scenario_Translation_Translate",
+     "Scenario :: Translation :: Translate", Translate, {kScenario, InOut(kDataLink, "Data", K::Text)}},
+};
+const ModeCatalogue::Registration kRegistration(kRecords);
+
+}  // namespace

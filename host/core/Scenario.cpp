@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 
 #include "host/core/CoreEngine.h"
 #include "host/core/ErrorLog.h"
@@ -128,10 +129,13 @@ bool Scenario::GetIsEntityInUse(const ScenarioSupport* entity) const {
 }
 
 bool Scenario::AddVariable(VariableBase* variable) {
-    if (!variable || FindVariable(variable->GetName())) {
+    // Ownership passes with the call, so a refused variable is ours to delete.
+    std::unique_ptr<VariableBase> owned(variable);
+    if (!owned || FindVariable(owned->GetName())) {
         ERRLOG("Scenario::AddVariable: no variable, or a name already in use");
         return false;
     }
+    variable = owned.release();
     _variables.push_back(variable);
     return true;
 }

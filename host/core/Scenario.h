@@ -48,7 +48,7 @@ public:
     bool GetIsEntityInUse(const ScenarioSupport* entity) const;
 
     // Variables, owned, in the order added. A null variable or a name already in use is
-    // refused with a report, and the caller keeps the variable.
+    // refused with a report, and the refused variable is deleted.
     bool AddVariable(VariableBase* variable);
     VariableBase* FindVariable(const std::string& name) const;
     const std::vector<VariableBase*>& GetVariables() const { return _variables; }

@@ -139,8 +139,10 @@ TEST_F(CoreVariableSlot, SlotSetsOwnTheirSlotsAndScenariosTheirVariables) {
 
     auto* speed = new TVariable<float>("Speed");
     EXPECT_TRUE(scenario->AddVariable(speed));
-    TVariable<float> twin("Speed");
-    EXPECT_FALSE(scenario->AddVariable(&twin));  // refused: the caller keeps it
+    // A refused twin is deleted: the scenario took it over with the call.
+    WeakRef<TVariable<float>> twin(new TVariable<float>("Speed"));
+    EXPECT_FALSE(scenario->AddVariable(twin.Get()));
+    EXPECT_EQ(twin.Get(), nullptr) << "the refused variable leaks";
     EXPECT_FALSE(scenario->AddVariable(nullptr));
     EXPECT_EQ(scenario->FindVariable("Speed"), speed);
     EXPECT_EQ(scenario->FindVariable("speed"), nullptr);

@@ -8,60 +8,81 @@
 
 #include "host/engine/A3dPluginLoader.h"
 #include "scenario_channel/Aco_Storyloom.h"
+#include "scenario_channel/ModeCatalogue.h"
 
 namespace {
 
-TEST(Catalogue, FortyNineModesWithoutThirtyOne) {
+// Every mode the designer can pick reaches a handler that is its own.
+TEST(Catalogue, EveryModeDispatchesToAHandlerOfItsOwn) {
     Aco_Storyloom ch;
     ch.BuildModesList(false);
-    EXPECT_EQ(ch.GetModeCount(), 49u);
-    for (unsigned id = 0; id <= 50; ++id) EXPECT_EQ(ch.IsModeValid(id), id != 31 && id != 50) << id;
-}
-
-TEST(Catalogue, DesignersSeeTheDisplayOrder) {
-    Aco_Storyloom ch;
-    ch.BuildModesList(false);
-    std::vector<std::string> names = {"kept"};
-    ch.GetModeNames(names);
-    ASSERT_EQ(names.size(), 50u);
-    EXPECT_EQ(names[0], "kept");
-    const std::vector<std::string> first(names.begin() + 1, names.begin() + 4);
-    const std::vector<std::string> last(names.end() - 3, names.end());
-    EXPECT_EQ(first, (std::vector<std::string>{"AreaEntity :: Sphere :: GetRadius", "AreaEntity :: Sphere :: SetRadius",
-                                               "EventSystem :: FireEvent (TEMP: Only MissionStarted)"}));
-    EXPECT_EQ(last, (std::vector<std::string>{"VirtualEntity :: Render", "VirtualEntity :: MousePicking",
-                                              "Entity :: IsInArea"}));
-    EXPECT_EQ(ch.GetModeFromIndex(3), static_cast<unsigned>(MODE_OnConstruct_Action));
-    EXPECT_EQ(ch.GetIndexFromMode(MODE_Entity_IsInArea), 48u);
-}
-
-// Which positions repeat, which modes have no link, and how many declarations there are.
-TEST(Catalogue, LinkTable) {
-    Aco_Storyloom ch;
-    ch.BuildModesList(false);
-    std::set<std::pair<unsigned, unsigned>> repeatable;
-    std::set<unsigned> withoutLinks;
-    size_t declarations = 0;
+    std::set<ModeHandler> handlers;
     for (unsigned index = 0; index < ch.GetModeCount(); ++index) {
-        unsigned mode = ch.GetModeFromIndex(index);
-        const ModeDescription* desc = ch.GetModeDescription(mode);
-        ASSERT_NE(desc, nullptr);
-        EXPECT_EQ(desc->orderIndex, index);
-        if (desc->Children.empty()) withoutLinks.insert(mode);
-        declarations += desc->Children.size();
-        for (unsigned link = 0; link < desc->Children.size(); ++link)
-            if (desc->Children[link].IsRepeatable()) repeatable.insert({mode, link});
+        const unsigned mode = ch.GetModeFromIndex(index);
+        SCOPED_TRACE(mode);
+        ModeHandler handler = ModeCatalogue::HandlerOf(mode);
+        ASSERT_NE(handler, nullptr);
+        EXPECT_TRUE(handlers.insert(handler).second) << "shares its handler";
     }
-    EXPECT_EQ(declarations, 109u);
-    EXPECT_EQ(withoutLinks, (std::set<unsigned>{5, 7, 16, 30}));
-    EXPECT_EQ(repeatable, (std::set<std::pair<unsigned, unsigned>>{{0, 0}, {1, 0}, {2, 0}, {2, 2}, {15, 2}, {42, 1}}));
+    EXPECT_EQ(ModeCatalogue::HandlerOf(MODE_NONE), nullptr);
+}
 
-    const ModeDescription* testing = ch.GetModeDescription(MODE_ScenarioEditor_SetTesting);
-    EXPECT_STREQ(testing->Children[1].linkName, "Message [\"\"]");
-    const ModeDescription* next = ch.GetModeDescription(MODE_Scenario_GetNextEntity);
-    EXPECT_STREQ(next->Children[2].linkName, "CoreEntity");
-    EXPECT_EQ(next->Children[2].hostValue, 0);
-    EXPECT_STREQ(ch.GetModeDescription(MODE_Scenario_State_Export)->Children[2].type.typeName, "CustomEnum");
+// The display order lists every record once; the records' positions run without gaps.
+TEST(Catalogue, DisplayOrderIsAPermutationOfTheIds) {
+    Aco_Storyloom ch;
+    ch.BuildModesList(false);
+    const std::vector<const ModeRecord*>& records = ModeCatalogue::InDisplayOrder();
+    std::vector<std::string> names;
+    ch.GetModeNames(names);
+    ASSERT_EQ(names.size(), records.size());
+    std::set<unsigned> ids;
+    for (unsigned index = 0; index < records.size(); ++index) {
+        EXPECT_EQ(records[index]->displayPosition, index);
+        EXPECT_EQ(ch.GetModeFromIndex(index), records[index]->id);
+        EXPECT_EQ(names[index], records[index]->name);
+        EXPECT_TRUE(ids.insert(records[index]->id).second) << records[index]->id;
+    }
+}
+
+// A link name tells the designer and the reports which child is meant. Two modes repeat one
+// on purpose: the instigator an event writes and the one that runs it, and the entity
+// "GetNextEntity" goes on from and the one it finds.
+TEST(Catalogue, LinkNamesAreUniqueWithinAMode) {
+    const std::set<std::pair<unsigned, std::string>> repeated = {{MODE_OnConstruct_Event, "Instigator"},
+                                                                 {MODE_Scenario_GetNextEntity, "CoreEntity"}};
+    for (const ModeRecord* record : ModeCatalogue::InDisplayOrder()) {
+        std::set<std::string> names;
+        for (unsigned i = 0; i < record->LinkCount(); ++i) {
+            const LinkRecord& link = record->links[i];
+            EXPECT_EQ(link.position, i) << record->shortName << ": positions run without gaps";
+            if (!names.insert(link.name).second) {
+                EXPECT_EQ(repeated.count({record->id, link.name}), 1u) << record->shortName << " " << link.name;
+            }
+        }
+    }
+}
+
+// What the host is told after a mode change is exactly the mode's record.
+TEST(Catalogue, DeclaredLinksEqualTheRecord) {
+    Aco_Storyloom ch;
+    for (const ModeRecord* record : ModeCatalogue::InDisplayOrder()) {
+        SCOPED_TRACE(record->shortName);
+        ch.SetCurrentMode(record->id);
+        ASSERT_EQ(ch.GetCurrentMode(), record->id);
+        ASSERT_EQ(ch.GetChildCreationCount(), record->LinkCount());
+        for (unsigned i = 0; i < record->LinkCount(); ++i) {
+            const LinkRecord& link = record->links[i];
+            const ChildCreation* declared = ch.GetChildCreateType(i);
+            ASSERT_NE(declared, nullptr);
+            EXPECT_STREQ(declared->linkName, link.name);
+            EXPECT_STREQ(ch.GetChildLinkName(i), link.name);
+            EXPECT_STREQ(declared->type.typeName, GetLinkKindInfo(link.kind).typeText);
+            EXPECT_EQ(declared->type.typeGuid, GetLinkKindInfo(link.kind).guid);
+            EXPECT_EQ(declared->hostValue, static_cast<int>(link.flow));
+            EXPECT_EQ(declared->IsRepeatable(), link.repeatable);
+            EXPECT_EQ(declared->position, link.repeatable ? -1 : static_cast<int>(i));
+        }
+    }
 }
 
 // A declared kind decides what the host lets the designer link there.

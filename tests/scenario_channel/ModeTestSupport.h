@@ -14,6 +14,14 @@ inline std::string EvaluationReport(const std::string& shortName, const std::str
     return name + ".CGR[].Channel[" + name + "]." + text;
 }
 
+// The short name the mode table gives `mode`.
+inline std::string ShortNameOf(unsigned mode) {
+    Aco_Storyloom channel;
+    channel.BuildModesList(false);
+    const ModeDescription* description = channel.GetModeDescription(mode);
+    return description ? description->shortName : "";
+}
+
 // Sets the mode, then links the children at positions 0, 1, ... (null leaves one empty).
 inline void BuildChannel(Aco_Storyloom& channel, unsigned mode, std::initializer_list<A3d_Channel*> children = {}) {
     channel.SetCurrentMode(mode);

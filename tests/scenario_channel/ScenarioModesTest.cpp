@@ -11,31 +11,30 @@ using VelmMathLib::Vec3;
 
 struct ModeCase {
     unsigned int mode;
-    const char* shortName;
     bool readsEntity;  // from link 1
 };
 
 // Every mode that reads its scenario from link 0.
 const ModeCase kScenarioReaders[] = {
-    {MODE_Scenario_Destroy, "Scenario_Destroy", false},
-    {MODE_Scenario_AddEntity, "Scenario_AddEntity", true},
-    {MODE_Scenario_AddEntityAtID, "Scenario_AddEntityAtID", true},
-    {MODE_Scenario_RemoveEntity, "Scenario_RemoveEntity", true},
-    {MODE_Scenario_IsEntityInScenario, "Scenario_IsEntityInScenario", false},
-    {MODE_Scenario_IsIDInScenario, "Scenario_IsIDInScenario", false},
-    {MODE_Scenario_GetEntity, "Scenario_GetEntity", false},
-    {MODE_Scenario_GetEntityID, "Scenario_GetEntityID", true},
-    {MODE_Scenario_GetEntityCount, "Scenario_GetEntityCount", false},
-    {MODE_GetIsEntityInUse, "GetIsEntityInUse", true},
-    {MODE_Scenario_GetFirstEntity, "Scenario_GetFirstEntity", false},
-    {MODE_Scenario_GetNextEntity, "Scenario_GetNextEntity", true},
-    {MODE_Scenario_GetPlayTime, "Scenario_GetPlayTime", false},
-    {MODE_Scenario_InitForEditing, "Scenario_InitForEditing", false},
-    {MODE_Scenario_RenderVirtualEntities, "Scenario_RenderVirtualEntities", false},
-    {MODE_Scenario_Update_Pause, "Scenario_Update_Pause", false},
-    {MODE_Scenario_Update_Resume, "Scenario_Update_Resume", false},
-    {MODE_Scenario_State_Export, "Scenario_State_Export", false},
-    {MODE_Scenario_State_Import, "Scenario_State_Import", false},
+    {MODE_Scenario_Destroy, false},
+    {MODE_Scenario_AddEntity, true},
+    {MODE_Scenario_AddEntityAtID, true},
+    {MODE_Scenario_RemoveEntity, true},
+    {MODE_Scenario_IsEntityInScenario, false},
+    {MODE_Scenario_IsIDInScenario, false},
+    {MODE_Scenario_GetEntity, false},
+    {MODE_Scenario_GetEntityID, true},
+    {MODE_Scenario_GetEntityCount, false},
+    {MODE_GetIsEntityInUse, true},
+    {MODE_Scenario_GetFirstEntity, false},
+    {MODE_Scenario_GetNextEntity, true},
+    {MODE_Scenario_GetPlayTime, false},
+    {MODE_Scenario_InitForEditing, false},
+    {MODE_Scenario_RenderVirtualEntities, false},
+    {MODE_Scenario_Update_Pause, false},
+    {MODE_Scenario_Update_Resume, false},
+    {MODE_Scenario_State_Export, false},
+    {MODE_Scenario_State_Import, false},
 };
 
 // A scenario holding entity "a" at id 0, and channels to point at them.
@@ -70,13 +69,14 @@ TEST_F(ScenarioWithEntity, ReferenceFailuresStopEveryMode) {
     for (const ModeCase& mode : kScenarioReaders) {
         for (const Setup& setup : setups) {
             if (setup.link == 1 && !mode.readsEntity) continue;
-            SCOPED_TRACE(std::string(mode.shortName) + " " + setup.text);
+            const std::string shortName = ShortNameOf(mode.mode);
+            SCOPED_TRACE(shortName + " " + setup.text);
             Core::ClearErrorLog();
             Aco_Storyloom channel;
             Aco_CoreRef* scenarioLink = setup.link == 0 ? setup.ref : &scenarioRef;
             BuildChannel(channel, mode.mode, {scenarioLink, setup.link == 1 ? setup.ref : nullptr});
             EXPECT_EQ(channel.GetFloat(), setup.status);
-            ExpectLogged(EvaluationReport(mode.shortName, setup.text));
+            ExpectLogged(EvaluationReport(shortName, setup.text));
             EXPECT_EQ(Manager().GetScenarios().size(), 1u);  // Destroy never reached the manager
             EXPECT_EQ(scenario->GetEntitiesCount(), 1u);
         }
@@ -88,18 +88,18 @@ TEST_F(ScenarioWithEntity, UnwritableResultFailsTheMode) {
     struct Case {
         ModeCase mode;
         const char* output;
-    } cases[] = {{{MODE_Scenario_GetEntityID, "Scenario_GetEntityID", true}, "iID"},
-                 {{MODE_GetIsEntityInUse, "GetIsEntityInUse", true}, "bInUse"},
-                 {{MODE_Scenario_IsEntityInScenario, "Scenario_IsEntityInScenario", true}, "bInScenario"},
-                 {{MODE_Scenario_GetEntityCount, "Scenario_GetEntityCount", false}, "iCount"},
-                 {{MODE_Scenario_GetPlayTime, "Scenario_GetPlayTime", false}, "PlayTime"}};
+    } cases[] = {{{MODE_Scenario_GetEntityID, true}, "iID"},
+                 {{MODE_GetIsEntityInUse, true}, "bInUse"},
+                 {{MODE_Scenario_IsEntityInScenario, true}, "bInScenario"},
+                 {{MODE_Scenario_GetEntityCount, false}, "iCount"},
+                 {{MODE_Scenario_GetPlayTime, false}, "PlayTime"}};
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.mode.shortName);
+        SCOPED_TRACE(ShortNameOf(c.mode.mode));
         Core::ClearErrorLog();
         Aco_Storyloom channel;
         BuildChannel(channel, c.mode.mode, {&scenarioRef, c.mode.readsEntity ? &entityRef : nullptr});
         EXPECT_EQ(channel.GetFloat(), 105.0f);
-        ExpectLogged(EvaluationReport(c.mode.shortName, std::string("ChildLinkError[") + c.output + "]"));
+        ExpectLogged(EvaluationReport(ShortNameOf(c.mode.mode), std::string("ChildLinkError[") + c.output + "]"));
     }
 }
 

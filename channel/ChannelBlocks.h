@@ -1,0 +1,14 @@
+#pragma once
+// Fixed blocks of the channel framework in the host's file container.
+#include <cstdint>
+
+#include "host/engine/A3dFile.h"
+
+namespace ChannelBlocks {
+// A whole number as 4 bytes little-endian, whatever the machine.
+bool SaveWord(A3dFileSaver& saver, const char* tag, uint32_t value);
+// False when no block with `tag` is next. A block of another size than the field is skipped
+// rather than copied past its field, and also answers false.
+bool ReadFixed(A3dFileLoader& loader, const char* tag, void* destination, uint32_t size);
+bool ReadWord(A3dFileLoader& loader, const char* tag, uint32_t& value);
+}  // namespace ChannelBlocks
