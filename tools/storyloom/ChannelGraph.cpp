@@ -62,15 +62,14 @@ Core::EntityBase* ChannelGraph::FindEntity(const std::string& name) const {
     return nullptr;
 }
 
-const Core::Camera* ChannelGraph::FindCamera(const std::string& name) const {
+Core::Camera* ChannelGraph::FindCamera(const std::string& name) const {
     auto found = _cameras.find(name);
     return found == _cameras.end() ? nullptr : found->second.get();
 }
 
 Core::RefSupport* ChannelGraph::FindReferable(const std::string& name) const {
     if (Core::EntityBase* entity = FindEntity(name)) return entity;
-    auto found = _cameras.find(name);
-    return found == _cameras.end() ? nullptr : found->second.get();
+    return FindCamera(name);
 }
 
 bool ChannelGraph::AddEntity(const json& entry, std::string& error) {

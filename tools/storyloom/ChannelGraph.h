@@ -28,7 +28,7 @@ public:
 
     A3d_Channel* FindChannel(const std::string& id) const;
     Core::EntityBase* FindEntity(const std::string& name) const;
-    const Core::Camera* FindCamera(const std::string& name) const;
+    Core::Camera* FindCamera(const std::string& name) const;
     const std::vector<std::string>& GetChannelIds() const { return _order; }
     // The JSON id of a channel of this graph; "?" for any other.
     std::string IdOf(const A3d_Channel* channel) const;
