@@ -16,11 +16,6 @@ float LinkInvalid(Aco_Storyloom& self, unsigned int link) {
     return ModeResult::LinkInvalid;
 }
 
-float NotAvailable(Aco_Storyloom& self) {
-    self.ReportEvaluationFailure(FormatText("ModeNotAvailable[%u]", self.GetCurrentMode()));
-    return ModeResult::UnknownMode;
-}
-
 Aco_CoreRef* ReferenceAt(Aco_Storyloom& self, unsigned int link) {
     return dynamic_cast<Aco_CoreRef*>(self.GetChild(link));
 }

@@ -22,8 +22,6 @@ namespace ModeSupport {
 // Report the failure at `link` behind the channel prefix and answer its status.
 float LinkError(Aco_Storyloom& self, unsigned int link);
 float LinkInvalid(Aco_Storyloom& self, unsigned int link);
-// A mode whose behaviour this build does not have: reported, never a success.
-float NotAvailable(Aco_Storyloom& self);
 
 // The reference channel at `link`, or null when nothing (or no reference channel) is there.
 Aco_CoreRef* ReferenceAt(Aco_Storyloom& self, unsigned int link);

@@ -1,6 +1,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "CameraProjection.h"
 #include "CoreTestSupport.h"
 #include "d3d9/ReadPng.h"
 #include "host/d3d9/SoftwareDevice.h"
@@ -9,15 +10,6 @@ namespace {
 
 using VelmMathLib::Vec3;
 using VirtualEntityRender = CoreTest;
-
-// Where a world point lands in the camera's viewport, through the camera's own matrices.
-VelmMathLib::Vec2 Project(const Core::Camera& camera, const Vec3& point) {
-    D3DXMATRIX view = camera.GetViewMatrix(), projection = camera.GetProjectionMatrix(), both;
-    D3DXMatrixMultiply(&both, &view, &projection);
-    D3DXVECTOR3 world(point.x, point.y, point.z), ndc;
-    D3DXVec3TransformCoord(&ndc, &world, &both);
-    return {(ndc.x + 1.0f) * 0.5f * camera.GetWidth(), (1.0f - ndc.y) * 0.5f * camera.GetHeight()};
-}
 
 // What the device draws with a camera's matrices is what the camera picks: the pick ray
 // through a point's projected pixel passes through the point.

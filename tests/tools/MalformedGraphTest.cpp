@@ -29,6 +29,16 @@ std::string Removed(const std::string& pointer) {
     return graph.dump();
 }
 
+// The base graph with a camera "eye", a channel drawing "hero" (no virtual entity: 106) and
+// its step 3 replaced.
+std::string WithCameraStep(const std::string& step) {
+    json graph = json::parse(BaseGraph());
+    graph["cameras"] = json::parse(R"([{"name": "eye", "eye": [0, 0, -10], "target": [0, 0, 0], "width": 8, "height": 6}])");
+    graph["channels"].push_back(json::parse(R"({"id": "drawHero", "kind": "Storyloom", "mode": "VirtualEntity_Render", "links": ["hero"]})"));
+    graph["steps"][3] = json::parse(step);
+    return graph.dump();
+}
+
 std::string WithChannel(const std::string& channel) {
     json graph = json::parse(BaseGraph());
     graph["channels"].push_back(json::parse(channel));
@@ -86,9 +96,43 @@ TEST(MalformedGraph, EachEndsWithItsLineAndStatus) {
         {Changed("/entities/0/position/1", "y"), "$.entities[0].position[1]: must be a number, not string"},
         {Changed("/entities/0/radius", "big"), "$.entities[0].radius: must be a number"},
         {Changed("/entities/0/name", json()), "$.entities[0].name: must be a string, not null"},
-        {Changed("/entities/1", json::parse(R"({"name": "Hero"})")), "$.entities[1].name: entity name \"Hero\" is used twice"},
+        {Changed("/entities/1", json::parse(R"({"name": "Hero"})")), "$.entities[1].name: name \"Hero\" is used twice among entities and cameras"},
         {Removed("/entities/0/name"), "$.entities[0]: an entity needs a \"name\""},
         {Changed("/entities/0/colour", "red"), "$.entities[0].colour: unknown key"},
+        {Changed("/entities/0/color", json::array({1, 0, 0, 1})), "$.entities[0].color: unknown key"},
+        {Changed("/entities/1", json::parse(R"({"name": "V", "kind": "VirtualEntity", "color": [1, 0, 0]})")),
+         "$.entities[1].color: must hold four numbers"},
+        {Changed("/entities/1", json::parse(R"({"name": "V", "kind": "VirtualEntity", "color": [1, 0, 2, 1]})")),
+         "$.entities[1].color[2]: must be from 0 to 1"},
+        {Changed("/entities/0/radius", -1), "$.entities[0].radius: must be from 0"},
+        {Changed("/entities/1", json::parse(R"({"name": "A", "kind": "Area", "position": [0, 0, 0]})")),
+         "$.entities[1].position: unknown key"},
+        {Changed("/entities/1", json::parse(R"({"name": "A", "kind": "Area", "components": {}})")),
+         "$.entities[1].components: must be an array"},
+        {Changed("/entities/1", json::parse(R"({"name": "A", "kind": "Area", "components": [{"shape": "cone"}]})")),
+         "$.entities[1].components[0].shape: a component needs a \"shape\": \"sphere\" or \"box\""},
+        {Changed("/entities/1", json::parse(R"({"name": "A", "kind": "Area", "components": [{"shape": "box", "min": [0, 0, 0]}]})")),
+         "$.entities[1].components[0]: a box needs \"min\" and \"max\""},
+        {Changed("/entities/1", json::parse(R"({"name": "A", "kind": "Area", "components": [{"shape": "sphere", "radius": -2}]})")),
+         "$.entities[1].components[0].radius: must be from 0"},
+        {Changed("/entities/1", json::parse(R"({"name": "A", "kind": "Area", "components": [{"shape": "sphere", "max": [1, 1, 1]}]})")),
+         "$.entities[1].components[0].max: unknown key"},
+        // Cameras.
+        {Changed("/cameras", 1), "$.cameras: must be an array"},
+        {Changed("/cameras", json::parse(R"([{"eye": [0, 0, 0], "target": [0, 0, 1]}])")), "$.cameras[0]: a camera needs a \"name\""},
+        {Changed("/cameras", json::parse(R"([{"name": "Hero", "eye": [0, 0, 0], "target": [0, 0, 1]}])")),
+         "$.cameras[0].name: name \"Hero\" is used twice among entities and cameras"},
+        {Changed("/cameras", json::parse(R"([{"name": "c", "target": [0, 0, 1]}])")), "$.cameras[0]: a camera needs \"eye\""},
+        {Changed("/cameras", json::parse(R"([{"name": "c", "eye": [1, 2, 3], "target": [1, 2, 3]}])")),
+         "$.cameras[0].target: a camera cannot look at its own eye"},
+        {Changed("/cameras", json::parse(R"([{"name": "c", "eye": [0, 0, 0], "target": [0, 0, 1], "fovY": 3.5}])")),
+         "$.cameras[0].fovY: must be from 0.001 to 3.14"},
+        {Changed("/cameras", json::parse(R"([{"name": "c", "eye": [0, 0, 0], "target": [0, 0, 1], "width": 0}])")),
+         "$.cameras[0].width: must be from 1 to 4096"},
+        {Changed("/cameras", json::parse(R"([{"name": "c", "eye": [0, 0, 0], "target": [0, 0, 1], "height": 2.5}])")),
+         "$.cameras[0].height: must be a whole number of pixels"},
+        {Changed("/cameras", json::parse(R"([{"name": "c", "eye": [0, 0, 0], "target": [0, 0, 1], "zoom": 2}])")),
+         "$.cameras[0].zoom: unknown key"},
         // Channels.
         {Changed("/channels/0", 5), "$.channels[0]: must be an object, not a number"},
         {Removed("/channels/0/id"), "$.channels[0].id: every channel needs a non-empty text id"},
@@ -102,7 +146,7 @@ TEST(MalformedGraph, EachEndsWithItsLineAndStatus) {
         {Changed("/channels/2/value", 1e300), "$.channels[2].value: is beyond the range of a channel's value"},
         {Changed("/channels/3/text", 5), "$.channels[3].text: must be a string, not a number"},
         {Changed("/channels/2/text", "x"), "$.channels[2].text: unknown key"},
-        {Changed("/channels/1/ref", "Villain"), "$.channels[1].ref: no entity named \"Villain\""},
+        {Changed("/channels/1/ref", "Villain"), "$.channels[1].ref: no entity or camera named \"Villain\""},
         {Changed("/channels/1/ref", json::array()), "$.channels[1].ref: must be a string"},
         {Changed("/channels/2/name", 1), "$.channels[2].name: must be a string"},
         {Changed("/channels/2/group", false), "$.channels[2].group: must be a string"},
@@ -169,6 +213,16 @@ TEST(MalformedGraph, EachEndsWithItsLineAndStatus) {
         {Changed("/steps/3", json::parse(R"({"node": "scenario", "event": "No such event"})")),
          "no event type \"No such event\" is registered"},
         {Changed("/steps/0", json::parse(R"({"update": "scenario"})")), "step 0 ($.steps[0]): \"update\": \"scenario\" holds no scenario"},
+        {WithCameraStep(R"({"render": "nowhere", "picture": "p.png"})"), "$.steps[3].render: no camera \"nowhere\""},
+        {WithCameraStep(R"({"render": "eye"})"), "$.steps[3]: a \"render\" step needs the \"picture\" file it writes"},
+        {WithCameraStep(R"({"render": "eye", "picture": "p.jpg"})"), "$.steps[3].picture: must end in .png"},
+        {WithCameraStep(R"({"render": "eye", "picture": "p.png", "draw": ["heroId"]})"),
+         "$.steps[3].draw[0]: needs a Storyloom channel; \"heroId\" is a Value channel"},
+        {WithCameraStep(R"({"render": "eye", "picture": "p.png", "draw": "add"})"), "$.steps[3].draw: must be an array"},
+        {WithCameraStep(R"({"render": "eye", "picture": "no/such/folder/p.png"})"),
+         "step 3 ($.steps[3]): no/such/folder/p.png: cannot be written"},
+        {WithCameraStep(R"({"render": "eye", "picture": "p.png", "draw": ["drawHero"]})"),
+         "step 3 ($.steps[3]): drawing \"drawHero\" returned 106"},
         // Expectations.
         {Changed("/steps/3/expect", 1), "$.steps[3].expect: must be an object"},
         {Changed("/steps/3/expect/colour", 1), "$.steps[3].expect.colour: unknown key"},

@@ -16,7 +16,8 @@ SCHEMA = json.loads((SOURCE / "docs" / "graph.schema.json").read_text())
 
 
 def storyloom(*args):
-    return subprocess.run([PROGRAM, *map(str, args)], capture_output=True, text=True, timeout=120)
+    # In the work folder: examples write their pictures where they run.
+    return subprocess.run([PROGRAM, *map(str, args)], capture_output=True, text=True, timeout=120, cwd=WORK)
 
 
 def write(name, text):

@@ -13,6 +13,13 @@ VelmMathLib::Vec3 ReadVec3(const json& entry, const char* key) {
     return v;
 }
 
+// A checked component: {"shape": "sphere", "center", "radius"} or {"shape": "box", "min", "max"}.
+Core::AreaComponent* MakeComponent(const json& entry) {
+    if (entry.value("shape", "") == "sphere")
+        return new Core::SphereAreaComponent(ReadVec3(entry, "center"), entry.value("radius", 1.0f));
+    return new Core::BoxAreaComponent(ReadVec3(entry, "min"), ReadVec3(entry, "max"));
+}
+
 // The mode whose short name is `shortName`, looked up in the channel's own catalogue.
 bool FindMode(Aco_Storyloom& channel, const std::string& shortName, unsigned& mode) {
     channel.BuildModesList(false);
@@ -28,6 +35,7 @@ bool FindMode(Aco_Storyloom& channel, const std::string& shortName, unsigned& mo
 bool ChannelGraph::Build(const json& description, std::string& error) {
     for (const json& entry : description.value("entities", json::array()))
         if (!AddEntity(entry, error)) return false;
+    for (const json& entry : description.value("cameras", json::array())) AddCamera(entry);
     const json channels = description.value("channels", json::array());
     for (const json& entry : channels)
         if (!AddChannel(entry, error)) return false;
@@ -54,20 +62,45 @@ Core::EntityBase* ChannelGraph::FindEntity(const std::string& name) const {
     return nullptr;
 }
 
+Core::Camera* ChannelGraph::FindCamera(const std::string& name) const {
+    auto found = _cameras.find(name);
+    return found == _cameras.end() ? nullptr : found->second.get();
+}
+
+Core::RefSupport* ChannelGraph::FindReferable(const std::string& name) const {
+    if (Core::EntityBase* entity = FindEntity(name)) return entity;
+    return FindCamera(name);
+}
+
 bool ChannelGraph::AddEntity(const json& entry, std::string& error) {
     std::string name = entry.value("name", "");
     std::string kind = entry.value("kind", "StaticMesh");
     VelmMathLib::Vec3 position = ReadVec3(entry, "position");
     float radius = entry.value("radius", 1.0f);
-    if (kind == "StaticMesh")
+    if (kind == "StaticMesh") {
         _entities.push_back(std::make_unique<Core::StaticMeshEntity>(name, position, radius));
-    else if (kind == "VirtualEntity")
-        _entities.push_back(std::make_unique<Core::VirtualScenarioEntity>(name, position, radius));
-    else {
+    } else if (kind == "VirtualEntity") {
+        auto entity = std::make_unique<Core::VirtualScenarioEntity>(name, position, radius);
+        if (entry.contains("color")) {
+            const json& c = entry["color"];
+            entity->SetColor({c[0].get<float>(), c[1].get<float>(), c[2].get<float>(), c[3].get<float>()});
+        }
+        _entities.push_back(std::move(entity));
+    } else if (kind == "Area") {
+        auto area = std::make_unique<Core::AreaEntity>(name);
+        for (const json& component : entry.value("components", json::array())) area->AddComponent(MakeComponent(component));
+        _entities.push_back(std::move(area));
+    } else {
         error = "entity \"" + name + "\": unknown kind \"" + kind + "\"";
         return false;
     }
     return true;
+}
+
+void ChannelGraph::AddCamera(const json& entry) {
+    _cameras[entry.value("name", "")] = std::make_unique<Core::Camera>(
+        ReadVec3(entry, "eye"), ReadVec3(entry, "target"), entry.value("fovY", kDefaultFovY),
+        entry.value("width", kDefaultWidth), entry.value("height", kDefaultHeight));
 }
 
 A3d_Channel* ChannelGraph::MakeChannel(const std::string& kind, const json& entry, std::string& error) {
@@ -96,13 +129,13 @@ A3d_Channel* ChannelGraph::MakeChannel(const std::string& kind, const json& entr
     if (kind == "CoreRef") {
         auto* channel = new Aco_CoreRef;
         if (entry.contains("ref")) {
-            Core::EntityBase* entity = FindEntity(entry["ref"].get<std::string>());
-            if (!entity) {
+            Core::RefSupport* target = FindReferable(entry["ref"].get<std::string>());
+            if (!target) {
                 delete channel;
-                error = "no entity named \"" + entry["ref"].get<std::string>() + "\"";
+                error = "no entity or camera named \"" + entry["ref"].get<std::string>() + "\"";
                 return nullptr;
             }
-            channel->SetRef(entity);
+            channel->SetRef(target);
         }
         return channel;
     }

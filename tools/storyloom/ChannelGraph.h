@@ -10,23 +10,34 @@
 #include "host/ScenarioCore.h"
 #include "host/engine/A3dPluginLoader.h"
 
-// A channel graph read from JSON: named entities and channels, with the channels linked as
-// the description says. Storyloom channels are made through the loaded plug-in.
+// A channel graph read from JSON: named entities, cameras and channels, with the channels
+// linked as the description says. Storyloom channels are made through the loaded plug-in.
 class ChannelGraph {
 public:
     explicit ChannelGraph(const A3dPluginLoader& plugin) : _plugin(plugin) {}
+
+    // A camera's field of view and viewport when its description leaves them out; a viewport
+    // side is at most kMaxViewportSide pixels, as a picture is drawn at that size.
+    static constexpr float kDefaultFovY = 1.0f;
+    static constexpr int kDefaultWidth = 320;
+    static constexpr int kDefaultHeight = 240;
+    static constexpr int kMaxViewportSide = 4096;
 
     // Builds everything a checked description holds; false with the reason in `error`.
     bool Build(const nlohmann::json& description, std::string& error);
 
     A3d_Channel* FindChannel(const std::string& id) const;
     Core::EntityBase* FindEntity(const std::string& name) const;
+    Core::Camera* FindCamera(const std::string& name) const;
     const std::vector<std::string>& GetChannelIds() const { return _order; }
     // The JSON id of a channel of this graph; "?" for any other.
     std::string IdOf(const A3d_Channel* channel) const;
 
 private:
     bool AddEntity(const nlohmann::json& entry, std::string& error);
+    void AddCamera(const nlohmann::json& entry);
+    // What a reference may point at: an entity or a camera, by name.
+    Core::RefSupport* FindReferable(const std::string& name) const;
     bool AddChannel(const nlohmann::json& entry, std::string& error);
     bool LinkChannel(const nlohmann::json& entry, std::string& error);
     A3d_Channel* MakeChannel(const std::string& kind, const nlohmann::json& entry, std::string& error);
@@ -35,6 +46,7 @@ private:
     // Declared so that channels die first: they still read their groups while dying.
     std::vector<std::unique_ptr<A3d_ChannelGroup>> _groups;
     std::vector<std::unique_ptr<Core::EntityBase>> _entities;
+    std::map<std::string, std::unique_ptr<Core::Camera>> _cameras;
     std::map<std::string, std::unique_ptr<A3d_Channel>> _channels;
     std::vector<std::string> _order;
 };

@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <limits>
 #include <memory>
 
 #include "host/Aco_CustomEnum.h"
 #include "host/ScenarioCore.h"
+#include "tools/storyloom/ChannelGraph.h"
 
 using nlohmann::json;
 
@@ -20,7 +22,18 @@ const std::vector<std::string> kFiredEventTypes = {"Mission - Started", "Mission
                                                    "Area - Entity Left"};
 const char* const kEventMode = "Event <Rename me please!>";
 const std::vector<std::string> kStepActions = {"evaluate", "print", "set", "update", "variable", "node",
-                                                "printVariable"};
+                                                "printVariable", "render"};
+const std::vector<std::string> kModeKinds = {"Storyloom"};
+const std::vector<std::string> kEntityKinds = {"StaticMesh", "VirtualEntity", "Area"};
+constexpr double kMaxNumber = std::numeric_limits<float>::max();
+// Just inside (0, pi): a camera sees less than half the world.
+constexpr double kMinFov = 1e-3, kMaxFov = 3.14;
+
+std::string Number(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", value);
+    return text;
+}
 
 const char* TypeName(const json& value) {
     if (value.is_number()) return "a number";
@@ -120,8 +133,9 @@ std::vector<GraphProblem> GraphCheck::Check(const json& description) {
     _problems.clear();
     _channelKinds.clear();
     _entityNames.clear();
+    _cameraNames.clear();
     if (!Expect(description, json::value_t::object, "$")) return _problems;
-    ExpectKeys(description, {"$schema", "description", "entities", "channels", "steps"}, "$");
+    ExpectKeys(description, {"$schema", "description", "entities", "cameras", "channels", "steps"}, "$");
     if (description.contains("description")) Expect(description["description"], json::value_t::string, "$.description");
     if (description.contains("$schema")) Expect(description["$schema"], json::value_t::string, "$.$schema");
 
@@ -129,6 +143,9 @@ std::vector<GraphProblem> GraphCheck::Check(const json& description) {
     const json& entities = description.contains("entities") ? description["entities"] : empty;
     if (Expect(entities, json::value_t::array, "$.entities"))
         for (size_t i = 0; i < entities.size(); ++i) CheckEntity(entities[i], At("$.entities", i));
+    const json& cameras = description.contains("cameras") ? description["cameras"] : empty;
+    if (Expect(cameras, json::value_t::array, "$.cameras"))
+        for (size_t i = 0; i < cameras.size(); ++i) CheckCamera(cameras[i], At("$.cameras", i));
 
     const json& channels = description.contains("channels") ? description["channels"] : empty;
     bool channelsUsable = Expect(channels, json::value_t::array, "$.channels");
@@ -158,22 +175,86 @@ std::vector<GraphProblem> GraphCheck::Check(const json& description) {
     return _problems;
 }
 
+bool GraphCheck::ExpectInRange(const json& value, double low, double high, const std::string& path) {
+    if (!ExpectNumber(value, path)) return false;
+    if (value.get<double>() >= low && value.get<double>() <= high) return true;
+    Add(path, "must be from " + Number(low) + " to " + Number(high));
+    return false;
+}
+
+void GraphCheck::AddReferable(const json& entry, const char* what, std::vector<std::string>& names,
+                              const std::string& path) {
+    if (!entry.contains("name")) {
+        Add(path, std::string(what) + " needs a \"name\"");
+        return;
+    }
+    if (!Expect(entry["name"], json::value_t::string, Key(path, "name"))) return;
+    const std::string name = entry["name"].get<std::string>();
+    if (Contains(_entityNames, name) || Contains(_cameraNames, name))
+        Add(Key(path, "name"), "name \"" + name + "\" is used twice among entities and cameras");
+    names.push_back(name);
+}
+
 void GraphCheck::CheckEntity(const json& entry, const std::string& path) {
+    static const std::map<std::string, std::vector<std::string>> ownKeys = {
+        {"StaticMesh", {"position", "radius"}}, {"VirtualEntity", {"position", "radius", "color"}}, {"Area", {"components"}}};
     if (!Expect(entry, json::value_t::object, path)) return;
-    ExpectKeys(entry, {"name", "kind", "position", "radius"}, path);
-    if (!entry.contains("name")) Add(path, "an entity needs a \"name\"");
-    else if (Expect(entry["name"], json::value_t::string, Key(path, "name"))) {
-        const std::string name = entry["name"].get<std::string>();
-        if (Contains(_entityNames, name)) Add(Key(path, "name"), "entity name \"" + name + "\" is used twice");
-        _entityNames.push_back(name);
-    }
+    AddReferable(entry, "an entity", _entityNames, path);
+    std::string kind = "StaticMesh";
     if (entry.contains("kind") && Expect(entry["kind"], json::value_t::string, Key(path, "kind"))) {
-        const std::string kind = entry["kind"].get<std::string>();
-        if (kind != "StaticMesh" && kind != "VirtualEntity")
-            Add(Key(path, "kind"), "unknown entity kind \"" + kind + "\"; known: \"StaticMesh\", \"VirtualEntity\"");
+        kind = entry["kind"].get<std::string>();
+        if (!Contains(kEntityKinds, kind)) {
+            Add(Key(path, "kind"), "unknown entity kind \"" + kind + "\"; known: " + Quoted(kEntityKinds));
+            return;
+        }
     }
+    std::vector<std::string> allowed = {"name", "kind"};
+    allowed.insert(allowed.end(), ownKeys.at(kind).begin(), ownKeys.at(kind).end());
+    ExpectKeys(entry, allowed, path);
     if (entry.contains("position")) ExpectVector(entry["position"], Key(path, "position"));
-    if (entry.contains("radius")) ExpectNumber(entry["radius"], Key(path, "radius"));
+    if (entry.contains("radius")) ExpectInRange(entry["radius"], 0.0, kMaxNumber, Key(path, "radius"));
+    if (entry.contains("color") && Expect(entry["color"], json::value_t::array, Key(path, "color"))) {
+        if (entry["color"].size() != 4) Add(Key(path, "color"), "must hold four numbers (red, green, blue, alpha)");
+        else
+            for (size_t i = 0; i < 4; ++i) ExpectInRange(entry["color"][i], 0.0, 1.0, At(Key(path, "color"), i));
+    }
+    if (entry.contains("components") && Expect(entry["components"], json::value_t::array, Key(path, "components")))
+        for (size_t i = 0; i < entry["components"].size(); ++i)
+            CheckComponent(entry["components"][i], At(Key(path, "components"), i));
+}
+
+void GraphCheck::CheckComponent(const json& entry, const std::string& path) {
+    if (!Expect(entry, json::value_t::object, path)) return;
+    const std::string shape = entry.contains("shape") && entry["shape"].is_string() ? entry["shape"].get<std::string>() : "";
+    if (shape != "sphere" && shape != "box") {
+        Add(Key(path, "shape"), "a component needs a \"shape\": \"sphere\" or \"box\"");
+        return;
+    }
+    const bool sphere = shape == "sphere";
+    ExpectKeys(entry, sphere ? std::vector<std::string>{"shape", "center", "radius"}
+                             : std::vector<std::string>{"shape", "min", "max"}, path);
+    for (const char* key : {"center", "min", "max"})
+        if (entry.contains(key)) ExpectVector(entry[key], Key(path, key));
+    if (entry.contains("radius")) ExpectInRange(entry["radius"], 0.0, kMaxNumber, Key(path, "radius"));
+    if (!sphere && (!entry.contains("min") || !entry.contains("max"))) Add(path, "a box needs \"min\" and \"max\"");
+}
+
+void GraphCheck::CheckCamera(const json& entry, const std::string& path) {
+    if (!Expect(entry, json::value_t::object, path)) return;
+    AddReferable(entry, "a camera", _cameraNames, path);
+    ExpectKeys(entry, {"name", "eye", "target", "fovY", "width", "height"}, path);
+    for (const char* key : {"eye", "target"}) {
+        if (!entry.contains(key)) Add(path, std::string("a camera needs \"") + key + "\"");
+        else ExpectVector(entry[key], Key(path, key));
+    }
+    if (entry.contains("eye") && entry.contains("target") && entry["eye"] == entry["target"])
+        Add(Key(path, "target"), "a camera cannot look at its own eye");
+    if (entry.contains("fovY")) ExpectInRange(entry["fovY"], kMinFov, kMaxFov, Key(path, "fovY"));
+    for (const char* key : {"width", "height"}) {
+        if (!entry.contains(key)) continue;
+        if (!entry[key].is_number_integer()) Add(Key(path, key), "must be a whole number of pixels");
+        else ExpectInRange(entry[key], 1, ChannelGraph::kMaxViewportSide, Key(path, key));
+    }
 }
 
 void GraphCheck::CheckChannel(const json& entry, const std::string& path) {
@@ -201,8 +282,8 @@ void GraphCheck::CheckChannel(const json& entry, const std::string& path) {
     if (entry.contains("value")) ExpectNumber(entry["value"], Key(path, "value"));
     if (entry.contains("vector")) ExpectVector(entry["vector"], Key(path, "vector"));
     if (entry.contains("ref") && Expect(entry["ref"], json::value_t::string, Key(path, "ref")) &&
-        !Contains(_entityNames, entry["ref"].get<std::string>()))
-        Add(Key(path, "ref"), "no entity named \"" + entry["ref"].get<std::string>() + "\"");
+        !Contains(_entityNames, entry["ref"].get<std::string>()) && !Contains(_cameraNames, entry["ref"].get<std::string>()))
+        Add(Key(path, "ref"), "no entity or camera named \"" + entry["ref"].get<std::string>() + "\"");
     if (kind != "Storyloom") return;
     if (!entry.contains("mode")) {
         Add(path, "a Storyloom channel needs a \"mode\"");
@@ -378,7 +459,7 @@ void GraphCheck::CheckStep(const json& step, const std::string& path) {
         {"evaluate", {}},          {"print", {}},
         {"set", {"value", "text"}}, {"update", {"seconds"}},
         {"variable", {"kind", "name", "value"}}, {"node", {"event", "conditions", "actions"}},
-        {"printVariable", {"name"}}};
+        {"printVariable", {"name"}}, {"render", {"draw", "picture"}}};
     if (!Expect(step, json::value_t::object, path)) return;
     std::vector<std::string> actions;
     for (const std::string& action : kStepActions)
@@ -408,6 +489,8 @@ void GraphCheck::CheckStep(const json& step, const std::string& path) {
     const std::string targetPath = Key(path, action);
     if (action == "evaluate") {
         ExpectId(target, targetPath, kFloatKinds);
+    } else if (action == "render") {
+        CheckRender(step, path);
     } else if (action == "print") {
         if (target.is_array()) {
             for (size_t i = 0; i < target.size(); ++i) ExpectId(target[i], At(targetPath, i), kAnyKind);
@@ -443,5 +526,20 @@ void GraphCheck::CheckStep(const json& step, const std::string& path) {
                 for (size_t i = 0; i < step[key].size(); ++i) CheckNodeEntry(step[key][i], At(Key(path, key), i));
             }
         }
+    }
+}
+
+void GraphCheck::CheckRender(const json& step, const std::string& path) {
+    if (Expect(step["render"], json::value_t::string, Key(path, "render")) &&
+        !Contains(_cameraNames, step["render"].get<std::string>()))
+        Add(Key(path, "render"), "no camera \"" + step["render"].get<std::string>() + "\"");
+    if (step.contains("draw") && Expect(step["draw"], json::value_t::array, Key(path, "draw")))
+        for (size_t i = 0; i < step["draw"].size(); ++i) ExpectId(step["draw"][i], At(Key(path, "draw"), i), kModeKinds);
+    const std::string picturePath = Key(path, "picture");
+    if (!step.contains("picture")) {
+        Add(path, "a \"render\" step needs the \"picture\" file it writes");
+    } else if (Expect(step["picture"], json::value_t::string, picturePath)) {
+        const std::string file = step["picture"].get<std::string>();
+        if (file.size() < 5 || file.compare(file.size() - 4, 4, ".png") != 0) Add(picturePath, "must end in .png");
     }
 }

@@ -15,7 +15,8 @@ struct GraphProblem {
 };
 
 // Validates a graph description without building it: shape and types of every key, ids,
-// modes, links (position, kind, repetition), link cycles between mode channels and steps.
+// entities, cameras, modes, links (position, kind, repetition), link cycles between mode
+// channels and steps.
 // A description without problems builds and runs without a malformed-input failure.
 class GraphCheck {
 public:
@@ -34,6 +35,12 @@ private:
     bool ExpectId(const json& value, const std::string& path, const std::vector<std::string>& kinds);
 
     void CheckEntity(const json& entry, const std::string& path);
+    void CheckComponent(const json& entry, const std::string& path);
+    void CheckCamera(const json& entry, const std::string& path);
+    // Entities and cameras share one name space: a reference names either.
+    void AddReferable(const json& entry, const char* what, std::vector<std::string>& names, const std::string& path);
+    bool ExpectInRange(const json& value, double low, double high, const std::string& path);
+    void CheckRender(const json& step, const std::string& path);
     void CheckChannel(const json& entry, const std::string& path);
     void CheckLinks(const json& entry, const ModeInfo& mode, const std::string& path);
     void CheckLinkEntry(const json& at, const LinkInfo& link, const std::string& path);
@@ -47,5 +54,6 @@ private:
     std::map<std::string, ChannelType> _kindTypes;
     std::map<std::string, std::string> _channelKinds;  // id -> kind, for channels with a usable id
     std::vector<std::string> _entityNames;
+    std::vector<std::string> _cameraNames;
     std::vector<GraphProblem> _problems;
 };

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "scenario_channel/Aco_Storyloom.h"
+#include "tools/storyloom/RenderTarget.h"
 #include "tools/storyloom/ScenarioSteps.h"
 
 using nlohmann::json;
@@ -10,7 +11,7 @@ using nlohmann::json;
 namespace {
 // The key that names what a checked step does; empty for a comment or a bare expectation.
 std::string ActionOf(const json& step) {
-    for (const char* key : {"evaluate", "print", "set", "update", "variable", "node", "printVariable"})
+    for (const char* key : {"evaluate", "print", "set", "update", "variable", "node", "printVariable", "render"})
         if (step.contains(key)) return key;
     return "";
 }
@@ -38,6 +39,7 @@ std::string StepRunner::Describe(A3d_Channel* channel) {
         if (!target) return "(empty)";
         if (auto* entity = dynamic_cast<Core::EntityBase*>(target)) return "entity \"" + entity->GetName() + "\"";
         if (dynamic_cast<Core::Scenario*>(target)) return "a scenario";
+        if (dynamic_cast<Core::Camera*>(target)) return "a camera";
         return "an object";
     }
     if (auto* value = dynamic_cast<Aco_FloatChannel*>(channel)) return std::to_string(value->GetStoredFloat());
@@ -137,6 +139,7 @@ bool StepRunner::RunStep(const json& step, float& status, std::string& error) {
     if (action == "variable") return ScenarioSteps::AddVariable(_graph, step, _out, error);
     if (action == "node") return ScenarioSteps::AddNode(_graph, step, _out, error);
     if (action == "printVariable") return ScenarioSteps::PrintVariable(_graph, step, _out, error);
+    if (action == "render") return Render(step, error);
     if (action == "print") {
         for (const json& id : step["print"].is_array() ? step["print"] : json::array({step["print"]}))
             std::fprintf(_out, "  %-34s = %s\n", id.get<std::string>().c_str(),
@@ -165,6 +168,33 @@ bool StepRunner::RunStep(const json& step, float& status, std::string& error) {
         return false;
     }
     scenario->Update(step.value("seconds", 0.0f));
+    return true;
+}
+
+bool StepRunner::Render(const json& step, std::string& error) {
+    const std::string name = step["render"].get<std::string>();
+    const Core::Camera* camera = _graph.FindCamera(name);
+    if (!camera) {
+        error = "no camera \"" + name + "\"";
+        return false;
+    }
+    RenderTarget target(*camera);
+    if (!target.IsReady(error)) return false;
+    for (const json& id : step.value("draw", json::array())) {
+        float status = 0.0f;
+        if (!Evaluate(id.get<std::string>(), status)) {
+            error = "\"" + id.get<std::string>() + "\" has no value to evaluate";
+            return false;
+        }
+        if (status != 0.0f && !_options.allowErrors) {
+            error = "drawing \"" + id.get<std::string>() + "\" returned " + Number(status) + " (--allow-errors goes on)";
+            return false;
+        }
+    }
+    const std::string path = step["picture"].get<std::string>();
+    if (!target.Finish(path, error)) return false;
+    std::fprintf(_out, "render %-30s -> %s (%d x %d, %zu draw calls)\n", name.c_str(), path.c_str(),
+                 target.GetDevice().GetWidth(), target.GetDevice().GetHeight(), target.GetDevice().GetDrawCalls().size());
     return true;
 }
 

@@ -30,6 +30,9 @@ public:
 private:
     bool RunStep(const nlohmann::json& step, float& status, std::string& error);
     bool Evaluate(const std::string& id, float& status);
+    // {"render": camera, "draw": [ids], "picture": "out.png"}: the draw channels are evaluated
+    // while the engine's renderer draws for the camera, then the picture is written.
+    bool Render(const nlohmann::json& step, std::string& error);
     bool CheckStep(const nlohmann::json& step, bool evaluated, float status, const std::vector<std::string>& logged,
                    std::string& error);
     bool CheckValue(const nlohmann::json& expect, std::string& error);

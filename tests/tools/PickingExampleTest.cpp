@@ -1,0 +1,63 @@
+// The picking example draws what its camera sees: the picture it writes shows each virtual
+// entity in its colour where the camera projects it, and is the one kept in the docs.
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "GraphTestSupport.h"
+#include "core/CameraProjection.h"
+#include "d3d9/ReadPng.h"
+
+namespace {
+
+std::string ReadText(const std::string& path) {
+    std::ifstream file(path);
+    std::stringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+int Channel(std::uint32_t argb, int shift) { return int((argb >> shift) & 0xFF); }
+
+TEST(PickingExample, PictureShowsTheEntitiesAndMatchesTheDocs) {
+    const std::string source = STORYLOOM_SOURCE_DIR;
+    std::remove("picking.png");
+    RunResult result = RunGraph(ReadText(source + "/examples/picking.json"));
+    ASSERT_EQ(result.status, 0) << result.error;
+    PngPicture made, kept;
+    ASSERT_TRUE(ReadPng("picking.png", made));
+    ASSERT_TRUE(ReadPng(source + "/docs/picking.png", kept));
+
+    // The example's camera and entities.
+    const Core::Camera camera(VelmMathLib::Vec3(0, 0, -10), VelmMathLib::Vec3(0, 0, 0), 1.0f, 320, 240);
+    ASSERT_EQ(made.width, 320u);
+    ASSERT_EQ(made.height, 240u);
+    const struct {
+        VelmMathLib::Vec3 centre;
+        int bright, dark;  // a channel the entity's colour lights and one it leaves low
+    } entities[] = {{{-2.5f, 0, 0}, 16, 0}, {{2.5f, 0.5f, 2}, 0, 16}};
+    for (const auto& e : entities) {
+        VelmMathLib::Vec2 at = Project(camera, e.centre);
+        std::uint32_t pixel = made.At(unsigned(at.x), unsigned(at.y));
+        SCOPED_TRACE(testing::Message() << "pixel " << at.x << "," << at.y << " is " << std::hex << pixel);
+        EXPECT_GT(Channel(pixel, e.bright), 200);
+        EXPECT_LT(Channel(pixel, e.dark), 120);
+    }
+    for (auto [x, y] : {std::pair{0u, 0u}, {319u, 0u}, {160u, 200u}, {319u, 239u}})
+        EXPECT_EQ(made.At(x, y), D3DCOLOR_ARGB(255, 16, 16, 32)) << x << "," << y;
+
+    // The docs show what the example makes; an edge may fall a pixel apart between builds.
+    ASSERT_EQ(kept.width, made.width);
+    ASSERT_EQ(kept.height, made.height);
+    size_t differing = 0;
+    for (size_t i = 0; i < made.argb.size(); ++i)
+        for (int shift : {0, 8, 16, 24})
+            if (std::abs(Channel(made.argb[i], shift) - Channel(kept.argb[i], shift)) > 24) {
+                ++differing;
+                break;
+            }
+    EXPECT_LE(differing, made.argb.size() / 100) << "regenerate docs/picking.png from the example's run";
+}
+
+}  // namespace
