@@ -78,12 +78,15 @@ class Commands(unittest.TestCase):
     def test_a_serializer_check_is_reported_after_its_step(self):
         graph = write("damaged-state.json", json.dumps({
             "channels": [{"id": "scenario", "kind": "CoreRef"}, {"id": "state", "kind": "Text", "text": '<ScenarioState a="1"'},
+                         {"id": "wrapped", "kind": "CustomEnum", "enumType": "SerializerFlag", "value": 0},
                          {"id": "create", "kind": "Storyloom", "mode": "Scenario_Create", "links": ["scenario"]},
-                         {"id": "import", "kind": "Storyloom", "mode": "Scenario_State_Import", "links": ["scenario", "state"]}],
+                         {"id": "import", "kind": "Storyloom", "mode": "Scenario_State_Import",
+                          "links": ["scenario", "state", "wrapped"]}],
             "steps": [{"evaluate": "create"}, {"evaluate": "import"}]}))
         result = storyloom("run", graph, "--allow-errors")
-        self.assertIn("evaluate import                       -> 0\n  check [import]: (found<data.size()) && 0, file ",
-                      result.stdout)
+        self.assertIn("evaluate import                       -> 0\n  error log [import]: Scenario::ImportState: state text "
+                      "rejected: unreadable (1)\n  check [import]: (found<data.size()) && 0, file "
+                      "coreframework/serializer/Serializer, line ", result.stdout)
 
     def test_a_text_channel_is_not_evaluated_silently(self):
         graph = write("text.json", json.dumps({"channels": [{"id": "t", "kind": "Text"}], "steps": [{"evaluate": "t"}]}))
