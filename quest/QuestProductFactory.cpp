@@ -12,19 +12,12 @@ QuestProductFactory::QuestProductFactory(Aco_Storyloom& channel) : _channel(&cha
 
 QuestProductFactory::~QuestProductFactory() = default;
 
-namespace {
-// Slots are made for a scenario; a node whose owner outlived its scenario gets none.
-bool HasScenario(const Core::Scenario* scenario, const char* channelName) {
-    if (!scenario) ERRLOG(FormatText("QuestFactory: No scenario to make the slots of %s for", channelName));
-    return scenario != nullptr;
-}
-}  // namespace
-
-bool QuestProductFactory::AddSlots(Core::VariableSlotSet& product, Core::Scenario* scenario) const {
-    if (!HasScenario(scenario, ChannelName())) return false;
+// Slots are made for a scenario: a node whose owner outlived its scenario gets none, as a
+// node gets none for a child no slot is made from.
+void QuestProductFactory::AddSlots(Core::VariableSlotSet& product, Core::Scenario* scenario) const {
+    if (!scenario) return;
     for (const std::unique_ptr<QuestVarFactory>& factory : _varFactories)
         product.AddVariableSlot(factory->CreateSlot(*scenario).release());
-    return true;
 }
 
 bool QuestProductFactory::CopySlots(const Core::VariableSlotSet& source, Core::VariableSlotSet& clone,
@@ -34,10 +27,10 @@ bool QuestProductFactory::CopySlots(const Core::VariableSlotSet& source, Core::V
         ERRLOG(FormatText("VariableSlot count mismatch in %s while attempting to clone!", ChannelName()));
         return false;
     }
-    if (!HasScenario(scenario, ChannelName())) return false;
     for (size_t i = 0; i < sourceSlots.size(); ++i) {
-        std::unique_ptr<Core::VariableSlotBase> slot = _varFactories[i]->CreateSlot(*scenario);
-        if (typeid(*slot) != typeid(*sourceSlots[i])) {
+        // Without a scenario no slot can be made to match the source's.
+        std::unique_ptr<Core::VariableSlotBase> slot = scenario ? _varFactories[i]->CreateSlot(*scenario) : nullptr;
+        if (!slot || typeid(*slot) != typeid(*sourceSlots[i])) {
             ERRLOG(FormatText("VariableSlot type/size mismatch in %s while attempting to clone!", ChannelName()));
             return false;
         }

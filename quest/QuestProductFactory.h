@@ -32,9 +32,9 @@ public:
     const std::vector<std::unique_ptr<QuestVarFactory>>& GetVarFactories() const { return _varFactories; }
 
 protected:
-    // A new product's slots, one per variable factory, for the owner's scenario; false
-    // (logged) when the owner has no scenario left.
-    bool AddSlots(Core::VariableSlotSet& product, Core::Scenario* scenario) const;
+    // A new product's slots, one per variable factory, for the owner's scenario; none when
+    // the owner has no scenario left.
+    void AddSlots(Core::VariableSlotSet& product, Core::Scenario* scenario) const;
     // Slots like the source's, state included, for a clone; false (logged) when the source's
     // slots do not match the variable factories in count or kind, or it has no scenario left.
     bool CopySlots(const Core::VariableSlotSet& source, Core::VariableSlotSet& clone, Core::Scenario* scenario) const;

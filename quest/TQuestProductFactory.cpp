@@ -16,7 +16,7 @@ Product* TQuestProductFactory<AbstractFactory, Product, QuestType, Owner>::Creat
     auto product = std::make_unique<QuestType>(channel, ChannelName(), owner);
     // A factory registered on load learns its slots from the links present at first use.
     if (channel && !channel->IsFactoryInitialized()) channel->InitializeFactory();
-    if (!AddSlots(*product, owner.GetScenario())) return nullptr;
+    AddSlots(*product, owner.GetScenario());
     return product.release();
 }
 

@@ -1,3 +1,5 @@
+#include <string>
+
 #include "scenario_channel/ModeCatalogue.h"
 #include "scenario_channel/ModeSupport.h"
 #include "scenario_channel/StoryloomChannel.h"
@@ -7,12 +9,60 @@ float ReportUnknownMode(Aco_Storyloom& self) {
     self.ReportEvaluationFailure(FormatText("ModeNotRecognized[%u]", self.GetCurrentMode()));
     return ModeResult::UnknownMode;
 }
+
+// The evaluations under way on the engine's thread, innermost first, kept on the stack so a
+// cycle can be named without the evaluation path allocating anything.
+struct EvaluationFrame {
+    A3d_Channel* channel;
+    const EvaluationFrame* outer;
+};
+const EvaluationFrame* innermost = nullptr;
+
+class EvaluationScope {
+public:
+    EvaluationScope(A3d_Channel* channel, bool& evaluating) : _frame{channel, innermost}, _evaluating(evaluating) {
+        innermost = &_frame;
+        _evaluating = true;
+    }
+    ~EvaluationScope() {
+        innermost = _frame.outer;
+        _evaluating = false;
+    }
+    EvaluationScope(const EvaluationScope&) = delete;
+    EvaluationScope& operator=(const EvaluationScope&) = delete;
+
+private:
+    EvaluationFrame _frame;
+    bool& _evaluating;
+};
+
+std::string NameOf(A3d_Channel* channel) {
+    const char* name = channel->GetChannelName();
+    return name ? name : "(unnamed)";
+}
+
+// "A -> B -> A": from the evaluation of `channel` under way to where it was reached again.
+std::string CycleText(A3d_Channel* channel) {
+    std::string path = NameOf(channel);
+    for (const EvaluationFrame* frame = innermost; frame && frame->channel != channel; frame = frame->outer)
+        path.insert(0, NameOf(frame->channel) + " -> ");
+    return NameOf(channel) + " -> " + path;
+}
+
+// Kept out of line: the evaluation path stays as small as it was without the guard.
+[[gnu::cold, gnu::noinline]] float RefuseCycle(Aco_Storyloom& self) {
+    // Running the mode again would never end; the reader gets the value of an unreadable link.
+    self.ReportEvaluationFailure(FormatText("EvaluationCycle[%s]", CycleText(&self).c_str()));
+    return ModeResult::LinkError;
+}
 }  // namespace
 
 // The dispatch stays in this one function: every evaluation passes here.
 float Aco_Storyloom::GetFloat() {
+    if (_isEvaluating) return RefuseCycle(*this);
     float result = ModeResult::Done;
     if (CheckRenderCount()) {
+        EvaluationScope scope(this, _isEvaluating);
         ModeHandler handler = ModeDispatch::Find(GetCurrentMode());
         result = handler ? handler(*this) : ReportUnknownMode(*this);
     }

@@ -1,6 +1,5 @@
 // The modes that drive a scenario and its entities. Each takes its scenario from
 // "CoreScenario", stops at its first failure and keeps what it did before it.
-#include <algorithm>
 #include <string>
 
 #include "coreframework/serializer/SerializerFlag.h"
@@ -86,13 +85,8 @@ SerializerState SerializerFlagAt(Aco_Storyloom& self, unsigned int link) {
     return static_cast<SerializerState>(ModeSupport::ReadSerializerFlag(self, link));
 }
 
-// Indents count tabs: truncated toward zero, never negative, and bounded so that a stray
-// value cannot make an export grow without end.
-unsigned int IndentFromValue(float value) {
-    constexpr float kMaxIndent = 256.0f;
-    if (!(value > 0.0f)) return 0;  // negatives and NaN
-    return static_cast<unsigned int>(std::min(value, kMaxIndent));
-}
+// Indents count tabs, truncated toward zero like ids; the scenario bounds what it writes.
+unsigned int IndentFromValue(float value) { return ModeSupport::ValueToId(value); }
 
 
 // A manager that makes no scenario empties the reference.

@@ -66,7 +66,10 @@ public:
     // lines. ExportState appends to text and answers 0. ImportState reads text (leaving it
     // as it is) and answers 0; a text it cannot take whole (damaged, of another kind, naming
     // an entity that no longer lives) is reported and answered non-zero, and the scenario
-    // stays as it was. Entities are found again by name, those already here first.
+    // stays as it was. Entities are found again by name, those already here first. Indents
+    // beyond MaxStateIndent tabs are written as that many, so a stray number cannot make the
+    // text grow without end.
+    static constexpr unsigned MaxStateIndent = 256;
     int ExportState(CustomEnums::SerializerFlag::State state, std::string& text, unsigned indent) const;
     int ImportState(CustomEnums::SerializerFlag::State state, std::string& text);
 

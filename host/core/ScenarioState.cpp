@@ -119,7 +119,7 @@ int Scenario::ExportState(State state, std::string& text, unsigned indent) const
                                                    EncodeStateField(variable->ExportValue())}));
     addRecord(EndRecord, FormatStateUnsigned(static_cast<unsigned>(_entities.size() + _variables.size())));
     root.Export(IsWrapped(state) ? CustomEnums::SerializerFlag::Export : CustomEnums::SerializerFlag::ExportNoInt, text,
-                indent);
+                std::min(indent, MaxStateIndent));
     return 0;
 }
 

@@ -51,7 +51,8 @@ TEST_F(StateModes, ExportFlagFromTheEnumeration) {
     EXPECT_TRUE(Core::GetErrorLog().empty());
 }
 
-// The state is appended to what "Data" holds, indented by whole tabs.
+// The state is appended to what "Data" holds, indented by whole tabs: the value truncated
+// toward zero to an unsigned number, which the scenario bounds.
 TEST_F(StateModes, ExportAppendsIndentedText) {
     struct Case {
         const char* before;
@@ -59,7 +60,9 @@ TEST_F(StateModes, ExportAppendsIndentedText) {
         std::string expectedStart;
     } cases[] = {{nullptr, 0.0f, "<ScenarioState>"},
                  {"kept\n", 2.9f, "kept\n\t\t<ScenarioState>"},
-                 {"", -3.0f, "<ScenarioState>"}};
+                 {"", 0.99f, "<ScenarioState>"},
+                 {"", -3.0f, std::string(Core::Scenario::MaxStateIndent, '\t') + "<ScenarioState>"},
+                 {"", 1e30f, std::string(Core::Scenario::MaxStateIndent, '\t') + "<ScenarioState>"}};
     for (const Case& c : cases) {
         Aco_StringChannel data;
         data.SetString(c.before);

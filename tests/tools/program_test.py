@@ -76,6 +76,19 @@ class Commands(unittest.TestCase):
         self.assertIn('evaluate translate                    -> 0\n  dictionary [translate]: '
                       'LanguageDictionary: Item with key "NOPE" was not found!', result.stdout)
 
+    def test_a_serializer_check_is_reported_after_its_step(self):
+        graph = write("damaged-state.json", json.dumps({
+            "channels": [{"id": "scenario", "kind": "CoreRef"}, {"id": "state", "kind": "Text", "text": '<ScenarioState a="1"'},
+                         {"id": "wrapped", "kind": "CustomEnum", "enumType": "SerializerFlag", "value": 0},
+                         {"id": "create", "kind": "Storyloom", "mode": "Scenario_Create", "links": ["scenario"]},
+                         {"id": "import", "kind": "Storyloom", "mode": "Scenario_State_Import",
+                          "links": ["scenario", "state", "wrapped"]}],
+            "steps": [{"evaluate": "create"}, {"evaluate": "import"}]}))
+        result = storyloom("run", graph, "--allow-errors")
+        self.assertIn("evaluate import                       -> 0\n  error log [import]: Scenario::ImportState: state text "
+                      "rejected: unreadable (1)\n  check [import]: (found<data.size()) && 0, file "
+                      "coreframework/serializer/Serializer, line ", result.stdout)
+
     def test_a_text_channel_is_not_evaluated_silently(self):
         graph = write("text.json", json.dumps({"channels": [{"id": "t", "kind": "Text"}], "steps": [{"evaluate": "t"}]}))
         self.assert_one_line(storyloom("run", graph), 1, "$.steps[0].evaluate: needs a Value or CustomEnum or Storyloom")

@@ -27,7 +27,7 @@ void PlaceNamedLinks(nlohmann::json& description, const ModeList& modes) {
 }  // namespace
 
 Status Load(const std::string& text, const std::string& source, const A3dPluginLoader& plugin,
-            nlohmann::json& description, std::vector<std::string>& problems) {
+            nlohmann::json& description, std::vector<std::string>& problems, bool allowCycles) {
     std::string error;
     if (!JsonText::Parse(text, source, description, error)) {
         problems.push_back(error);
@@ -38,7 +38,9 @@ Status Load(const std::string& text, const std::string& source, const A3dPluginL
         // Reading the catalogue sets every mode once; what that reports is not the graph's.
         Core::ClearErrorLog();
         globalEngine.ClearDebugMessages();
-        for (const GraphProblem& problem : GraphCheck(modes, *plugin.GetType()).Check(description))
+        GraphCheck check(modes, *plugin.GetType());
+        if (allowCycles) check.AllowCycles();
+        for (const GraphProblem& problem : check.Check(description))
             problems.push_back(source + ": " + problem.Line());
         if (problems.empty()) PlaceNamedLinks(description, modes);
     } catch (const std::exception& e) {
@@ -51,7 +53,7 @@ Status Run(const std::string& text, const std::string& source, const A3dPluginLo
            const RunOptions& options, FILE* out, std::string& error) {
     nlohmann::json description;
     std::vector<std::string> problems;
-    if (Load(text, source, plugin, description, problems) != Ok) {
+    if (Load(text, source, plugin, description, problems, options.allowCycles) != Ok) {
         error = problems.front();
         if (problems.size() > 1) error += " (and " + std::to_string(problems.size() - 1) + " more; see \"check\")";
         return Failed;

@@ -18,7 +18,7 @@ enum Status : int { Ok = 0, Failed = 1, UsageError = 2 };
 // Parses and checks graph text; the syntax error or the problems found, each as one line
 // starting with `source`. Ok when it may be built.
 Status Load(const std::string& text, const std::string& source, const A3dPluginLoader& plugin,
-            nlohmann::json& description, std::vector<std::string>& problems);
+            nlohmann::json& description, std::vector<std::string>& problems, bool allowCycles = false);
 
 // Loads, builds and runs graph text, printing to `out`; the reason of a failure in `error`.
 Status Run(const std::string& text, const std::string& source, const A3dPluginLoader& plugin,

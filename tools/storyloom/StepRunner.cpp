@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "coreframework/Logging.h"
 #include "scenario_channel/Aco_Storyloom.h"
 #include "tools/storyloom/RenderTarget.h"
 #include "tools/storyloom/ScenarioSteps.h"
@@ -66,12 +67,21 @@ void StepRunner::PrintDictionaryMessages(const std::map<const Core::Scenario*, s
     }
 }
 
+// The serializer reports damaged text it reads through failed framework checks.
+void StepRunner::PrintCheckReports(size_t before, const std::string& who) {
+    const std::vector<AssertionReport>& reports = GetAssertionReports();
+    for (size_t i = before < reports.size() ? before : reports.size(); i < reports.size(); ++i)
+        std::fprintf(_out, "  check [%s]: %s, file %s, line %d\n", who.c_str(), reports[i].expression.c_str(),
+                     reports[i].sourcePath.c_str(), reports[i].line);
+}
+
 bool StepRunner::Run(const json& steps, std::string& error) {
     for (size_t index = 0; index < steps.size(); ++index) {
         const json& step = steps[index];
         const size_t logBefore = Core::GetErrorLog().size();
         const size_t debugBefore = globalEngine.GetDebugMessages().size();
         const auto dictionaryBefore = DictionaryCounts();
+        const size_t checksBefore = GetAssertionReports().size();
         float status = 0.0f;
         std::string reason;
         bool ran = RunStep(step, status, reason);
@@ -84,6 +94,7 @@ bool StepRunner::Run(const json& steps, std::string& error) {
         for (size_t i = debugBefore; i < debug.size(); ++i)
             std::fprintf(_out, "  debug [%s]: %s\n", who.c_str(), debug[i].c_str());
         PrintDictionaryMessages(dictionaryBefore, who);
+        PrintCheckReports(checksBefore, who);
         if (ran) ran = CheckStep(step, step.contains("evaluate"), status, logged, reason);
         if (!ran) {
             error = "step " + std::to_string(index) + " ($.steps[" + std::to_string(index) + "]): " + reason;

@@ -11,6 +11,7 @@
 struct RunOptions {
     bool trace = false;        // print each evaluation's mode, the children it read and wrote
     bool allowErrors = false;  // failures no expectation accounts for are printed, not fatal
+    bool allowCycles = false;  // mode channels linked in a ring run; the library refuses the repeat
 };
 
 // Runs the checked steps of a graph description in order, printing what each did and the
@@ -41,6 +42,8 @@ private:
 
     // The scenarios the graph's references hold, each with its dictionary's message count.
     std::map<const Core::Scenario*, size_t> DictionaryCounts() const;
+    // Framework check reports (the serializer's) made since `before` reports were kept.
+    void PrintCheckReports(size_t before, const std::string& who);
     void PrintDictionaryMessages(const std::map<const Core::Scenario*, size_t>& before, const std::string& who);
 
     ChannelGraph& _graph;

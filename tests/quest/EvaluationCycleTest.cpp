@@ -1,0 +1,127 @@
+#include "QuestTestSupport.h"
+
+namespace {
+
+using ::testing::Contains;
+using ::testing::HasSubstr;
+
+// Channels that reach themselves again while they run: every evaluation ends, the channel
+// that was reached again answers 105.0 without running its mode, and the error log names it
+// and the way round.
+class EvaluationCycleTest : public QuestTest {
+protected:
+    // "Scenario_IsIDInScenario" reads its "iID" child: the simplest mode that evaluates a child.
+    Aco_Storyloom& Reader(const char* name) {
+        Aco_Storyloom& channel = Storyloom(MODE_Scenario_IsIDInScenario, name);
+        auto& reference = Make<Aco_CoreRef>("Scenario");
+        reference.SetRef(scenario);
+        Link(channel, 0, reference);
+        return channel;
+    }
+    // Fires "Mission - Started" in the test's scenario with one instigator.
+    Aco_Storyloom& Fire(const char* name) {
+        Aco_Storyloom& fire = Storyloom(MODE_EventSystem_FireEvent, name);
+        auto &scenarioRef = Make<Aco_CoreRef>("Scenario"), &instigator = Make<Aco_CoreRef>("Instigator");
+        scenarioRef.SetRef(scenario);
+        instigator.SetRef(&hero);
+        Link(fire, 0, scenarioRef);
+        Link(fire, 1, instigator);
+        Link(fire, 3, Enum("EventType", "EventType", 0.0f));
+        return fire;
+    }
+    // "Mission - Started" defined by a channel whose activation child is `activation`.
+    void DefineStarted(A3d_Channel& activation) {
+        Aco_Storyloom& started = Storyloom(MODE_OnConstruct_Event, "Mission - Started");
+        Link(started, 1, Make<Aco_CoreRef>("Who"));
+        Link(started, 3, activation);
+        EXPECT_EQ(started.GetFloat(), 0.0f);
+    }
+    static std::string CycleLine(const char* prefixName, const char* path) {
+        return std::string(prefixName) + ": EvaluationCycle[" + path + "]";
+    }
+
+    Core::StaticMeshEntity hero{"Hero", {}, 1.0f};
+};
+
+TEST_F(EvaluationCycleTest, ChannelLinkedToItself) {
+    Aco_Storyloom& loop = Reader("Loop");
+    Link(loop, 1, loop);
+    EXPECT_EQ(loop.GetFloat(), 0.0f);  // its own read got 105.0, an id the scenario does not hold
+    EXPECT_THAT(ErrorLog(), ::testing::ElementsAre(HasSubstr("EvaluationCycle[Loop -> Loop]")));
+    Core::ClearErrorLog();
+    EXPECT_EQ(loop.GetFloat(), 0.0f);  // the guard is released: the next evaluation runs again
+    EXPECT_EQ(ErrorLog().size(), 1u);
+}
+
+TEST_F(EvaluationCycleTest, TwoChannelsLinkedToEachOther) {
+    Aco_Storyloom &first = Reader("First"), &second = Reader("Second");
+    Link(first, 1, second);
+    Link(second, 1, first);
+    auto& found = Value("bInScenario", 7.0f);
+    Link(second, 2, found);
+    EXPECT_EQ(first.GetFloat(), 0.0f);
+    EXPECT_THAT(ErrorLog(), ::testing::ElementsAre(HasSubstr("EvaluationCycle[First -> Second -> First]")));
+    EXPECT_EQ(StoredValue(found), 0.0f);  // the second channel ran to its end with 105.0 as the id
+    EXPECT_EQ(StoredValue(second), 0.0f);
+}
+
+TEST_F(EvaluationCycleTest, LongerCycleThroughCalledChildren) {
+    Aco_Storyloom &a = Reader("A"), &b = Reader("B"), &c = Reader("C");
+    Link(a, 1, b);
+    Link(b, 1, c);
+    Link(c, 1, b);
+    EXPECT_TRUE(a.CallChannel());
+    EXPECT_THAT(ErrorLog(), ::testing::ElementsAre(HasSubstr("EvaluationCycle[B -> C -> B]")));
+}
+
+// An event whose activation fires its own type: the firing channel is reached again inside
+// its own firing and answers 105.0 there, which activates the event once.
+TEST_F(EvaluationCycleTest, EventActivationFiresItsOwnEvent) {
+    Aco_Storyloom& fire = Fire("Fire");
+    DefineStarted(fire);
+    int runs = 0;
+    auto& count = Make<Probe>("Count");
+    count.onEvaluate = [&] { return float(++runs); };
+    Aco_Storyloom& countAction = Storyloom(MODE_OnConstruct_Action, "Count");
+    Link(countAction, 1, count);
+    EXPECT_EQ(countAction.GetFloat(), 0.0f);
+    Core::EventNode* node = scenario->AddEventNode();
+    ASSERT_TRUE(node->SetEvent("Mission - Started") && node->AddAction("Count"));
+
+    EXPECT_EQ(fire.GetFloat(), 0.0f);
+    EXPECT_EQ(runs, 1);
+    EXPECT_THAT(ErrorLog(), ::testing::ElementsAre(HasSubstr("EvaluationCycle[Fire -> Fire]")));
+}
+
+// An action whose called child fires the event that runs the action: one nested firing, then
+// the firing channel is reached again and refused.
+TEST_F(EvaluationCycleTest, ActionFiresItsOwnEvent) {
+    auto& yes = Value("Yes", 1.0f);
+    DefineStarted(yes);
+    Aco_Storyloom& fire = Fire("Fire");
+    Aco_Storyloom& again = Storyloom(MODE_OnConstruct_Action, "Again");
+    Link(again, 1, fire);
+    EXPECT_EQ(again.GetFloat(), 0.0f);
+    Core::EventNode* node = scenario->AddEventNode();
+    ASSERT_TRUE(node->SetEvent("Mission - Started") && node->AddAction("Again"));
+
+    EXPECT_EQ(fire.GetFloat(), 0.0f);
+    EXPECT_THAT(ErrorLog(), ::testing::ElementsAre(HasSubstr("EvaluationCycle[Fire -> Fire]")));
+}
+
+// A construct channel among its own slot children, and a condition whose result child is the
+// construct channel: building the factory and evaluating the node both end.
+TEST_F(EvaluationCycleTest, ConstructChannelAmongItsOwnChildren) {
+    Aco_Storyloom& check = Storyloom(MODE_OnConstruct_Condition, "Check");
+    Link(check, 0, check);
+    Link(check, 1, check);
+    EXPECT_EQ(check.GetFloat(), 0.0f);
+    EXPECT_THAT(ErrorLog(), Contains(HasSubstr("QuestFactory: Type not supported at 0 for Check")));
+    Core::ClearErrorLog();
+    Core::Condition* condition = scenario->AddEventNode()->AddCondition("Check");
+    ASSERT_TRUE(condition);
+    EXPECT_FALSE(condition->Evaluate());  // the result child, the construct channel itself, answers 0.0
+    EXPECT_THAT(ErrorLog(), ::testing::Not(Contains(HasSubstr("EvaluationCycle"))));
+}
+
+}  // namespace
