@@ -79,8 +79,8 @@ protected:
         return channel;
     }
 
-    // The status is one the dispatch gives, and a failure status comes with its report naming
-    // one of the mode's links (the area modes report themselves unavailable until they land).
+    // Every catalogued mode is available, so a fault ends in 105 or 106 with one report naming
+    // one of the mode's links.
     static void ExpectPartOutcome(const ModeRecord& record, float status, size_t logBefore) {
         const std::vector<std::string>& log = Core::GetErrorLog();
         std::vector<std::string> linkReports;
@@ -101,9 +101,7 @@ protected:
             EXPECT_TRUE(namesALink(linkReports[0], status == ModeResult::LinkError ? "ChildLinkError" : "ChildLinkInvalid"))
                 << linkReports[0];
         } else {
-            EXPECT_EQ(status, ModeResult::UnknownMode);
-            ASSERT_GT(log.size(), logBefore);
-            EXPECT_THAT(log.back(), ::testing::EndsWith(FormatText("ModeNotAvailable[%u]", record.id)));
+            ADD_FAILURE() << "status " << status;
         }
     }
 
