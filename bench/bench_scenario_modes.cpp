@@ -106,8 +106,8 @@ void GetEntityByID(benchmark::State& state) {
     DispatchRow(state, "dispatch Scenario_GetEntity (by id)",
                 [&] { benchmark::DoNotOptimize(graph.channel.GetFloat()); },
                 [&] {
-                    auto* found = dynamic_cast<Core::RefSupport*>(scenario->GetEntity(static_cast<unsigned>(id->GetFloat())));
-                    answer->SetRef(found);
+                    Core::ScenarioSupport* found = scenario->GetEntity(static_cast<unsigned>(id->GetFloat()));
+                    answer->SetRef(found ? found->AsRefSupport() : nullptr);
                     benchmark::ClobberMemory();
                 });
     if (graph.channel.GetFloat() != 0.0f || graph.answerRef.GetRef() != graph.entities[1].get())

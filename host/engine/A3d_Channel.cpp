@@ -81,10 +81,6 @@ void* A3d_Channel::GetFeedbackClass() { return nullptr; }
 void A3d_Channel::SetContextRenderCountName(const char* name) { _contextRenderCountName = name ? name : ""; }
 const char* A3d_Channel::GetContextRenderCountName() { return _contextRenderCountName.c_str(); }
 
-A3d_Channel* A3d_Channel::GetChild(unsigned index) const {
-    return index < _childIndex.size() ? _childIndex[index] : nullptr;
-}
-
 unsigned A3d_Channel::GetChildLinkPositionCount(unsigned index) const {
     return index < _linkedAtIndex.size() ? _linkedAtIndex[index] : 0;
 }
