@@ -130,7 +130,7 @@ void EntityIsInArea(benchmark::State& state) {
     if (channel.GetFloat() != 0.0f || inArea.GetFloat() != 1.0f) {
         // The area modes may not be in this build yet; the row then shows as pending.
         globalEngine.ClearDebugMessages();
-        state.SkipWithError("pending: the mode does not answer yet");
+        state.SkipWithError("pending: dispatch Entity_IsInArea waits for the area modes");
         return;
     }
     Aco_FloatChannel* out = &inArea;
