@@ -7,6 +7,8 @@
 #include <memory>
 #include <vector>
 
+#include "CountingNew.h"
+#include "PerformanceTable.h"
 #include "ScalingTiming.h"
 
 #include "coreframework/debugrenderer/DebugRenderer.h"
@@ -62,8 +64,9 @@ void FillFullContainer(benchmark::State& state) {
     std::unique_ptr<DebugLine[]> plainLines(new DebugLine[lines]());
     std::unique_ptr<DebugMeshInstance[]> plainInstances(new DebugMeshInstance[spheres + cones]);
     double fillSeconds = 0, plainSeconds = 0;
+    unsigned long allocations = 0;
     for (auto _ : state) {
-        fillSeconds += SecondsOf([&] { Fill(*container, scene.worlds); });
+        allocations += CountingNew::AllocationsOf([&] { fillSeconds += SecondsOf([&] { Fill(*container, scene.worlds); }); });
         state.PauseTiming();
         scene.renderer.Render(0, DebugRenderer::ReleaseContainer);  // empties it
         state.ResumeTiming();
@@ -79,9 +82,9 @@ void FillFullContainer(benchmark::State& state) {
         });
         scene.device.ClearRecords();
     }
-    const double primitives = double(lines + spheres + cones) * state.iterations();
-    state.counters["ns_per_primitive"] = fillSeconds / primitives * 1e9;
-    state.counters["fill_vs_plain_store"] = fillSeconds / plainSeconds;
+    TableRow(state, "debug container filled vs a plain store, per primitive", fillSeconds, plainSeconds, 2.0,
+             double(lines + spheres + cones));
+    AllocationRow(state, "debug container filled full", double(allocations), 0);
 }
 
 void RenderFullContainer(benchmark::State& state) {
@@ -124,11 +127,9 @@ void RenderFullContainer(benchmark::State& state) {
         device.SetRenderState(D3DRS_ALPHABLENDENABLE, 0);
         scene.device.ClearRecords();
     }
-    const double n = double(state.iterations());
-    state.counters["ns_per_line"] = lineSeconds / (lines * n) * 1e9;
-    state.counters["us_per_instance"] = instanceSeconds / ((spheres + cones) * n) * 1e6;
-    state.counters["lines_vs_direct"] = lineSeconds / directLineSeconds;
-    state.counters["instances_vs_direct"] = instanceSeconds / directInstanceSeconds;
+    TableRow(state, "software device draw per line vs direct calls", lineSeconds, directLineSeconds, 2.0, lines);
+    TableRow(state, "software device draw per mesh vs direct calls", instanceSeconds, directInstanceSeconds, 2.0,
+             spheres + cones);
 }
 
 }  // namespace

@@ -1,13 +1,14 @@
-// Channel-defined nodes must cost the same per unit of work at any size: each benchmark runs
-// a small and a ten times larger case in the same run and reports the ratio of their times
-// per unit (1.0 is linear). Display texts are measured per output byte and against a copy of
-// the output; action runs per slot mirrored into and out of the construct channel.
+// Channel-defined nodes against hand-written ones, and their cost per unit of work at any
+// size: an event fired into a scenario of event nodes of a channel-defined kind against the
+// same event written in C++ making the same slot copies; display texts per output byte;
+// action runs per slot mirrored into and out of the construct channel.
 #include <benchmark/benchmark.h>
 
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "PerformanceTable.h"
 #include "ScalingTiming.h"
 
 #include "scenario_channel/Aco_Storyloom.h"
@@ -55,7 +56,7 @@ void DisplayTextScaling(benchmark::State& state) {
     dynamic_cast<Core::TVariableSlot<Core::StringVar>&>(*condition->GetVariableSlots()[0]).SetConstValue("the key");
     dynamic_cast<Core::TVariableSlot<Core::StringVar>&>(*condition->GetVariableSlots()[1]).SetConstValue("the gate");
     const std::string small = DisplayWithPlaceholders(smallCount), large = DisplayWithPlaceholders(largeCount);
-    double smallSeconds = 0, largeSeconds = 0, copySeconds = 0;
+    double smallSeconds = 0, largeSeconds = 0;
     size_t smallOutput = 0, largeOutput = 0;
     for (auto _ : state) {
         display.SetString(small.c_str());
@@ -68,13 +69,9 @@ void DisplayTextScaling(benchmark::State& state) {
         std::string shown;
         largeSeconds += SecondsOf([&] { shown = condition->GetDisplayText(); });
         largeOutput += shown.size();
-        copySeconds += SecondsOf([&] {
-            std::string copy = shown;
-            benchmark::DoNotOptimize(copy.data());
-        });
     }
-    state.counters["per_output_byte_10k_vs_1k"] = (largeSeconds / largeOutput) / (smallSeconds / smallOutput);
-    state.counters["10k_vs_copy_of_output"] = largeSeconds / copySeconds;
+    TableRow(state, "display text per output byte, 10x the placeholders", largeSeconds / largeOutput,
+             smallSeconds / smallOutput, 1.2, 1.0 / state.iterations());
 }
 
 // An action whose every slot is an output, so each run pushes and pulls every slot.
@@ -101,11 +98,102 @@ void ActionRunScaling(benchmark::State& state) {
         small += SecondsPerRun(smallSlots, runs);
         large += SecondsPerRun(largeSlots, runs);
     }
-    state.counters["per_slot_100_vs_10"] = (large / largeSlots) / (small / smallSlots);
+    TableRow(state, "action run per slot, 10x the slots", large / largeSlots, small / smallSlots, 1.2, runs);
+}
+
+constexpr int kEventSlots = 4;
+constexpr const char* kChannelDefinedType = "Gate Reached";
+constexpr const char* kHandWrittenType = "Gate Reached, written in C++";
+
+// The same event written in C++: its slots copied into the same kind of children, the
+// instigator handed over, the activation child read.
+struct EventChildren {
+    Aco_FloatChannel slots[kEventSlots];
+    Aco_CoreRef instigator;
+    Aco_FloatChannel activate;
+};
+
+class HandWrittenEvent : public Core::Event {
+public:
+    HandWrittenEvent(Core::EventNode& node, EventChildren& children) : Event(node), _children(children) {}
+    HandWrittenEvent(const HandWrittenEvent& other) = default;
+    bool CheckActivate(Core::EventParams& params) override {
+        const std::vector<Core::VariableSlotBase*>& slots = GetVariableSlots();
+        for (int i = 0; i < kEventSlots; ++i)
+            _children.slots[i].SetFloat(static_cast<Core::TVariableSlot<Core::TVariable<float>>*>(slots[i])->GetValue());
+        _children.instigator.SetRef(params.GetInstigator());
+        return _children.activate.GetFloat() != 0.0f;
+    }
+
+private:
+    EventChildren& _children;
+};
+
+class HandWrittenFactory : public Core::EventFactory {
+public:
+    explicit HandWrittenFactory(EventChildren& children) : Core::EventFactory(kHandWrittenType), _children(children) {}
+    Core::Event* CreateProduct(Core::EventNode& node) override {
+        auto* event = new HandWrittenEvent(node, _children);
+        for (int i = 0; i < kEventSlots; ++i)
+            event->AddVariableSlot(new Core::TVariableSlot<Core::TVariable<float>>("slot" + std::to_string(i)));
+        return event;
+    }
+    Core::Event* CloneProduct(const Core::Event&) override { return nullptr; }
+
+private:
+    EventChildren& _children;
+};
+
+// Seconds to fire an event of a type `fires` times into a scenario of `nodes` nodes of it.
+template <class MakeKind>
+double FireSeconds(const char* type, int nodes, int fires, MakeKind makeKind) {
+    Rule rule(MODE_OnConstruct_Event, type);
+    auto kind = makeKind(rule);
+    for (int i = 0; i < nodes; ++i)
+        if (!rule.scenario->AddEventNode()->SetEvent(type)) return -1.0;
+    Core::StaticMeshEntity hero("hero", VelmMathLib::Vec3(), 1.0f);
+    Core::EventParams params(&hero);
+    auto& events = CoreFramework::Singleton<Core::EventFactoryManager>::Instance();
+    return SecondsOf([&] {
+        for (int i = 0; i < fires; ++i) events.FireEvent(type, params);
+    });
+}
+
+std::unique_ptr<EventChildren> ChannelDefinedKind(Rule& rule) {
+    for (int i = 0; i < kEventSlots; ++i) rule.construct.LinkChild(0, &rule.Child<Aco_FloatChannel>("Speed"));
+    rule.construct.LinkChild(1, &rule.Child<Aco_CoreRef>("Who"));
+    rule.construct.LinkChild(3, &rule.Child<Aco_FloatChannel>("Activate"));
+    rule.construct.GetFloat();
+    return nullptr;
+}
+
+std::unique_ptr<HandWrittenFactory> HandWrittenKind(Rule&) {
+    static EventChildren children;
+    return std::make_unique<HandWrittenFactory>(children);
+}
+
+void FireEventIntoNodes(benchmark::State& state) {
+    constexpr int nodes = 1000, fires = 20;
+    double channelDefined = 0, handWritten = 0, tenTimes = 0, handWrittenTenTimes = 0;
+    for (auto _ : state) {
+        channelDefined += FireSeconds(kChannelDefinedType, nodes, fires, ChannelDefinedKind);
+        handWritten += FireSeconds(kHandWrittenType, nodes, fires, HandWrittenKind);
+        tenTimes += FireSeconds(kChannelDefinedType, 10 * nodes, fires, ChannelDefinedKind);
+        handWrittenTenTimes += FireSeconds(kHandWrittenType, 10 * nodes, fires, HandWrittenKind);
+    }
+    if (channelDefined < 0 || handWritten < 0 || tenTimes < 0 || handWrittenTenTimes < 0) return state.SkipWithError("a node got no event");
+    TableRow(state, "event into 1,000 channel-defined nodes vs hand-written", channelDefined, handWritten, 3.0,
+             double(nodes) * fires);
+    TableRow(state, "event into channel-defined nodes, 10x the nodes", tenTimes / 10.0, channelDefined, 1.1,
+             double(nodes) * fires);
+    // The same for the hand-written kind tells the core's share of any growth from the nodes'.
+    TableRow(state, "event into hand-written nodes, 10x the nodes", handWrittenTenTimes / 10.0, handWritten, 1.1,
+             double(nodes) * fires);
 }
 
 }  // namespace
 
+BENCHMARK(FireEventIntoNodes)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(DisplayTextScaling)->Unit(benchmark::kMillisecond)->Iterations(30);
 BENCHMARK(ActionRunScaling)->Unit(benchmark::kMillisecond)->Iterations(3);
 

@@ -4,8 +4,10 @@
 #include <cstring>
 #include <string>
 #include <type_traits>
+#include <typeinfo>
 
 #include "channel/ChannelBlocks.h"
+#include "channel/KindCast.h"
 #include "channel/ReportFacility.h"
 #include "host/engine/A3d_ChannelGroup.h"
 #include "host/engine/Aco_MatrixChannel.h"
@@ -38,6 +40,13 @@ wchar_t* TextOf<wchar_t>(Aco_StringChannel& channel) {
 }
 void SetTextOf(Aco_StringChannel& channel, const char* text) { channel.SetString(text); }
 void SetTextOf(Aco_StringChannel& channel, const wchar_t* text) { channel.SetWString(text); }
+
+// Every channel of exactly class C has the base kind of C's type record, built once per class.
+template <class C>
+const _GUID& BaseKindOfClass(A3d_Channel& exactlyC) {
+    static const _GUID kind = exactlyC.GetChannelType().baseTypeGuid;
+    return kind;
+}
 
 void ReportInvalidIndex(unsigned int link) {
     ReportToDebugSink(FormatText("InvalidlLinkIndex.Link[%d]", static_cast<int>(link)).c_str());
@@ -196,7 +205,17 @@ const char* ChannelExtension<Base>::CE_GetLinkedChildName(unsigned int link) {
 template <class Base>
 template <class C>
 C* ChannelExtension<Base>::TypedChild(unsigned int link, const _GUID& kind, A3d_Channel*& lastReached) const {
-    if (!VerifyLink(link, kind)) return nullptr;
+    if (!VerifyLink(link)) return nullptr;
+    A3d_Channel* child = _self->GetChild(link);
+    if (!child) return nullptr;
+    // The usual child is exactly of the class: its kind is known without building its type
+    // record, and no walk through the class graph is needed.
+    if (typeid(*child) == typeid(C)) {
+        if (!(BaseKindOfClass<C>(*child) == kind)) return nullptr;
+        lastReached = child;
+        return static_cast<C*>(child);
+    }
+    if (!ChannelBaseGuidMatch(child, kind)) return nullptr;
     return CheckedChild<C>(link, lastReached);
 }
 
@@ -205,7 +224,7 @@ template <class C>
 C* ChannelExtension<Base>::CheckedChild(unsigned int link, A3d_Channel*& lastReached) const {
     lastReached = _self->GetChild(link);
     // A channel claiming the kind's GUID without being of its class is treated as absent.
-    return dynamic_cast<C*>(lastReached);
+    return KindCast<C>(lastReached);
 }
 
 template <class Base>

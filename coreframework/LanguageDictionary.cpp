@@ -39,12 +39,22 @@ std::string LanguageDictionary::GetTranslation(const std::string& key) const {
 
 namespace {
 
+constexpr std::size_t kNoLink = std::size_t(-1);
+
+// A key expanded during one Translate, with the key it was expanded inside (kNoLink for the
+// outermost text) and how many keys that chain holds. Links are kept for the whole Translate,
+// so a chain stays whole after the expansions around it have been passed.
+struct KeyLink {
+    std::string key;
+    std::size_t parent;
+    std::size_t depth;
+};
+
 // A translation put into the text: its characters are those of the reversed rest that lie
-// at or above `boundary`, until the scan passes them. `keys` are the keys being expanded
-// there, outermost first, its own key last.
+// at or above `boundary`, until the scan passes them. `link` is its own key's link.
 struct Expansion {
     std::size_t boundary;
-    std::vector<std::string> keys;
+    std::size_t link;
 };
 
 // The last occurrence of `needle` in `text` that starts at or before `last`.
@@ -82,6 +92,8 @@ void AppendReversed(std::string& to, const std::string& from, std::size_t count)
 void LanguageDictionary::Translate(std::string& text) const {
     // With both markers empty every placeholder would be empty and replace nothing.
     if (_keyPrefix.empty() && _keySuffix.empty()) return;
+    // Most texts hold no placeholder: they are left as they are without a copy.
+    if (!_keyPrefix.empty() && text.find(_keyPrefix) == std::string::npos) return;
     const std::string prefix(_keyPrefix.rbegin(), _keyPrefix.rend());
     const std::string suffix(_keySuffix.rbegin(), _keySuffix.rend());
     std::string rest = std::move(text);
@@ -89,6 +101,7 @@ void LanguageDictionary::Translate(std::string& text) const {
     std::string out;
     out.reserve(rest.size());
     std::vector<Expansion> open;  // the expansions around the scan position, outermost first
+    std::vector<KeyLink> links;
     std::size_t replacements = 0;
 
     auto dropPassedExpansions = [&] {
@@ -114,15 +127,19 @@ void LanguageDictionary::Translate(std::string& text) const {
         std::string key(rest.rbegin() + keyStart, rest.rbegin() + keyEnd);
 
         pass(start);
-        static const std::vector<std::string> outermost;
-        const std::vector<std::string>& around = open.empty() ? outermost : open.back().keys;
-        if (around.size() >= MaxTranslationDepth ||
-            std::find(around.begin(), around.end(), key) != around.end()) {
+        const std::size_t around = open.empty() ? kNoLink : open.back().link;
+        if (around == kNoLink) links.clear();  // no chain is open: memory stays that of one
+        const std::size_t depth = around == kNoLink ? 0 : links[around].depth;
+        bool expanding = false;
+        for (std::size_t at = around; at != kNoLink && !expanding; at = links[at].parent)
+            expanding = links[at].key == key;
+        if (depth >= MaxTranslationDepth || expanding) {
             pass(length);
             continue;
         }
         const LanguageItem* item = FindItem(key);
-        const std::string translation = item ? item->GetTranslated() : GetTranslation(key);
+        std::string missing;
+        const std::string& translation = item ? item->GetTranslated() : (missing = GetTranslation(key));
         if (replacements == _maxReplacements ||
             out.size() + rest.size() - length + translation.size() > _maxTranslatedSize) {
             Log(FormatText("LanguageDictionary: Translate stopped after %zu replacements at %zu "
@@ -131,11 +148,10 @@ void LanguageDictionary::Translate(std::string& text) const {
             break;
         }
         ++replacements;
-        std::vector<std::string> keys = around;
         rest.resize(rest.size() - length);
         dropPassedExpansions();
-        keys.push_back(std::move(key));
-        open.push_back({rest.size(), std::move(keys)});
+        links.push_back({std::move(key), around, depth + 1});
+        open.push_back({rest.size(), links.size() - 1});
         AppendReversed(rest, translation, translation.size());
     }
     pass(rest.size());

@@ -1,8 +1,5 @@
 #include "coreframework/LanguageDictionaryXMLSerializer.h"
 
-#include <memory>
-#include <vector>
-
 #include "coreframework/Defines/UsefulDefines.h"
 #include "coreframework/LanguageDictionary.h"
 #include "coreframework/LanguageDictionaryXMLImporter.h"
@@ -10,9 +7,12 @@
 
 namespace {
 
-std::string WithLineBreakMarkers(std::string text) {
-    ReplaceAll(text, "\n", TranslationText::LineBreak);
-    return text;
+// The text with its line feeds written as markers; most texts have none and are not copied.
+const std::string& WithLineBreakMarkers(const std::string& text, std::string& scratch) {
+    if (text.find('\n') == std::string::npos) return text;
+    scratch = text;
+    ReplaceAll(scratch, "\n", TranslationText::LineBreak);
+    return scratch;
 }
 
 // Pieces of text the reader would take for markup: inside an entry each would end its element,
@@ -39,10 +39,16 @@ std::size_t CountItemOpenings(const std::string& data) {
     return count;
 }
 
-void AddText(Serializer& item, const char* name, std::string text) {
-    // Empty texts are written too: every item has its three elements.
-    item.AddChunk<std::string>(name, std::move(text), std::string(), false)
-        ->SetFlags(DataChunk::AlwaysWrite);
+// One text element of an item, as the serializer writes a text chunk two levels down. Empty
+// texts are written too: every item has its three elements.
+void AppendElement(std::string& out, const char* name, const std::string& text) {
+    out += "\t\t<";
+    out += name;
+    out += '>';
+    out += text;
+    out += "</";
+    out += name;
+    out += ">\n";
 }
 
 }  // namespace
@@ -58,14 +64,16 @@ void LanguageDictionaryXMLSerializer::Import(std::string& data, LanguageDictiona
 
 bool LanguageDictionaryXMLSerializer::Export(const LanguageDictionary& dictionary,
                                              std::string& out) {
+    // The text the serializer writes for a root node with one child node of three text chunks
+    // per item, written straight: a node and three chunks per item cost far more than the bytes.
     bool everyItem = true;
-    Serializer root;
-    root.SetTag(TranslationText::Root);
-    std::vector<std::unique_ptr<Serializer>> items;  // children are not owned by the root
-    items.reserve(dictionary.GetItems().size());
+    std::string sourceScratch, translatedScratch;
+    out += '<';
+    out += TranslationText::Root;
+    out += ">\n";
     for (const auto& entry : dictionary.GetItems()) {
-        const std::string source = WithLineBreakMarkers(entry.second->GetSource());
-        const std::string translated = WithLineBreakMarkers(entry.second->GetTranslated());
+        const std::string& source = WithLineBreakMarkers(entry.second->GetSource(), sourceScratch);
+        const std::string& translated = WithLineBreakMarkers(entry.second->GetTranslated(), translatedScratch);
         const char* unstorable = FindUnstorable(entry.first);
         if (!unstorable) unstorable = FindUnstorable(source);
         if (!unstorable) unstorable = FindUnstorable(translated);
@@ -77,14 +85,18 @@ bool LanguageDictionaryXMLSerializer::Export(const LanguageDictionary& dictionar
             everyItem = false;
             continue;
         }
-        auto item = std::make_unique<Serializer>();
-        item->SetTag(TranslationText::Item);
-        AddText(*item, TranslationText::Key, entry.first);
-        AddText(*item, TranslationText::Source, source);
-        AddText(*item, TranslationText::Translated, translated);
-        root.AddChild(item.get());
-        items.push_back(std::move(item));
+        out += "\t<";
+        out += TranslationText::Item;
+        out += ">\n";
+        AppendElement(out, TranslationText::Key, entry.first);
+        AppendElement(out, TranslationText::Source, source);
+        AppendElement(out, TranslationText::Translated, translated);
+        out += "\t</";
+        out += TranslationText::Item;
+        out += ">\n";
     }
-    root.Export(CustomEnums::SerializerFlag::Export, out, 0);
+    out += "</";
+    out += TranslationText::Root;
+    out += ">\n";
     return everyItem;
 }

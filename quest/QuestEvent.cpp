@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "channel/KindCast.h"
 #include "host/core/EntityBase.h"
 #include "quest/ConstructLinks.h"
 #include "quest/QuestVarFactory.h"
@@ -17,7 +18,7 @@ bool QuestEvent::CheckActivate(Core::EventParams& params) {
 
     using namespace ConstructLinks;
     unsigned int slotCount = channel->GetChildLinkPositionCount(kVariableSlots);
-    auto* instigator = dynamic_cast<Aco_CoreRef*>(channel->GetChild(ChildIndexAfterSlots(slotCount, kInstigator)));
+    auto* instigator = KindCast<Aco_CoreRef>(channel->GetChild(ChildIndexAfterSlots(slotCount, kInstigator)));
     if (!instigator) {
         ReportWithName("Error: QuestEvent: Event has no Instigator child linked! (%s)");
         channel->SetFloat(ModeResult::LinkError);

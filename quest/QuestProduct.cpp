@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "channel/KindCast.h"
 #include "channel/ReportFacility.h"
 #include "quest/ConstructLinks.h"
 #include "quest/QuestVariableSlot.h"
@@ -21,7 +22,7 @@ Aco_Storyloom* QuestProduct::ChannelOrReport(const char* goneText) const {
 namespace {
 // Slot i mirrors child i; a slot of another kind is reported and skipped.
 QuestVariableSlot* AsQuestSlot(Core::VariableSlotBase* slot, const char* function) {
-    auto* questSlot = dynamic_cast<QuestVariableSlot*>(slot);
+    auto* questSlot = CrossCast<QuestVariableSlot>(slot);
     if (!questSlot) ReportToDebugSink(FormatFailedCondition(function, "CurrVariableSlot"));
     return questSlot;
 }

@@ -4,6 +4,7 @@
 #include <string>
 #include <typeinfo>
 
+#include "channel/KindCast.h"
 #include "channel/ReportFacility.h"
 #include "host/core/Aco_CoreRef.h"
 #include "host/core/EntityVar.h"
@@ -34,7 +35,7 @@ template <class ChildClass>
 struct QuestSlotChild {
     using Child = ChildClass;
     static constexpr bool Pulls = true;  // the slot's value can be read back from the child
-    static Child* ChildFor(A3d_Channel* channel) { return dynamic_cast<Child*>(channel); }
+    static Child* ChildFor(A3d_Channel* channel) { return KindCast<Child>(channel); }
 };
 
 template <>
@@ -78,7 +79,8 @@ struct QuestSlotKind<Core::EntityVar> : QuestSlotChild<Aco_CoreRef> {
     static void Write(Child& child, Core::ScenarioSupport* value);
     template <class Slot>
     static Core::ScenarioSupport* Read(Child& child, const Slot&) {
-        return dynamic_cast<Core::ScenarioSupport*>(child.GetRef());
+        Core::RefSupport* object = child.GetRef();
+        return object ? object->AsScenarioSupport() : nullptr;
     }
 };
 

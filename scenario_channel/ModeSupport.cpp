@@ -17,7 +17,7 @@ float LinkInvalid(Aco_Storyloom& self, unsigned int link) {
 }
 
 Aco_CoreRef* ReferenceAt(Aco_Storyloom& self, unsigned int link) {
-    return dynamic_cast<Aco_CoreRef*>(self.GetChild(link));
+    return KindCast<Aco_CoreRef>(self.GetChild(link));
 }
 
 Aco_CoreRef* OutputReferenceAt(Aco_Storyloom& self, unsigned int link, float& status) {
@@ -26,13 +26,13 @@ Aco_CoreRef* OutputReferenceAt(Aco_Storyloom& self, unsigned int link, float& st
         status = LinkError(self, link);
         return nullptr;
     }
-    auto* ref = dynamic_cast<Aco_CoreRef*>(child);
+    auto* ref = KindCast<Aco_CoreRef>(child);
     if (!ref) status = LinkInvalid(self, link);
     return ref;
 }
 
 void PointReferenceAt(Aco_CoreRef& ref, Core::ScenarioSupport* entity) {
-    Core::RefSupport* target = dynamic_cast<Core::RefSupport*>(entity);
+    Core::RefSupport* target = entity ? entity->AsRefSupport() : nullptr;
     if (target)
         ref.SetRef(target);
     else

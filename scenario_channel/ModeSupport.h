@@ -3,6 +3,7 @@
 // conversions between channel values and scenario ids and flags.
 #include <cstdint>
 
+#include "channel/KindCast.h"
 #include "host/core/Aco_CoreRef.h"
 #include "host/core/Scenario.h"
 #include "host/core/ScenarioSupport.h"
@@ -29,9 +30,17 @@ Aco_CoreRef* ReferenceAt(Aco_Storyloom& self, unsigned int link);
 // The object of class T that `child` refers to; null when `child` is not a reference
 // channel, its reference is empty or the object is of another class.
 template <class T>
+T* Narrow(Core::RefSupport* object) {
+    return KindCast<T>(object);
+}
+template <>
+inline Core::ScenarioSupport* Narrow<Core::ScenarioSupport>(Core::RefSupport* object) {
+    return object ? object->AsScenarioSupport() : nullptr;
+}
+template <class T>
 T* ReferencedObject(A3d_Channel* child) {
-    auto* ref = dynamic_cast<Aco_CoreRef*>(child);
-    return ref ? dynamic_cast<T*>(ref->GetRef()) : nullptr;
+    auto* ref = KindCast<Aco_CoreRef>(child);
+    return ref ? Narrow<T>(ref->GetRef()) : nullptr;
 }
 
 // Reads the object of class T from the reference at `link`: null with `status` set to the

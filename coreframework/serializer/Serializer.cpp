@@ -82,11 +82,7 @@ int Serializer::Export(CustomEnums::SerializerFlag::State state, string& out, un
         out += chunk->GetName();
         out += ">\n";
     }
-    for (Serializer* child : _children) {
-        string childText;
-        child->Export(state, childText, inner);
-        out += childText;
-    }
+    for (Serializer* child : _children) child->Export(state, out, inner);
     if (writesTag) {
         out.append(indent, '\t');
         out += "</";

@@ -12,6 +12,8 @@ class EntityBase : public RefSupport, public ScenarioSupport {
 public:
     explicit EntityBase(std::string name) : _name(std::move(name)) {}
     const std::string& GetName() const override { return _name; }
+    ScenarioSupport* AsScenarioSupport() override { return this; }
+    RefSupport* AsRefSupport() override { return this; }
 
 private:
     std::string _name;

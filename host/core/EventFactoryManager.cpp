@@ -8,6 +8,9 @@ unsigned EventFactoryManager::FireEvent(const std::string& type, EventParams& pa
     ScenarioManager& scenarios = CoreEngine::Instance().GetScenarioManager();
     ScenarioManager::DestructionDeferral deferral(scenarios);
     std::vector<WeakRef<EventNode>> nodes;
+    std::size_t count = 0;
+    for (const auto& scenario : scenarios.GetScenarios()) count += scenario->GetEventNodes().size();
+    nodes.reserve(count);  // each move of a reference would re-register it with its node
     for (const auto& scenario : scenarios.GetScenarios())
         for (EventNode* node : scenario->GetEventNodes()) nodes.emplace_back(node);
 

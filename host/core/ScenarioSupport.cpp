@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "host/core/RefSupport.h"
 #include "host/core/Scenario.h"
 
 namespace Core {
@@ -14,6 +15,7 @@ ScenarioSupport* newestLive = nullptr;
 }  // namespace
 
 ScenarioSupport::ScenarioSupport() { JoinLive(); }
+RefSupport* ScenarioSupport::AsRefSupport() { return dynamic_cast<RefSupport*>(this); }
 ScenarioSupport::ScenarioSupport(const ScenarioSupport&) : WeakTarget() { JoinLive(); }
 
 void ScenarioSupport::JoinLive() {

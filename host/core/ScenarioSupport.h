@@ -6,6 +6,7 @@
 
 namespace Core {
 
+class RefSupport;
 class Scenario;
 
 // Something a scenario can hold as an entity. Scenarios only refer to it: it is owned by
@@ -19,6 +20,8 @@ public:
     virtual ~ScenarioSupport();
 
     virtual const std::string& GetName() const = 0;
+    // The object as something a reference can point at, or null: what dynamic_cast answers.
+    virtual RefSupport* AsRefSupport();
 
     bool IsInScenario(const Scenario& scenario) const;
 

@@ -81,10 +81,6 @@ void* A3d_Channel::GetFeedbackClass() { return nullptr; }
 void A3d_Channel::SetContextRenderCountName(const char* name) { _contextRenderCountName = name ? name : ""; }
 const char* A3d_Channel::GetContextRenderCountName() { return _contextRenderCountName.c_str(); }
 
-A3d_Channel* A3d_Channel::GetChild(unsigned index) const {
-    return index < _childIndex.size() ? _childIndex[index] : nullptr;
-}
-
 unsigned A3d_Channel::GetChildLinkPositionCount(unsigned index) const {
     return index < _linkedAtIndex.size() ? _linkedAtIndex[index] : 0;
 }
@@ -168,8 +164,12 @@ void A3d_Channel::DetachFromChildren() {
 }
 
 void A3d_Channel::ForgetParent(A3d_Channel* parent) {
+    // The order of parents means nothing, and a channel shared by thousands of parents must
+    // not move them all each time one goes.
     auto it = std::find(_parents.begin(), _parents.end(), parent);
-    if (it != _parents.end()) _parents.erase(it);
+    if (it == _parents.end()) return;
+    *it = _parents.back();
+    _parents.pop_back();
 }
 
 void A3d_Channel::ForgetChild(A3d_Channel* child) {

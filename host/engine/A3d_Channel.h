@@ -58,7 +58,9 @@ public:
     virtual const char* GetContextRenderCountName();
 
     // Child indices.
-    A3d_Channel* GetChild(unsigned index) const;
+    A3d_Channel* GetChild(unsigned index) const {
+        return index < _childIndex.size() ? _childIndex[index] : nullptr;
+    }
     unsigned GetChildCount() const { return static_cast<unsigned>(_childIndex.size()); }
     // How many channels are linked at the position starting at this child index.
     unsigned GetChildLinkPositionCount(unsigned index) const;

@@ -1,0 +1,107 @@
+// Work that grows with a graph or a scenario must grow linearly: each benchmark does the same
+// work at two sizes, ten times apart, in the same run, and holds the large time against ten
+// times the small one.
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "PerformanceTable.h"
+#include "ScalingTiming.h"
+
+#include "scenario_channel/Aco_Storyloom.h"
+
+namespace {
+
+Core::ScenarioManager& Manager() { return Core::CoreEngine::Instance().GetScenarioManager(); }
+
+// Channels created, given a mode, linked to a reference shared by all of them and to a value
+// of their own, evaluated once and destroyed.
+double ChannelSeconds(int count) {
+    Core::Scenario* scenario = Manager().CreateScenario();
+    Aco_CoreRef scenarioRef;
+    scenarioRef.SetRef(scenario);
+    const double seconds = SecondsOf([&] {
+        std::vector<std::unique_ptr<Aco_Storyloom>> channels;
+        std::vector<std::unique_ptr<Aco_FloatChannel>> values;
+        for (int i = 0; i < count; ++i) {
+            channels.push_back(std::make_unique<Aco_Storyloom>());
+            values.push_back(std::make_unique<Aco_FloatChannel>());
+            channels.back()->SetCurrentMode(MODE_Scenario_GetEntityCount);
+            channels.back()->LinkChild(0, &scenarioRef);
+            channels.back()->LinkChild(1, values.back().get());
+            benchmark::DoNotOptimize(channels.back()->GetFloat());
+        }
+        channels.clear();
+        values.clear();
+    });
+    Manager().DestroyScenario(scenario);
+    return seconds;
+}
+
+struct Crowd {
+    explicit Crowd(int count) {
+        for (int i = 0; i < count; ++i)
+            entities.push_back(std::make_unique<Core::StaticMeshEntity>("e" + std::to_string(i), VelmMathLib::Vec3(), 1.0f));
+    }
+    std::vector<std::unique_ptr<Core::StaticMeshEntity>> entities;
+};
+
+// Entities added to one scenario, walked from the first to the last, and removed.
+double EntitySeconds(int count) {
+    Crowd crowd(count);
+    Core::Scenario* scenario = Manager().CreateScenario();
+    size_t walked = 0;
+    const double seconds = SecondsOf([&] {
+        for (auto& entity : crowd.entities) scenario->AddEntity(entity.get());
+        for (Core::ScenarioSupport* e = scenario->GetFirstEntity(); e; e = scenario->GetNextEntity(e)) ++walked;
+        for (auto& entity : crowd.entities) scenario->RemoveEntity(entity.get());
+    });
+    Manager().DestroyScenario(scenario);
+    return walked == size_t(count) ? seconds : -1.0;
+}
+
+// The state of a scenario of that many entities written and read back.
+double StateSeconds(int count) {
+    Crowd crowd(count);
+    Core::Scenario* scenario = Manager().CreateScenario();
+    for (auto& entity : crowd.entities) scenario->AddEntity(entity.get());
+    int failures = 0;
+    const double seconds = SecondsOf([&] {
+        std::string text;
+        failures += scenario->ExportState(CustomEnums::SerializerFlag::Export, text, 0);
+        failures += scenario->ImportState(CustomEnums::SerializerFlag::Import, text);
+    });
+    Manager().DestroyScenario(scenario);
+    return failures ? -1.0 : seconds;
+}
+
+void ScaleRow(benchmark::State& state, const std::string& row, double (*work)(int), int small) {
+    double smallSeconds = 0, largeSeconds = 0;
+    for (auto _ : state) {
+        const double a = work(small), b = work(10 * small);
+        if (a < 0 || b < 0) return state.SkipWithError("the work did not complete");
+        smallSeconds += a;
+        largeSeconds += b;
+    }
+    TableRow(state, row, largeSeconds, 10.0 * smallSeconds, 1.2, 10.0 * small);
+}
+
+void Channels(benchmark::State& state) {
+    ScaleRow(state, "10,000 channels made, linked, destroyed vs 10x 1,000", ChannelSeconds, 1000);
+}
+void Entities(benchmark::State& state) {
+    ScaleRow(state, "100,000 entities added, walked, removed vs 10x 10,000", EntitySeconds, 10000);
+}
+void State(benchmark::State& state) {
+    ScaleRow(state, "state of 100,000 entities exported, imported vs 10x 10,000", StateSeconds, 10000);
+}
+
+}  // namespace
+
+BENCHMARK(Channels)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(Entities)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(State)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+SCALING_BENCHMARK_MAIN()

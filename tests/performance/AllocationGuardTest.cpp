@@ -1,0 +1,94 @@
+// Properties the benchmarks measure that must not regress unseen: evaluations of the modes
+// that only read and write values and references allocate nothing once the graph has run,
+// and reading a translation text allocates in proportion to its items.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "bench/CountingNew.h"
+#include "coreframework/LanguageDictionary.h"
+#include "coreframework/LanguageDictionaryXMLSerializer.h"
+#include "scenario_channel/Aco_Storyloom.h"
+
+namespace {
+
+using CountingNew::AllocationsOf;
+
+Core::ScenarioManager& Manager() { return Core::CoreEngine::Instance().GetScenarioManager(); }
+
+// A scenario holding one entity, and the reference and value channels a mode links.
+struct EntityGraph {
+    EntityGraph() {
+        scenario->AddEntity(&entity);
+        scenarioRef.SetRef(scenario);
+        entityRef.SetRef(&entity);
+    }
+    ~EntityGraph() { Manager().DestroyScenario(scenario); }
+
+    Core::Scenario* scenario = Manager().CreateScenario();
+    Core::StaticMeshEntity entity{"walker", VelmMathLib::Vec3(), 1.0f};
+    Aco_CoreRef scenarioRef, entityRef;
+    Aco_FloatChannel value;
+};
+
+// Evaluations run every frame and must not touch the heap once the graph is built.
+TEST(AllocationGuard, ValueAndReferenceModesEvaluateWithoutAllocating) {
+    struct Case {
+        const char* name;
+        unsigned int mode;
+        bool linksEntity;  // the entity sits between the scenario and the value
+        float written;     // what the mode writes into the value child
+    };
+    for (const Case& c : {Case{"Scenario_GetEntityCount", MODE_Scenario_GetEntityCount, false, 1.0f},
+                          Case{"Scenario_AddEntity", MODE_Scenario_AddEntity, true, 0.0f}}) {
+        SCOPED_TRACE(c.name);
+        EntityGraph graph;
+        Aco_Storyloom channel;
+        channel.SetCurrentMode(c.mode);
+        unsigned int position = 0;
+        channel.LinkChild(position++, &graph.scenarioRef);
+        if (c.linksEntity) channel.LinkChild(position++, &graph.entityRef);
+        channel.LinkChild(position, &graph.value);
+        graph.value.SetFloat(-7.0f);
+
+        float result = -1.0f;
+        EXPECT_EQ(AllocationsOf([&] {
+                      for (int frame = 0; frame < 100; ++frame) result = channel.GetFloat();
+                  }),
+                  0u);
+        EXPECT_EQ(result, 0.0f);
+        EXPECT_EQ(graph.value.GetFloat(), c.written);
+    }
+}
+
+std::string TranslationText(int items) {
+    std::string text = "<Language>\n";
+    for (int i = 0; i < items; ++i) {
+        const std::string n = std::to_string(i);
+        text += "\t<Textitem>\n\t\t<ID>key" + n + "</ID>\n\t\t<Original>source text " + n +
+                "</Original>\n\t\t<Translated>translated text " + n + "</Translated>\n\t</Textitem>\n";
+    }
+    return text + "</Language>\n";
+}
+
+unsigned long ImportAllocations(int items, std::size_t& read) {
+    std::string text = TranslationText(items);
+    LanguageDictionary dictionary("$(", ")");
+    const unsigned long allocations =
+        AllocationsOf([&] { LanguageDictionaryXMLSerializer::Import(text, dictionary); });
+    read = dictionary.GetItems().size();
+    return allocations;
+}
+
+// A reader that copies or rebuilds what it has read allocates more per item as the text grows.
+TEST(AllocationGuard, ImportAllocationsGrowWithTheItems) {
+    std::size_t smallRead = 0, largeRead = 0;
+    const unsigned long small = ImportAllocations(1000, smallRead);
+    const unsigned long large = ImportAllocations(10000, largeRead);
+    ASSERT_EQ(smallRead, 1000u);
+    ASSERT_EQ(largeRead, 10000u);
+    EXPECT_GT(small, 0u);
+    EXPECT_LE(large, 20 * small);
+}
+
+}  // namespace
