@@ -4,8 +4,19 @@
 
 namespace ModeReport {
 namespace {
+// The host value a mode declares for a link says how data flows there: 1 the mode reads the
+// child, 2 it reads and writes it back, 0 it writes it (or calls it, for a link of any kind).
+const char* Direction(const LinkInfo& link) {
+    switch (link.hostValue) {
+        case 1: return "read";
+        case 2: return "read and written";
+        default: return link.kind == "any" ? "called" : "written";
+    }
+}
+
 std::string LinkLine(const LinkInfo& link) {
-    return std::to_string(link.position) + " \"" + link.name + "\" " + link.kind + (link.repeatable ? ", repeats" : "");
+    return std::to_string(link.position) + " \"" + link.name + "\" " + link.kind + ", " + Direction(link) +
+           (link.repeatable ? ", repeats" : "");
 }
 }  // namespace
 
@@ -24,7 +35,8 @@ std::string Json(const ModeList& modes) {
         nlohmann::json links = nlohmann::json::array();
         for (const LinkInfo& link : mode.links)
             links.push_back({{"name", link.name}, {"kind", link.kind}, {"position", link.position},
-                             {"repeatable", link.repeatable}, {"hostValue", link.hostValue}});
+                             {"direction", Direction(link)}, {"repeatable", link.repeatable},
+                             {"hostValue", link.hostValue}});
         out.push_back({{"id", mode.id}, {"shortName", mode.shortName}, {"name", mode.name}, {"links", links}});
     }
     return out.dump(2) + "\n";
@@ -43,10 +55,10 @@ std::string Markdown(const ModeList& modes) {
             out += "No links.\n\n";
             continue;
         }
-        out += "| position | link | kind | repeatable | host value |\n|---|---|---|---|---|\n";
+        out += "| position | link | kind | read or written | repeatable | host value |\n|---|---|---|---|---|---|\n";
         for (const LinkInfo& link : mode.links)
             out += "| " + std::to_string(link.position) + " | " + link.name + " | " + link.kind + " | " +
-                   (link.repeatable ? "yes" : "no") + " | " + std::to_string(link.hostValue) + " |\n";
+                   Direction(link) + " | " + (link.repeatable ? "yes" : "no") + " | " + std::to_string(link.hostValue) + " |\n";
         out += "\n";
     }
     return out;
