@@ -20,6 +20,18 @@ size_t FindBefore(const string& text, std::string_view what, size_t from, size_t
 
 bool EndsOpeningName(char c) { return c == ' ' || c == '\t' || c == '>'; }
 
+// The first `start` + `name` + ">" at or after `from`, without building the tag.
+size_t FindTag(std::string_view text, std::string_view start, std::string_view name, size_t from) {
+    const size_t length = start.size() + name.size() + 1;
+    for (size_t at = text.find(start, from); at != std::string_view::npos;
+         at = text.find(start, at + 1)) {
+        if (text.size() - at >= length && text[at + length - 1] == '>' &&
+            text.compare(at + start.size(), name.size(), name) == 0)
+            return at;
+    }
+    return std::string_view::npos;
+}
+
 }  // namespace
 
 Serializer::Serializer() : _changeMutex(std::make_unique<boost::timed_mutex>()) {}
@@ -100,7 +112,8 @@ int Serializer::Import(CustomEnums::SerializerFlag::State state, string& data) {
         string shared = data;
         for (Serializer* child : _children) child->Import(state, shared);
     }
-    ImportText text(WithoutComments(data));
+    // Without comments the text is taken over, not copied: `data` is given its new text below.
+    ImportText text(data.find("<!--") == string::npos ? std::move(data) : WithoutComments(data));
     size_t scan = 1;  // without a tag of its own the node's text starts after one character
     int result = _hasTag ? ImportOwnTag(text, scan) : ImportDone;
     if (result == ImportDone) result = ImportElements(text, scan);
@@ -256,12 +269,20 @@ DataChunk* Serializer::TakeChangedChunk() {
 }
 
 int Serializer::GetElementText(string& out, const string& text, const string& name) {
-    const string clean = WithoutComments(text);
-    const size_t opening = clean.find("<" + name + ">");
-    if (opening == string::npos) return 1;
-    const size_t contentStart = clean.find('>', opening) + 1;
-    const size_t closing = clean.find("</" + name + ">", contentStart);
-    if (closing == string::npos) return 1;
-    out = clean.substr(contentStart, closing - contentStart);
+    string clean;
+    std::string_view content;
+    if (!FindElementText(WithoutCommentsView(text, clean), name, content)) return 1;
+    out.assign(content.data(), content.size());
     return 0;
+}
+
+bool Serializer::FindElementText(std::string_view text, std::string_view name,
+                                 std::string_view& content) {
+    const size_t opening = FindTag(text, "<", name, 0);
+    if (opening == std::string_view::npos) return false;
+    const size_t contentStart = opening + name.size() + 2;
+    const size_t closing = FindTag(text, "</", name, contentStart);
+    if (closing == std::string_view::npos) return false;
+    content = text.substr(contentStart, closing - contentStart);
+    return true;
 }
