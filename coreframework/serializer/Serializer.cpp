@@ -20,16 +20,12 @@ size_t FindBefore(const string& text, std::string_view what, size_t from, size_t
 
 bool EndsOpeningName(char c) { return c == ' ' || c == '\t' || c == '>'; }
 
-// The first `start` + `name` + ">" at or after `from`, without building the tag.
+// The first `start` + `name` + ">" at or after `from`.
 size_t FindTag(std::string_view text, std::string_view start, std::string_view name, size_t from) {
-    const size_t length = start.size() + name.size() + 1;
-    for (size_t at = text.find(start, from); at != std::string_view::npos;
-         at = text.find(start, at + 1)) {
-        if (text.size() - at >= length && text[at + length - 1] == '>' &&
-            text.compare(at + start.size(), name.size(), name) == 0)
-            return at;
-    }
-    return std::string_view::npos;
+    string tag(start);
+    tag.append(name.data(), name.size());
+    tag += '>';
+    return text.find(tag, from);
 }
 
 }  // namespace
@@ -123,8 +119,13 @@ int Serializer::Import(CustomEnums::SerializerFlag::State state, string& data) {
 
 int Serializer::ImportOwnTag(ImportText& text, size_t& scan) {
     const string& data = text.Source();
-    const size_t start = std::min(data.find("<" + _tag + " "), data.find("<" + _tag + ">"));
-    if (start == string::npos) return ImportTagNotFound;
+    // The first "<tag " or "<tag>", found in one pass rather than two.
+    const string opening = "<" + _tag;
+    size_t start = data.find(opening);
+    while (start != string::npos && start + opening.size() < data.size() &&
+           data[start + opening.size()] != ' ' && data[start + opening.size()] != '>')
+        start = data.find(opening, start + 1);
+    if (start == string::npos || start + opening.size() == data.size()) return ImportTagNotFound;
     size_t found = data.find_first_of("\n \t>", start);
     if (data[found] == '>') {
         scan = found;
