@@ -3,6 +3,7 @@
 #include "coreframework/Defines/UsefulDefines.h"
 #include "coreframework/LanguageDictionary.h"
 #include "coreframework/TranslationText.h"
+#include "coreframework/serializer/ImportText.h"
 
 LanguageDictionaryXMLImporter::LanguageDictionaryXMLImporter(LanguageDictionary& dictionary)
     : _dictionary(&dictionary) {
@@ -13,13 +14,15 @@ int LanguageDictionaryXMLImporter::OnImportUnknownData(const std::string& tag,
                                                        const std::string& text) {
     if (tag != TranslationText::Item) return 0;
     // A missing element reads as the empty text.
-    std::string key, source, translated;
-    GetElementText(key, text, TranslationText::Key);
-    GetElementText(source, text, TranslationText::Source);
-    GetElementText(translated, text, TranslationText::Translated);
+    const std::string_view item = WithoutCommentsView(text, _scratch);
+    std::string_view key, source, translated;
+    FindElementText(item, TranslationText::Key, key);
+    FindElementText(item, TranslationText::Source, source);
+    FindElementText(item, TranslationText::Translated, translated);
     // Only the translated text is decoded; the source keeps its markers.
-    ReplaceAll(translated, TranslationText::LineBreak, "\n");
-    _dictionary->AddItem(std::move(key), std::move(translated), std::move(source));
+    std::string decoded(translated);
+    ReplaceAll(decoded, TranslationText::LineBreak, "\n");
+    _dictionary->AddItem(std::string(key), std::move(decoded), std::string(source));
     ++_itemsRead;
     return 0;
 }

@@ -20,4 +20,5 @@ public:
 private:
     LanguageDictionary* _dictionary;
     std::size_t _itemsRead = 0;
+    std::string _scratch;  // an item without its comments, kept to reuse its buffer
 };

@@ -61,6 +61,12 @@ std::string WithoutComments(const std::string& text) {
     return result;
 }
 
+std::string_view WithoutCommentsView(const std::string& text, std::string& scratch) {
+    if (text.find("<!--") == std::string::npos) return text;
+    scratch = WithoutComments(text);
+    return scratch;
+}
+
 void WriteErrorDump(const std::string& name, const std::string& text) {
     timespec now{};
     clock_gettime(CLOCK_REALTIME, &now);

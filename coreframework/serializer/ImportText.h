@@ -1,6 +1,7 @@
 #pragma once
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 // The text a serializer imports, as the reader changes it. The reader scans `Source()` from
 // left to right and cuts consumed pieces out; a cut only moves the cursor, and the text that
@@ -40,6 +41,8 @@ private:
 // Removes every "<!--" through the next "-->" and the one character after it; an unclosed
 // comment runs to the end of the text.
 std::string WithoutComments(const std::string& text);
+// The same as a view: `text` itself when it holds no comment, else `scratch` made from it.
+std::string_view WithoutCommentsView(const std::string& text, std::string& scratch);
 
 // Appends the text of a malformed element to a file in the current directory named after
 // the current UTC time and the element's name. Nothing is written when it cannot be opened.

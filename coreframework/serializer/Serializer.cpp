@@ -20,6 +20,14 @@ size_t FindBefore(const string& text, std::string_view what, size_t from, size_t
 
 bool EndsOpeningName(char c) { return c == ' ' || c == '\t' || c == '>'; }
 
+// The first `start` + `name` + ">" at or after `from`.
+size_t FindTag(std::string_view text, std::string_view start, std::string_view name, size_t from) {
+    string tag(start);
+    tag.append(name.data(), name.size());
+    tag += '>';
+    return text.find(tag, from);
+}
+
 }  // namespace
 
 Serializer::Serializer() : _changeMutex(std::make_unique<boost::timed_mutex>()) {}
@@ -100,7 +108,8 @@ int Serializer::Import(CustomEnums::SerializerFlag::State state, string& data) {
         string shared = data;
         for (Serializer* child : _children) child->Import(state, shared);
     }
-    ImportText text(WithoutComments(data));
+    // Without comments the text is taken over, not copied: `data` is given its new text below.
+    ImportText text(data.find("<!--") == string::npos ? std::move(data) : WithoutComments(data));
     size_t scan = 1;  // without a tag of its own the node's text starts after one character
     int result = _hasTag ? ImportOwnTag(text, scan) : ImportDone;
     if (result == ImportDone) result = ImportElements(text, scan);
@@ -110,8 +119,13 @@ int Serializer::Import(CustomEnums::SerializerFlag::State state, string& data) {
 
 int Serializer::ImportOwnTag(ImportText& text, size_t& scan) {
     const string& data = text.Source();
-    const size_t start = std::min(data.find("<" + _tag + " "), data.find("<" + _tag + ">"));
-    if (start == string::npos) return ImportTagNotFound;
+    // The first "<tag " or "<tag>", found in one pass rather than two.
+    const string opening = "<" + _tag;
+    size_t start = data.find(opening);
+    while (start != string::npos && start + opening.size() < data.size() &&
+           data[start + opening.size()] != ' ' && data[start + opening.size()] != '>')
+        start = data.find(opening, start + 1);
+    if (start == string::npos || start + opening.size() == data.size()) return ImportTagNotFound;
     size_t found = data.find_first_of("\n \t>", start);
     if (data[found] == '>') {
         scan = found;
@@ -256,12 +270,20 @@ DataChunk* Serializer::TakeChangedChunk() {
 }
 
 int Serializer::GetElementText(string& out, const string& text, const string& name) {
-    const string clean = WithoutComments(text);
-    const size_t opening = clean.find("<" + name + ">");
-    if (opening == string::npos) return 1;
-    const size_t contentStart = clean.find('>', opening) + 1;
-    const size_t closing = clean.find("</" + name + ">", contentStart);
-    if (closing == string::npos) return 1;
-    out = clean.substr(contentStart, closing - contentStart);
+    string clean;
+    std::string_view content;
+    if (!FindElementText(WithoutCommentsView(text, clean), name, content)) return 1;
+    out.assign(content.data(), content.size());
     return 0;
+}
+
+bool Serializer::FindElementText(std::string_view text, std::string_view name,
+                                 std::string_view& content) {
+    const size_t opening = FindTag(text, "<", name, 0);
+    if (opening == std::string_view::npos) return false;
+    const size_t contentStart = opening + name.size() + 2;
+    const size_t closing = FindTag(text, "</", name, contentStart);
+    if (closing == std::string_view::npos) return false;
+    content = text.substr(contentStart, closing - contentStart);
+    return true;
 }

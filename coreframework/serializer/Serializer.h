@@ -86,6 +86,9 @@ public:
     // Answers 0, or 1 with `out` untouched when the element is not there.
     static int GetElementText(std::string& out, const std::string& text,
                               const std::string& name);
+    // The same for a text without comments, as a view into it; false when not there.
+    static bool FindElementText(std::string_view text, std::string_view name,
+                                std::string_view& content);
 
 private:
     // The reader's steps; each answers ImportDone to go on, else the import's result.
