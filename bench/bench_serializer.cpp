@@ -10,6 +10,7 @@
 
 #include "PerformanceTable.h"
 #include "ScalingTiming.h"
+#include "TranslationText.h"
 
 #include "coreframework/LanguageDictionary.h"
 #include "coreframework/LanguageDictionaryXMLSerializer.h"
@@ -19,17 +20,6 @@ namespace {
 
 constexpr int kSmallItems = 1000;
 constexpr int kLargeItems = 100000;
-
-// A translation text of about 100 bytes per item.
-std::string TranslationText(int items) {
-    std::string text = "<Language>\n";
-    for (int i = 0; i < items; ++i) {
-        const std::string n = std::to_string(i);
-        text += "\t<Textitem>\n\t\t<ID>key" + n + "</ID>\n\t\t<Original>source text " + n +
-                "</Original>\n\t\t<Translated>translated text " + n + "</Translated>\n\t</Textitem>\n";
-    }
-    return text + "</Language>\n";
-}
 
 // Simple elements of the serializer's own format: half taken by a chunk, half unknown and kept.
 std::string ValueText(int values) {

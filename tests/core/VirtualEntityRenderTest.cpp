@@ -95,18 +95,8 @@ TEST_F(VirtualEntityRender, PictureShowsBothEntitiesWhereTheCameraSeesThem) {
     PngPicture picture;
     ASSERT_TRUE(ReadPng(path, picture));
     ASSERT_EQ(picture.width, 160u);
-    auto channel = [](std::uint32_t argb, int shift) { return int((argb >> shift) & 0xFF); };
-    const struct {
-        Vec3 centre;
-        int bright, dark;  // the channel the entity's colour lights and one it leaves dark
-    } entities[] = {{left.GetPosition(), 16, 8}, {right.GetPosition(), 8, 16}};
-    for (const auto& e : entities) {
-        VelmMathLib::Vec2 at = Project(camera, e.centre);
-        std::uint32_t pixel = picture.At(unsigned(at.x), unsigned(at.y));
-        SCOPED_TRACE(testing::Message() << "pixel " << at.x << "," << at.y << " is " << std::hex << pixel);
-        EXPECT_GT(channel(pixel, e.bright), 200);
-        EXPECT_LT(channel(pixel, e.dark), 40);
-    }
+    ExpectColourAt(picture, camera, left.GetPosition(), 16, 8, 40);
+    ExpectColourAt(picture, camera, right.GetPosition(), 8, 16, 40);
     // The white box edge in front of the left sphere, a pixel or so from where it projects.
     VelmMathLib::Vec2 edge = Project(camera, Vec3(-3, 1, -1));
     bool outlined = false;

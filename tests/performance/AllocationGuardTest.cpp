@@ -6,6 +6,7 @@
 #include <string>
 
 #include "bench/CountingNew.h"
+#include "bench/TranslationText.h"
 #include "coreframework/LanguageDictionary.h"
 #include "coreframework/LanguageDictionaryXMLSerializer.h"
 #include "scenario_channel/Aco_Storyloom.h"
@@ -59,16 +60,6 @@ TEST(AllocationGuard, ValueAndReferenceModesEvaluateWithoutAllocating) {
         EXPECT_EQ(result, 0.0f);
         EXPECT_EQ(graph.value.GetFloat(), c.written);
     }
-}
-
-std::string TranslationText(int items) {
-    std::string text = "<Language>\n";
-    for (int i = 0; i < items; ++i) {
-        const std::string n = std::to_string(i);
-        text += "\t<Textitem>\n\t\t<ID>key" + n + "</ID>\n\t\t<Original>source text " + n +
-                "</Original>\n\t\t<Translated>translated text " + n + "</Translated>\n\t</Textitem>\n";
-    }
-    return text + "</Language>\n";
 }
 
 unsigned long ImportAllocations(int items, std::size_t& read) {

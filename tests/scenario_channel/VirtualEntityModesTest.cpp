@@ -179,18 +179,8 @@ TEST_F(RenderModeTest, RenderedEntitiesShowWhereTheCameraSeesThem) {
     ASSERT_TRUE(ReadPng(path, picture));
     ASSERT_EQ(picture.width, 160u);
     ASSERT_EQ(picture.height, 120u);
-    auto channelOf = [](std::uint32_t argb, int shift) { return int((argb >> shift) & 0xFF); };
-    const struct {
-        Vec3 centre;
-        int bright, dark;  // the channel the entity's colour lights and one it leaves dark
-    } shown[] = {{left.GetPosition(), 16, 8}, {right.GetPosition(), 8, 16}};
-    for (const auto& e : shown) {
-        VelmMathLib::Vec2 at = Project(camera, e.centre);
-        std::uint32_t pixel = picture.At(unsigned(at.x), unsigned(at.y));
-        SCOPED_TRACE(testing::Message() << "pixel " << at.x << "," << at.y << " is " << std::hex << pixel);
-        EXPECT_GT(channelOf(pixel, e.bright), 200);
-        EXPECT_LT(channelOf(pixel, e.dark), 40);
-    }
+    ExpectColourAt(picture, camera, left.GetPosition(), 16, 8, 40);
+    ExpectColourAt(picture, camera, right.GetPosition(), 8, 16, 40);
     // The mesh entity at the centre was never drawn; the corners show the background.
     for (auto [x, y] : {std::pair{80u, 60u}, {0u, 0u}, {159u, 0u}, {0u, 119u}, {159u, 119u}})
         EXPECT_EQ(picture.At(x, y), background) << x << "," << y;

@@ -18,8 +18,6 @@ std::string ReadText(const std::string& path) {
     return text.str();
 }
 
-int Channel(std::uint32_t argb, int shift) { return int((argb >> shift) & 0xFF); }
-
 TEST(PickingExample, PictureShowsTheEntitiesAndMatchesTheDocs) {
     const std::string source = STORYLOOM_SOURCE_DIR;
     std::remove("picking.png");
@@ -33,17 +31,8 @@ TEST(PickingExample, PictureShowsTheEntitiesAndMatchesTheDocs) {
     const Core::Camera camera(VelmMathLib::Vec3(0, 0, -10), VelmMathLib::Vec3(0, 0, 0), 1.0f, 320, 240);
     ASSERT_EQ(made.width, 320u);
     ASSERT_EQ(made.height, 240u);
-    const struct {
-        VelmMathLib::Vec3 centre;
-        int bright, dark;  // a channel the entity's colour lights and one it leaves low
-    } entities[] = {{{-2.5f, 0, 0}, 16, 0}, {{2.5f, 0.5f, 2}, 0, 16}};
-    for (const auto& e : entities) {
-        VelmMathLib::Vec2 at = Project(camera, e.centre);
-        std::uint32_t pixel = made.At(unsigned(at.x), unsigned(at.y));
-        SCOPED_TRACE(testing::Message() << "pixel " << at.x << "," << at.y << " is " << std::hex << pixel);
-        EXPECT_GT(Channel(pixel, e.bright), 200);
-        EXPECT_LT(Channel(pixel, e.dark), 120);
-    }
+    ExpectColourAt(made, camera, {-2.5f, 0, 0}, 16, 0, 120);
+    ExpectColourAt(made, camera, {2.5f, 0.5f, 2}, 0, 16, 120);
     for (auto [x, y] : {std::pair{0u, 0u}, {319u, 0u}, {160u, 200u}, {319u, 239u}})
         EXPECT_EQ(made.At(x, y), D3DCOLOR_ARGB(255, 16, 16, 32)) << x << "," << y;
 
@@ -53,7 +42,7 @@ TEST(PickingExample, PictureShowsTheEntitiesAndMatchesTheDocs) {
     size_t differing = 0;
     for (size_t i = 0; i < made.argb.size(); ++i)
         for (int shift : {0, 8, 16, 24})
-            if (std::abs(Channel(made.argb[i], shift) - Channel(kept.argb[i], shift)) > 24) {
+            if (std::abs(ColourChannel(made.argb[i], shift) - ColourChannel(kept.argb[i], shift)) > 24) {
                 ++differing;
                 break;
             }
