@@ -35,8 +35,9 @@ inline void AddEveryChunk(Serializer& node, FuzzInput* input, bool asAttribute) 
     node.AddChunk<Vec3>("v3", Vec3(f(), f(), f()), Vec3(), asAttribute);
     node.AddChunk<Vec3i>("v3i", Vec3i{i(), i(), i()}, Vec3i{}, asAttribute);
     node.AddChunk<Vec4>("v4", Vec4{f(), f(), f(), f()}, Vec4{}, asAttribute);
-    Matrix m;
-    for (float& value : m.m) value = f();
+    Matrix m;  // the identity, its default
+    if (input)
+        for (float& value : m.m) value = f();
     node.AddChunk<Matrix>("m", m, Matrix{}, asAttribute);
     if (!input) return;
     // Flags from the input: some chunks always written, some never.
