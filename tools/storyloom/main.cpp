@@ -5,6 +5,9 @@
 #include <string>
 
 #include <CLI/CLI.hpp>
+#include <dlfcn.h>
+
+#include "scenario_channel/StoryloomChannel.h"
 
 #include "tools/storyloom/GraphFile.h"
 #include "tools/storyloom/GraphProgram.h"
@@ -22,9 +25,17 @@ int Fail(int status, const std::string& message) {
     return status;
 }
 
+// The plug-in this program is linked with, wherever it was installed: loading another copy
+// beside it would register every mode twice.
+std::string LinkedPluginPath() {
+    Dl_info info{};
+    if (dladdr(reinterpret_cast<void*>(&GetType), &info) && info.dli_fname) return info.dli_fname;
+    return STORYLOOM_PLUGIN_PATH;
+}
+
 struct Arguments {
     std::string graph;
-    std::string plugin = STORYLOOM_PLUGIN_PATH;
+    std::string plugin = LinkedPluginPath();
     std::string output;
     std::string saved;
     RunOptions run;
