@@ -1,6 +1,8 @@
 #pragma once
 // Serializer trees the fuzz targets read into and write from: every chunk type as an
 // attribute and as an element, and children with and without tags of their own.
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -19,10 +21,18 @@ inline std::string StorableText(std::string text) {
     return text;
 }
 
+// A float the text form holds exactly: the shortest form keeps six digits, so a value that
+// needs more would read back as another number, the default among them.
+inline float StorableFloat(float value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", value);
+    return std::strtof(text, nullptr);
+}
+
 // Adds one chunk of every type, with values drawn from the input, or with every value at
 // its default when `input` is null.
 inline void AddEveryChunk(Serializer& node, FuzzInput* input, bool asAttribute) {
-    auto f = [&] { return input ? input->Float() : 0.0f; };
+    auto f = [&] { return input ? StorableFloat(input->Float()) : 0.0f; };
     auto i = [&] { return input ? input->Int() : 0; };
     using namespace VelmMathLib;
     node.AddChunk<float>("f", f(), 0.0f, asAttribute);

@@ -20,6 +20,10 @@ void QuestProductFactory::AddSlots(Core::VariableSlotSet& product, Core::Scenari
         product.AddVariableSlot(factory->CreateSlot(*scenario).release());
 }
 
+namespace {
+bool SameKind(const Core::VariableSlotBase& a, const Core::VariableSlotBase& b) { return typeid(a) == typeid(b); }
+}  // namespace
+
 bool QuestProductFactory::CopySlots(const Core::VariableSlotSet& source, Core::VariableSlotSet& clone,
                                     Core::Scenario* scenario) const {
     const std::vector<Core::VariableSlotBase*>& sourceSlots = source.GetVariableSlots();
@@ -30,11 +34,12 @@ bool QuestProductFactory::CopySlots(const Core::VariableSlotSet& source, Core::V
     for (size_t i = 0; i < sourceSlots.size(); ++i) {
         // Without a scenario no slot can be made to match the source's.
         std::unique_ptr<Core::VariableSlotBase> slot = scenario ? _varFactories[i]->CreateSlot(*scenario) : nullptr;
-        if (!slot || typeid(*slot) != typeid(*sourceSlots[i])) {
+        const Core::VariableSlotBase& sourceSlot = *sourceSlots[i];
+        if (!slot || !SameKind(*slot, sourceSlot)) {
             ERRLOG(FormatText("VariableSlot type/size mismatch in %s while attempting to clone!", ChannelName()));
             return false;
         }
-        slot->CopyStateFrom(*sourceSlots[i]);
+        slot->CopyStateFrom(sourceSlot);
         clone.AddVariableSlot(slot.release());
     }
     return true;
