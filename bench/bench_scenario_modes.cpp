@@ -1,6 +1,6 @@
 // What a channel evaluation costs over the core and channel calls it makes. Each mode is
-// evaluated in a loop and the same calls are made directly in another, alternately in the
-// same run; a mode whose work is one counter shows what the dispatch alone costs.
+// evaluated in a loop and the same calls are made directly in another (reading the same
+// reference channels, without the checks), alternately in the same run; a mode whose work is one counter shows what the dispatch alone costs.
 #include <benchmark/benchmark.h>
 
 #include <memory>
@@ -24,6 +24,9 @@ double LoopSeconds(F&& call) {
 }
 
 Core::ScenarioManager& Manager() { return Core::CoreEngine::Instance().GetScenarioManager(); }
+
+// What a direct caller holding the reference channel reads: its object, known to be a scenario.
+Core::Scenario* ScenarioOf(const Aco_CoreRef& ref) { return static_cast<Core::Scenario*>(ref.GetRef()); }
 
 // A scenario of three entities and the reference channels to it and to its first entity.
 struct ScenarioGraph {
@@ -60,12 +63,13 @@ void GetEntityCount(benchmark::State& state) {
     graph.channel.SetCurrentMode(MODE_Scenario_GetEntityCount);
     graph.channel.LinkChild(0, &graph.scenarioRef);
     graph.channel.LinkChild(1, &graph.value);
-    Core::Scenario* scenario = graph.scenario;
+    Aco_CoreRef* scenarioRef = &graph.scenarioRef;
     Aco_FloatChannel* count = &graph.value;
     benchmark::DoNotOptimize(count);  // keeps SetFloat a virtual call, as the mode makes it
+    benchmark::DoNotOptimize(scenarioRef);
     DispatchRow(state, "dispatch Scenario_GetEntityCount", [&] { benchmark::DoNotOptimize(graph.channel.GetFloat()); },
                 [&] {
-                    count->SetFloat(static_cast<float>(scenario->GetEntitiesCount()));
+                    count->SetFloat(static_cast<float>(ScenarioOf(*scenarioRef)->GetEntitiesCount()));
                     benchmark::ClobberMemory();
                 });
     if (graph.value.GetFloat() != 3.0f) state.SkipWithError("the mode did not write the count");
@@ -79,14 +83,16 @@ void AddEntity(benchmark::State& state) {
     graph.channel.LinkChild(0, &graph.scenarioRef);
     graph.channel.LinkChild(1, &graph.entityRef);
     graph.channel.LinkChild(2, &graph.value);
-    Core::Scenario* scenario = graph.scenario;
-    Core::ScenarioSupport* entity = graph.entities.front().get();
+    Aco_CoreRef* scenarioRef = &graph.scenarioRef;
+    Aco_CoreRef* entityRef = &graph.entityRef;
     Aco_FloatChannel* id = &graph.value;
     benchmark::DoNotOptimize(id);
-    benchmark::DoNotOptimize(entity);
+    benchmark::DoNotOptimize(scenarioRef);
+    benchmark::DoNotOptimize(entityRef);
     DispatchRow(state, "dispatch Scenario_AddEntity", [&] { benchmark::DoNotOptimize(graph.channel.GetFloat()); },
                 [&] {
-                    id->SetFloat(static_cast<float>(scenario->AddEntity(entity)));
+                    id->SetFloat(static_cast<float>(
+                        ScenarioOf(*scenarioRef)->AddEntity(entityRef->GetRef()->AsScenarioSupport())));
                     benchmark::ClobberMemory();
                 });
     if (graph.channel.GetFloat() != 0.0f) state.SkipWithError("the mode failed");
@@ -99,14 +105,16 @@ void GetEntityByID(benchmark::State& state) {
     graph.channel.LinkChild(1, &graph.value);
     graph.channel.LinkChild(2, &graph.answerRef);
     graph.value.SetFloat(static_cast<float>(graph.scenario->GetEntityID(graph.entities[1].get())));
-    Core::Scenario* scenario = graph.scenario;
+    Aco_CoreRef* scenarioRef = &graph.scenarioRef;
     Aco_FloatChannel* id = &graph.value;
     Aco_CoreRef* answer = &graph.answerRef;
     benchmark::DoNotOptimize(id);
+    benchmark::DoNotOptimize(scenarioRef);
     DispatchRow(state, "dispatch Scenario_GetEntity (by id)",
                 [&] { benchmark::DoNotOptimize(graph.channel.GetFloat()); },
                 [&] {
-                    Core::ScenarioSupport* found = scenario->GetEntity(static_cast<unsigned>(id->GetFloat()));
+                    Core::ScenarioSupport* found =
+                        ScenarioOf(*scenarioRef)->GetEntity(static_cast<unsigned>(id->GetFloat()));
                     answer->SetRef(found ? found->AsRefSupport() : nullptr);
                     benchmark::ClobberMemory();
                 });
@@ -132,12 +140,16 @@ void EntityIsInArea(benchmark::State& state) {
         return;
     }
     Aco_FloatChannel* out = &inArea;
-    Core::AreaEntity* touched = &area;
+    Aco_CoreRef* walker = &entityRef;
+    Aco_CoreRef* gate = &areaRef;
     benchmark::DoNotOptimize(out);
-    benchmark::DoNotOptimize(touched);
+    benchmark::DoNotOptimize(walker);
+    benchmark::DoNotOptimize(gate);
     DispatchRow(state, "dispatch Entity_IsInArea", [&] { benchmark::DoNotOptimize(channel.GetFloat()); },
                 [&] {
-                    out->SetFloat(touched->IsTouching(entity) ? 1.0f : 0.0f);
+                    auto* area = static_cast<Core::AreaEntity*>(gate->GetRef());
+                    auto* mesh = static_cast<Core::StaticMeshEntity*>(walker->GetRef());
+                    out->SetFloat(area->IsTouching(*mesh) ? 1.0f : 0.0f);
                     benchmark::ClobberMemory();
                 });
 }

@@ -1,7 +1,9 @@
 #include "channel/ChannelExtension.h"
 
+#include <atomic>
 #include <cmath>
 #include <cstring>
+#include <mutex>
 #include <string>
 #include <type_traits>
 #include <typeinfo>
@@ -42,13 +44,31 @@ void SetTextOf(Aco_StringChannel& channel, const char* text) { channel.SetString
 void SetTextOf(Aco_StringChannel& channel, const wchar_t* text) { channel.SetWString(text); }
 
 // Every channel of exactly class C has the base kind of C's type record, built once per class.
+// Every channel of exactly class C has the base kind of C's type record. It is read once per
+// class, out of line: the record is large, and building it, or a guarded static, inline gave
+// every accessor a stack frame and saved registers for a first call only.
 template <class C>
-const _GUID& BaseKindOfClass(A3d_Channel& exactlyC) {
-    static const _GUID kind = exactlyC.GetChannelType().baseTypeGuid;
-    return kind;
+struct ClassKind {
+    static inline std::atomic<bool> known{false};
+    static inline _GUID kind{};
+};
+
+template <class C>
+[[gnu::cold, gnu::noinline]] void LearnClassKind(A3d_Channel& exactlyC) {
+    static std::once_flag once;
+    std::call_once(once, [&] {
+        ClassKind<C>::kind = exactlyC.GetChannelType().baseTypeGuid;
+        ClassKind<C>::known.store(true, std::memory_order_release);
+    });
 }
 
-void ReportInvalidIndex(unsigned int link) {
+template <class C>
+bool IsOfClassKind(A3d_Channel& exactlyC, const _GUID& kind) {
+    if (!ClassKind<C>::known.load(std::memory_order_acquire)) LearnClassKind<C>(exactlyC);
+    return ClassKind<C>::kind == kind;
+}
+
+[[gnu::cold, gnu::noinline]] void ReportInvalidIndex(unsigned int link) {
     ReportToDebugSink(FormatText("InvalidlLinkIndex.Link[%d]", static_cast<int>(link)).c_str());
 }
 }  // namespace
@@ -205,13 +225,26 @@ const char* ChannelExtension<Base>::CE_GetLinkedChildName(unsigned int link) {
 template <class Base>
 template <class C>
 C* ChannelExtension<Base>::TypedChild(unsigned int link, const _GUID& kind, A3d_Channel*& lastReached) const {
+    // The usual child is exactly of the class: its kind is known without building its type
+    // record, and no walk through the class graph is needed.
+    // Comparing the type records' addresses decides most children without comparing names.
+    A3d_Channel* child = _self ? _self->GetChild(link) : nullptr;
+    if (child && &typeid(*child) == &typeid(C) && IsOfClassKind<C>(*child, kind)) {
+        lastReached = child;
+        return static_cast<C*>(child);
+    }
+    return UncommonChild<C>(link, kind, lastReached);
+}
+
+template <class Base>
+template <class C>
+[[gnu::noinline]] C* ChannelExtension<Base>::UncommonChild(unsigned int link, const _GUID& kind,
+                                                          A3d_Channel*& lastReached) const {
     if (!VerifyLink(link)) return nullptr;
     A3d_Channel* child = _self->GetChild(link);
     if (!child) return nullptr;
-    // The usual child is exactly of the class: its kind is known without building its type
-    // record, and no walk through the class graph is needed.
     if (typeid(*child) == typeid(C)) {
-        if (!(BaseKindOfClass<C>(*child) == kind)) return nullptr;
+        if (!IsOfClassKind<C>(*child, kind)) return nullptr;
         lastReached = child;
         return static_cast<C*>(child);
     }

@@ -107,6 +107,9 @@ private:
     // The child at `link` when it passes the kind check and is of class C, else null.
     template <class C>
     C* TypedChild(unsigned int link, const _GUID& kind, A3d_Channel*& lastReached) const;
+    // TypedChild in full, for the children its shortcut does not decide.
+    template <class C>
+    C* UncommonChild(unsigned int link, const _GUID& kind, A3d_Channel*& lastReached) const;
     // The same after the kind check has passed.
     template <class C>
     C* CheckedChild(unsigned int link, A3d_Channel*& lastReached) const;

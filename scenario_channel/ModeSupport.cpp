@@ -39,8 +39,6 @@ void PointReferenceAt(Aco_CoreRef& ref, Core::ScenarioSupport* entity) {
         ref.ResetRef();
 }
 
-float IdToValue(uint32_t id) { return id == Core::Scenario::NoID ? -1.0f : static_cast<float>(id); }
-
 uint32_t ValueToId(float value) {
     // Out of the 64-bit range (and NaN) there is no id to truncate to.
     constexpr float kInt64Bound = 9.2e18f;  // just inside 2^63

@@ -72,7 +72,7 @@ Aco_CoreRef* OutputReferenceAt(Aco_Storyloom& self, unsigned int link, float& st
 void PointReferenceAt(Aco_CoreRef& ref, Core::ScenarioSupport* entity);
 
 // 0xFFFFFFFF (no id) is -1.0; every other id its unsigned value.
-float IdToValue(uint32_t id);
+inline float IdToValue(uint32_t id) { return id == Core::Scenario::NoID ? -1.0f : static_cast<float>(id); }
 // Truncated toward zero through 64 bits; the low 32 bits are the id.
 uint32_t ValueToId(float value);
 inline float FlagToValue(bool flag) { return flag ? 1.0f : 0.0f; }
