@@ -21,13 +21,20 @@ Scenario::~Scenario() {
     LeaveAllEntities();
 }
 
+namespace {
+// An id below twice the number of entities plus this is stored by position, not in the map.
+constexpr std::size_t kDenseSlack = 64;
+}  // namespace
+
 void Scenario::LeaveAllEntities() {
-    for (auto& entry : _entities) {
-        std::vector<Scenario*>& scenarios = entry.second->_scenarios;
-        scenarios.erase(std::find(scenarios.begin(), scenarios.end(), this));
-    }
-    _entities.clear();
-    _ids.clear();
+    VisitEntities([this](unsigned, ScenarioSupport* entity) {
+        entity->_scenarios.erase(entity->FindMembership(this));
+        return true;
+    });
+    _byId.clear();
+    _farIds.clear();
+    _entityCount = _denseCount = 0;
+    _denseFirst = 0;
 }
 
 unsigned Scenario::AddEntity(ScenarioSupport* entity) {
@@ -68,55 +75,111 @@ bool Scenario::AddEntityAtID(ScenarioSupport* entity, unsigned id) {
 }
 
 void Scenario::PlaceEntity(ScenarioSupport& entity, unsigned id) {
-    _entities[id] = &entity;
-    _ids[&entity] = id;
+    if (id >= _byId.size() && id < 2 * std::size_t(_entityCount) + kDenseSlack) GrowDense(std::size_t(id) + 1);
+    if (id < _byId.size()) {
+        _byId[id] = &entity;
+        ++_denseCount;
+        _denseFirst = std::min<std::size_t>(_denseFirst, id);
+    } else {
+        _farIds[id] = &entity;
+    }
+    ++_entityCount;
     _idPool.Claim(id);
-    entity._scenarios.push_back(this);
+    entity._scenarios.push_back({this, id});
+}
+
+void Scenario::GrowDense(std::size_t size) {
+    if (_denseCount == 0) _denseFirst = size;
+    _byId.resize(size, nullptr);
+    // Far ids now within the vector move into it.
+    while (!_farIds.empty() && _farIds.begin()->first < size) {
+        _byId[_farIds.begin()->first] = _farIds.begin()->second;
+        _denseFirst = std::min<std::size_t>(_denseFirst, _farIds.begin()->first);
+        ++_denseCount;
+        _farIds.erase(_farIds.begin());
+    }
 }
 
 bool Scenario::RemoveEntity(ScenarioSupport* entity) {
-    if (!entity || GetEntityID(entity) == NoID) {
+    const unsigned id = GetEntityID(entity);
+    if (id == NoID) {
         ERRLOG("Scenario::RemoveEntity: the entity is not in the scenario");
         return false;
     }
-    std::vector<Scenario*>& scenarios = entity->_scenarios;
-    scenarios.erase(std::find(scenarios.begin(), scenarios.end(), this));
-    ForgetEntity(*entity);
+    entity->_scenarios.erase(entity->FindMembership(this));
+    ForgetEntity(id);
     return true;
 }
 
-void Scenario::ForgetEntity(ScenarioSupport& entity) {
-    auto found = _ids.find(&entity);
-    if (found == _ids.end()) return;
-    _entities.erase(found->second);
-    _ids.erase(found);
+void Scenario::ForgetEntity(unsigned id) {
+    if (id < _byId.size()) {
+        if (!_byId[id]) return;
+        _byId[id] = nullptr;
+        --_denseCount;
+        // Empty ends are dropped, so that neither a walk nor GetFirstEntity passes over them.
+        while (!_byId.empty() && !_byId.back()) _byId.pop_back();
+        if (_denseCount == 0)
+            _denseFirst = 0;
+        else
+            while (!_byId[_denseFirst]) ++_denseFirst;
+    } else if (!_farIds.erase(id)) {
+        return;
+    }
+    --_entityCount;
 }
 
 ScenarioSupport* Scenario::GetEntity(unsigned id) const {
-    auto found = _entities.find(id);
-    return found == _entities.end() ? nullptr : found->second;
+    if (id < _byId.size()) return _byId[id];
+    auto found = _farIds.find(id);
+    return found == _farIds.end() ? nullptr : found->second;
 }
 
 unsigned Scenario::GetEntityID(const ScenarioSupport* entity) const {
-    auto found = _ids.find(entity);
-    return found == _ids.end() ? NoID : found->second;
+    if (!entity) return NoID;
+    for (const ScenarioSupport::Membership& membership : entity->_scenarios)
+        if (membership.scenario == this) return membership.id;
+    return NoID;
 }
 
 ScenarioSupport* Scenario::GetFirstEntity() const {
-    return _entities.empty() ? nullptr : _entities.begin()->second;
+    ScenarioSupport* first = nullptr;
+    VisitEntities([this, &first](unsigned id, ScenarioSupport* entity) {
+        first = entity;
+        _walkId.store(id, std::memory_order_relaxed);
+        return false;
+    });
+    return first;
 }
 
 ScenarioSupport* Scenario::GetNextEntity(const ScenarioSupport* entity) const {
-    unsigned id = GetEntityID(entity);
-    if (id == NoID) return nullptr;
-    auto next = _entities.upper_bound(id);
-    return next == _entities.end() ? nullptr : next->second;
+    if (!entity) return nullptr;
+    unsigned id = _walkId.load(std::memory_order_relaxed);
+    if (id >= _byId.size() || _byId[id] != entity) id = GetEntityID(entity);
+    return id == NoID ? nullptr : EntityAfter(id);
+}
+
+ScenarioSupport* Scenario::EntityAfter(unsigned id) const {
+    if (id < _byId.size()) {
+        for (std::size_t next = std::size_t(id) + 1; next < _byId.size(); ++next)
+            if (_byId[next]) {
+                _walkId.store(static_cast<unsigned>(next), std::memory_order_relaxed);
+                return _byId[next];
+            }
+        if (_farIds.empty()) return nullptr;
+        _walkId.store(_farIds.begin()->first, std::memory_order_relaxed);
+        return _farIds.begin()->second;
+    }
+    auto next = _farIds.upper_bound(id);
+    return next == _farIds.end() ? nullptr : next->second;
 }
 
 void Scenario::RefreshUnusedIDsList() {
     std::vector<unsigned> used;
-    used.reserve(_entities.size());
-    for (const auto& entry : _entities) used.push_back(entry.first);
+    used.reserve(_entityCount);
+    VisitEntities([&used](unsigned id, ScenarioSupport*) {
+        used.push_back(id);
+        return true;
+    });
     _idPool.Rebuild(used);
 }
 
@@ -157,10 +220,11 @@ unsigned Scenario::RenderVirtualEntities() {
     const int index = renderer.AcquireFreeContainer();
     DebugPrimitivesContainer* container = renderer.GetContainer(index, false);
     unsigned drawn = 0;
-    for (const auto& entry : _entities) {
-        auto* entity = dynamic_cast<VirtualScenarioEntity*>(entry.second);
+    VisitEntities([&](unsigned, ScenarioSupport* support) {
+        auto* entity = dynamic_cast<VirtualScenarioEntity*>(support);
         if (entity && container && entity->Render(*container)) ++drawn;
-    }
+        return true;
+    });
     renderer.Render(index, DebugRenderer::ReleaseContainer);
     return drawn;
 }
@@ -175,17 +239,17 @@ bool Scenario::GetVirtualEntityCollision(const CoreFramework::Ray& ray, const Ve
     }
     VirtualScenarioEntity* hit = nullptr;
     float hitDistance = 0.0f;
-    for (const auto& entry : _entities) {
-        auto* candidate = dynamic_cast<VirtualScenarioEntity*>(entry.second);
+    VisitEntities([&](unsigned, ScenarioSupport* support) {
+        auto* candidate = dynamic_cast<VirtualScenarioEntity*>(support);
         float candidateDistance = 0.0f;
         if (!candidate || !IntersectRaySphere(unitRay, candidate->GetPosition(), candidate->GetRadius(), candidateDistance))
-            continue;
+            return true;
         if (!hit || candidateDistance < hitDistance) {
             hit = candidate;
             hitDistance = candidateDistance;
         }
-        if (!nearest) break;
-    }
+        return nearest;
+    });
     if (!hit) return false;
     entity = hit;
     point = unitRay.origin + unitRay.direction * hitDistance;

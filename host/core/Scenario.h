@@ -1,8 +1,9 @@
 #pragma once
+#include <atomic>
+#include <cstddef>
 #include <map>
 #include <memory>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "coreframework/LanguageDictionary.h"
@@ -39,7 +40,7 @@ public:
     bool RemoveEntity(ScenarioSupport* entity);
     ScenarioSupport* GetEntity(unsigned id) const;
     unsigned GetEntityID(const ScenarioSupport* entity) const;
-    unsigned GetEntitiesCount() const { return static_cast<unsigned>(_entities.size()); }
+    unsigned GetEntitiesCount() const { return _entityCount; }
     // Walk in id order; null past the last entity or for an entity not in this scenario.
     ScenarioSupport* GetFirstEntity() const;
     ScenarioSupport* GetNextEntity(const ScenarioSupport* entity) const;
@@ -109,11 +110,26 @@ private:
     bool PlanImport(CustomEnums::SerializerFlag::State state, const std::string& text, ImportPlan& plan);
     void ApplyImport(ImportPlan& plan);
     void PlaceEntity(ScenarioSupport& entity, unsigned id);
-    void ForgetEntity(ScenarioSupport& entity);
+    void ForgetEntity(unsigned id);
     void LeaveAllEntities();
+    void GrowDense(std::size_t size);
+    // The entity after that id, in id order, or null.
+    ScenarioSupport* EntityAfter(unsigned id) const;
+    // Calls visit(id, entity) in id order until it answers false.
+    template <class Visit>
+    void VisitEntities(Visit visit) const;
 
-    std::map<unsigned, ScenarioSupport*> _entities;
-    std::unordered_map<const ScenarioSupport*, unsigned> _ids;
+    // Ids issued by the pool are dense, so entities sit in a vector indexed by id; an id far
+    // beyond the number of entities (chosen freely or read from a state text) goes to a map
+    // instead, so that it cannot make the vector huge. Every id in _farIds is at least
+    // _byId.size(). Each entity keeps its own id in this scenario (ScenarioSupport::_scenarios).
+    std::vector<ScenarioSupport*> _byId;
+    std::map<unsigned, ScenarioSupport*> _farIds;
+    unsigned _entityCount = 0;
+    unsigned _denseCount = 0;  // entities in _byId
+    std::size_t _denseFirst = 0;  // no entity in _byId below it
+    // The id a walk was last answered with, so the next step needs no lookup.
+    mutable std::atomic<unsigned> _walkId{NoID};
     EntityIdPool _idPool;
     std::vector<VariableBase*> _variables;
     std::vector<EventNode*> _eventNodes;
@@ -123,5 +139,13 @@ private:
     float _playTime = 0.0f;
     bool _paused = false;
 };
+
+template <class Visit>
+void Scenario::VisitEntities(Visit visit) const {
+    for (std::size_t id = _denseFirst; id < _byId.size(); ++id)
+        if (_byId[id] && !visit(static_cast<unsigned>(id), _byId[id])) return;
+    for (const auto& entry : _farIds)
+        if (!visit(entry.first, entry.second)) return;
+}
 
 }  // namespace Core

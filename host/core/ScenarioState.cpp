@@ -1,8 +1,11 @@
 // The scenario's state text: written and read with the framework serializer.
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <memory>
 #include <set>
+#include <unordered_set>
+#include <utility>
 
 #include "coreframework/serializer/Serializer.h"
 #include "host/core/ErrorLog.h"
@@ -90,12 +93,57 @@ public:
     static constexpr unsigned NoCount = 0xFFFFFFFFu;
 };
 
+// The records, written as the one-chunk nodes the reader takes them for. Records repeat a
+// name, which one node's chunks may not, so each would need a node of its own; instead three
+// nodes are refilled for each record as it is written, and no record is kept.
+class RecordWriter : public Serializer {
+public:
+    explicit RecordWriter(std::function<void(RecordWriter&)> records) : _records(std::move(records)) {
+        for (const char* name : {EntityRecord, VariableRecord, EndRecord})
+            _nodes.push_back({name, std::make_unique<Serializer>()});
+        for (Node& node : _nodes) {
+            node.chunk = node.serializer->AddChunk<std::string>(node.name, std::string(), std::string(), false);
+            node.chunk->SetFlags(DataChunk::AlwaysWrite);
+        }
+    }
+
+    int Export(State state, std::string& out, unsigned indent) override {
+        _state = state;
+        _out = &out;
+        _indent = indent;
+        _records(*this);
+        _out = nullptr;
+        return 0;
+    }
+
+    void Write(const char* name, const std::string& record) {
+        for (Node& node : _nodes)
+            if (node.name == name) {
+                node.chunk->SetValue(record);
+                node.serializer->Export(_state, *_out, _indent);
+                return;
+            }
+    }
+
+private:
+    struct Node {
+        const char* name;
+        std::unique_ptr<Serializer> serializer;
+        TDataChunkValue<std::string>* chunk = nullptr;
+    };
+    std::function<void(RecordWriter&)> _records;
+    std::vector<Node> _nodes;
+    State _state = CustomEnums::SerializerFlag::Export;
+    std::string* _out = nullptr;
+    unsigned _indent = 0;
+};
+
 }  // namespace
 
 struct Scenario::ImportPlan {
     float playTime = 0.0f;
     bool paused = false;
-    std::map<unsigned, ScenarioSupport*> entities;
+    std::vector<std::pair<unsigned, ScenarioSupport*>> entities;  // ascending ids once planned
     std::vector<std::unique_ptr<VariableBase>> variables;
 };
 
@@ -105,19 +153,21 @@ int Scenario::ExportState(State state, std::string& text, unsigned indent) const
     AddAlwaysWritten(root, FormatChunk, FormatVersion);
     AddAlwaysWritten(root, PlayTimeChunk, FormatStateFloat(_playTime));
     AddAlwaysWritten(root, PausedChunk, _paused ? "true" : "false");
-    // Records repeat a name, which one node's chunks may not: each gets a node of its own.
-    std::vector<std::unique_ptr<Serializer>> records;
-    auto addRecord = [&](const char* name, const std::string& record) {
-        records.push_back(std::make_unique<Serializer>());
-        AddAlwaysWritten(*records.back(), name, record);
-        root.AddChild(records.back().get());
-    };
-    for (const auto& entry : _entities)
-        addRecord(EntityRecord, JoinStateFields({FormatStateUnsigned(entry.first), EncodeStateField(entry.second->GetName())}));
-    for (const VariableBase* variable : _variables)
-        addRecord(VariableRecord, JoinStateFields({variable->GetKindName(), EncodeStateField(variable->GetName()),
-                                                   EncodeStateField(variable->ExportValue())}));
-    addRecord(EndRecord, FormatStateUnsigned(static_cast<unsigned>(_entities.size() + _variables.size())));
+    RecordWriter records([this](RecordWriter& writer) {
+        std::string record;
+        VisitEntities([&](unsigned id, const ScenarioSupport* entity) {
+            record = FormatStateUnsigned(id);
+            record += ' ';
+            AppendEncodedStateField(record, entity->GetName());
+            writer.Write(EntityRecord, record);
+            return true;
+        });
+        for (const VariableBase* variable : _variables)
+            writer.Write(VariableRecord, JoinStateFields({variable->GetKindName(), EncodeStateField(variable->GetName()),
+                                                          EncodeStateField(variable->ExportValue())}));
+        writer.Write(EndRecord, FormatStateUnsigned(static_cast<unsigned>(_entityCount + _variables.size())));
+    });
+    root.AddChild(&records);
     root.Export(IsWrapped(state) ? CustomEnums::SerializerFlag::Export : CustomEnums::SerializerFlag::ExportNoInt, text,
                 std::min(indent, MaxStateIndent));
     return 0;
@@ -150,17 +200,32 @@ bool Scenario::PlanImport(State state, const std::string& text, ImportPlan& plan
     if (paused != "true" && paused != "false") return reject("bad pause flag " + paused);
     plan.paused = paused == "true";
 
-    std::set<const ScenarioSupport*> chosen;
+    // Texts as written list ids ascending and each entity at the id it holds here, which
+    // needs neither set below; they are filled only once a record breaks that pattern.
+    std::unordered_set<unsigned> ids;
+    std::unordered_set<const ScenarioSupport*> chosen;
+    bool ascending = true, searched = false;
+    plan.entities.reserve(reader.entities.size());
     for (const std::string& record : reader.entities) {
         std::vector<std::string> fields = SplitStateFields(record);
         unsigned id = NoID;
         std::string name;
-        if (fields.size() != 2 || !ParseStateUnsigned(fields[0], id) || id == NoID ||
-            !DecodeStateField(fields[1], name) || plan.entities.count(id))
+        if (fields.size() != 2 || !ParseStateUnsigned(fields[0], id) || id == NoID || !DecodeStateField(fields[1], name))
             return reject("bad entity record " + record);
-        // The entity already at that id first, then the oldest live one of that name not yet taken.
+        if (ascending && !plan.entities.empty() && id <= plan.entities.back().first) {
+            ascending = false;
+            for (const auto& entry : plan.entities) ids.insert(entry.first);
+        }
+        if (!ascending && !ids.insert(id).second) return reject("bad entity record " + record);
+        // The entity already at that id first, then the oldest live one of that name not yet
+        // taken. Entities taken at their own ids are all different, so only a search can
+        // have taken the one at this id already.
         ScenarioSupport* entity = GetEntity(id);
-        if (!entity || entity->GetName() != name || chosen.count(entity)) {
+        if (!entity || entity->GetName() != name || (searched && chosen.count(entity))) {
+            if (!searched) {
+                searched = true;
+                for (const auto& entry : plan.entities) chosen.insert(entry.second);
+            }
             entity = nullptr;
             for (ScenarioSupport* candidate : ScenarioSupport::FindLiveByName(name))
                 if (!chosen.count(candidate)) {
@@ -169,9 +234,10 @@ bool Scenario::PlanImport(State state, const std::string& text, ImportPlan& plan
                 }
         }
         if (!entity) return reject("no live entity named " + name);
-        chosen.insert(entity);
-        plan.entities[id] = entity;
+        if (searched) chosen.insert(entity);
+        plan.entities.emplace_back(id, entity);
     }
+    if (!ascending) std::sort(plan.entities.begin(), plan.entities.end());
 
     std::set<std::string> names;
     for (const std::string& record : reader.variables) {

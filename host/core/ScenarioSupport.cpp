@@ -27,9 +27,9 @@ void ScenarioSupport::JoinLive() {
 ScenarioSupport::~ScenarioSupport() {
     (_olderLive ? _olderLive->_newerLive : oldestLive) = _newerLive;
     (_newerLive ? _newerLive->_olderLive : newestLive) = _olderLive;
-    std::vector<Scenario*> scenarios;
+    std::vector<Membership> scenarios;
     scenarios.swap(_scenarios);
-    for (Scenario* scenario : scenarios) scenario->ForgetEntity(*this);
+    for (const Membership& membership : scenarios) membership.scenario->ForgetEntity(membership.id);
 }
 
 std::vector<ScenarioSupport*> ScenarioSupport::FindLiveByName(const std::string& name) {
@@ -40,7 +40,13 @@ std::vector<ScenarioSupport*> ScenarioSupport::FindLiveByName(const std::string&
 }
 
 bool ScenarioSupport::IsInScenario(const Scenario& scenario) const {
-    return std::find(_scenarios.begin(), _scenarios.end(), &scenario) != _scenarios.end();
+    return std::any_of(_scenarios.begin(), _scenarios.end(),
+                       [&scenario](const Membership& membership) { return membership.scenario == &scenario; });
+}
+
+std::vector<ScenarioSupport::Membership>::iterator ScenarioSupport::FindMembership(const Scenario* scenario) {
+    return std::find_if(_scenarios.begin(), _scenarios.end(),
+                        [scenario](const Membership& membership) { return membership.scenario == scenario; });
 }
 
 }  // namespace Core

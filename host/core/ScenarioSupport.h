@@ -31,7 +31,13 @@ public:
 private:
     friend class Scenario;
     void JoinLive();
-    std::vector<Scenario*> _scenarios;
+    // The scenarios it is in, in the order joined, each with its id there.
+    struct Membership {
+        Scenario* scenario;
+        unsigned id;
+    };
+    std::vector<Membership> _scenarios;
+    std::vector<Membership>::iterator FindMembership(const Scenario* scenario);
     // The registry of live supports is a list through the supports themselves: it needs no
     // storage that static destruction could free while an entity still lives.
     ScenarioSupport* _olderLive = nullptr;

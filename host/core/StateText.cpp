@@ -20,8 +20,13 @@ int HexDigit(char c) {
 }  // namespace
 
 std::string EncodeStateField(const std::string& text) {
-    static const char digits[] = "0123456789ABCDEF";
     std::string field;
+    AppendEncodedStateField(field, text);
+    return field;
+}
+
+void AppendEncodedStateField(std::string& field, const std::string& text) {
+    static const char digits[] = "0123456789ABCDEF";
     for (unsigned char c : text) {
         if (NeedsEncoding(c)) {
             field += '%';
@@ -31,7 +36,6 @@ std::string EncodeStateField(const std::string& text) {
             field += static_cast<char>(c);
         }
     }
-    return field;
 }
 
 bool DecodeStateField(const std::string& field, std::string& text) {

@@ -8,6 +8,7 @@ namespace Core {
 // percent-encoded: no field ever holds a blank, a markup character or a line break, and
 // fields of a record are joined by single blanks.
 std::string EncodeStateField(const std::string& text);
+void AppendEncodedStateField(std::string& field, const std::string& text);
 bool DecodeStateField(const std::string& field, std::string& text);
 std::string JoinStateFields(const std::vector<std::string>& fields);
 std::vector<std::string> SplitStateFields(const std::string& record);

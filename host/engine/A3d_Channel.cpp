@@ -23,10 +23,10 @@ A3d_Channel::A3d_Channel(const A3d_Channel& other)
 
 A3d_Channel::~A3d_Channel() {
     DetachFromChildren();
-    // Each entry is one link; a parent linking us twice is visited twice, harmlessly.
-    std::vector<A3d_Channel*> parents;
+    std::vector<ParentLinks> parents;
     parents.swap(_parents);
-    for (A3d_Channel* parent : parents) parent->ForgetChild(this);
+    _parentSlots.clear();
+    for (const ParentLinks& entry : parents) entry.parent->ForgetChild(this);
 }
 
 bool A3d_Channel::CallChannel() { return true; }
@@ -122,7 +122,7 @@ bool A3d_Channel::LinkChild(unsigned position, A3d_Channel* child) {
     }
     if (!target.record.IsRepeatable()) UnlinkChild(position);
     target.linked.push_back(child);
-    child->_parents.push_back(this);
+    child->AddParent(this);
     RebuildChildIndex();
     return true;
 }
@@ -163,12 +163,47 @@ void A3d_Channel::DetachFromChildren() {
     _linkedAtIndex.clear();
 }
 
+namespace {
+// Up to this many parents a look through the list beats hashing.
+constexpr std::size_t kParentsWithoutSlots = 8;
+constexpr std::size_t kNoParent = static_cast<std::size_t>(-1);
+}  // namespace
+
+std::size_t A3d_Channel::FindParent(const A3d_Channel* parent) const {
+    if (!_parentSlots.empty()) {
+        auto found = _parentSlots.find(parent);
+        return found == _parentSlots.end() ? kNoParent : found->second;
+    }
+    for (std::size_t i = 0; i < _parents.size(); ++i)
+        if (_parents[i].parent == parent) return i;
+    return kNoParent;
+}
+
+void A3d_Channel::AddParent(A3d_Channel* parent) {
+    const std::size_t slot = FindParent(parent);
+    if (slot != kNoParent) {
+        ++_parents[slot].links;
+        return;
+    }
+    _parents.push_back({parent, 1});
+    if (!_parentSlots.empty()) {
+        _parentSlots.emplace(parent, _parents.size() - 1);
+    } else if (_parents.size() > kParentsWithoutSlots) {
+        _parentSlots.reserve(_parents.size());
+        for (std::size_t i = 0; i < _parents.size(); ++i) _parentSlots.emplace(_parents[i].parent, i);
+    }
+}
+
 void A3d_Channel::ForgetParent(A3d_Channel* parent) {
     // The order of parents means nothing, and a channel shared by thousands of parents must
     // not move them all each time one goes.
-    auto it = std::find(_parents.begin(), _parents.end(), parent);
-    if (it == _parents.end()) return;
-    *it = _parents.back();
+    const std::size_t slot = FindParent(parent);
+    if (slot == kNoParent || --_parents[slot].links > 0) return;
+    if (!_parentSlots.empty()) {
+        _parentSlots.erase(parent);
+        if (slot + 1 < _parents.size()) _parentSlots[_parents.back().parent] = slot;
+    }
+    _parents[slot] = _parents.back();
     _parents.pop_back();
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 #include "host/engine/HostExport.h"
+#include <cstddef>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "host/engine/A3dFile.h"
@@ -91,8 +93,15 @@ private:
     };
     void RebuildChildIndex();
     void DetachFromChildren();
+    void AddParent(A3d_Channel* parent);
     void ForgetParent(A3d_Channel* parent);
+    std::size_t FindParent(const A3d_Channel* parent) const;
     void ForgetChild(A3d_Channel* child);
+
+    struct ParentLinks {
+        A3d_Channel* parent;
+        unsigned links;
+    };
 
     std::string _name;
     bool _hasName = false;
@@ -100,7 +109,10 @@ private:
     std::vector<Position> _positions;
     std::vector<A3d_Channel*> _childIndex;  // flat child-index view of _positions
     std::vector<unsigned> _linkedAtIndex;   // per child index: channels linked at a position starting there
-    std::vector<A3d_Channel*> _parents;     // one entry per link into a parent
+    std::vector<ParentLinks> _parents;      // one entry per parent, in no particular order
+    // Where each parent sits in _parents, kept once a channel has many parents (a shared
+    // reference can have thousands); empty while a look through _parents is cheaper.
+    std::unordered_map<const A3d_Channel*, std::size_t> _parentSlots;
     bool _gateOpen = true;
     unsigned long _timeStamp = 0;
     std::string _contextRenderCountName;

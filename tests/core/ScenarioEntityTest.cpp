@@ -1,4 +1,6 @@
 #include <limits>
+#include <map>
+#include <string>
 #include <memory>
 #include <vector>
 
@@ -114,6 +116,72 @@ TEST_F(CoreScenarioEntity, EntityAndScenarioDeathInEitherOrder) {
     EXPECT_TRUE(other->AddEntity(E(0)) != Scenario::NoID);
     entities.clear();  // dies while in `other`, after `scenario` is gone
     EXPECT_EQ(other->GetEntitiesCount(), 0u);
+}
+
+// Ids near zero and ids far beyond the number of entities, added, removed, collected and
+// handed out again in a long mixed run, always answer like a plain map from id to entity:
+// the same walk, count, lookups both ways and refusals.
+TEST_F(CoreScenarioEntity, MixedRunAnswersLikeAMapById) {
+    std::vector<std::unique_ptr<Core::StaticMeshEntity>> crowd;
+    for (int i = 0; i < 300; ++i)
+        crowd.push_back(std::make_unique<Core::StaticMeshEntity>("m" + std::to_string(i), Vec3(), 1.0f));
+    Scenario* second = Manager().CreateScenario();
+    std::map<unsigned, Core::ScenarioSupport*> model;
+    std::map<Core::ScenarioSupport*, unsigned> ids;
+    unsigned long seed = 12345;
+    auto next = [&seed](unsigned range) {
+        seed = seed * 6364136223846793005ul + 1442695040888963407ul;
+        return static_cast<unsigned>((seed >> 33) % range);
+    };
+    for (int step = 0; step < 4000; ++step) {
+        SCOPED_TRACE(step);
+        Core::StaticMeshEntity* entity = crowd[next(300)].get();
+        const bool present = ids.count(entity) != 0;
+        switch (next(6)) {
+            case 0:
+            case 1: {
+                const unsigned id = next(4) ? next(400) : 100000 + next(50);
+                const bool held = model.count(id) && model[id] != entity;
+                const bool accepted = !held && (!present || ids[entity] == id);
+                EXPECT_EQ(scenario->AddEntityAtID(entity, id), accepted);
+                if (accepted) model[id] = entity, ids[entity] = id;
+                break;
+            }
+            case 2: {
+                const unsigned id = scenario->AddEntity(entity);
+                if (present) {
+                    EXPECT_EQ(id, ids[entity]);
+                } else {
+                    ASSERT_EQ(model.count(id), 0u);
+                    model[id] = entity, ids[entity] = id;
+                }
+                break;
+            }
+            case 3:
+            case 4:
+                EXPECT_EQ(scenario->RemoveEntity(entity), present);
+                if (present) model.erase(ids[entity]), ids.erase(entity);
+                break;
+            default:
+                // Another scenario holding the same entities under other ids changes nothing here.
+                if (second->GetEntityID(entity) == Scenario::NoID) second->AddEntity(entity);
+                else second->RemoveEntity(entity);
+                if (next(8) == 0) scenario->RefreshUnusedIDsList();
+        }
+        if (step % 50 && step < 3990) continue;
+        ASSERT_EQ(scenario->GetEntitiesCount(), model.size());
+        std::vector<Core::ScenarioSupport*> walked, expected;
+        for (Core::ScenarioSupport* e = scenario->GetFirstEntity(); e; e = scenario->GetNextEntity(e)) walked.push_back(e);
+        for (const auto& entry : model) {
+            expected.push_back(entry.second);
+            EXPECT_EQ(scenario->GetEntity(entry.first), entry.second);
+            EXPECT_EQ(scenario->GetEntityID(entry.second), entry.first);
+        }
+        ASSERT_EQ(walked, expected);
+        // A step from any entity, not only the one the walk answered last.
+        for (size_t i = 0; i + 1 < expected.size(); i += 7) EXPECT_EQ(scenario->GetNextEntity(expected[i]), expected[i + 1]);
+    }
+    Core::ClearErrorLog();
 }
 
 TEST_F(CoreScenarioEntity, ManagerAndPlayClock) {

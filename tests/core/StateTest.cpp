@@ -159,6 +159,41 @@ TEST_F(CoreState, EveryTruncatedPrefixIsRejectedOrWhole) {
     }
 }
 
+// Records may come in any id order. An entity is taken once: two live entities of one name,
+// the older at id 5 here, fill the text's ids 3 and 5 differently depending on which record
+// comes first, since the one at its own id is taken first only when nothing took it before.
+TEST_F(CoreState, RecordsInAnyOrderTakeEachEntityOnce) {
+    StaticMeshEntity older("twin", Vec3(), 1.0f), newer("twin", Vec3(), 1.0f);
+    Scenario* writer = Manager().CreateScenario();
+    writer->AddEntityAtID(&older, 3);
+    writer->AddEntityAtID(&newer, 5);
+    const std::string ascending = Export(*writer);
+    std::string descending = ascending;
+    const std::string first = "<Entity>3 twin</Entity>", second = "<Entity>5 twin</Entity>";
+    descending.replace(descending.find(first), first.size(), second);
+    descending.replace(descending.rfind(second), second.size(), first);
+    ASSERT_NE(descending, ascending);
+    struct Case {
+        const std::string* text;
+        StaticMeshEntity* at3;
+        StaticMeshEntity* at5;
+    };
+    for (const Case& c : {Case{&ascending, &older, &newer}, Case{&descending, &newer, &older}}) {
+        Scenario* target = Manager().CreateScenario();
+        target->AddEntityAtID(&older, 5);
+        target->AddEntityAtID(&newer, 7);
+        std::string text = *c.text;
+        ASSERT_EQ(target->ImportState(State(4), text), 0);
+        EXPECT_EQ(target->GetEntitiesCount(), 2u);
+        EXPECT_EQ(target->GetEntity(3), c.at3);
+        EXPECT_EQ(target->GetEntity(5), c.at5);
+        EXPECT_EQ(target->GetFirstEntity(), c.at3);
+        EXPECT_EQ(target->GetNextEntity(c.at3), c.at5);
+        EXPECT_EQ(Export(*target), ascending);
+    }
+    EXPECT_TRUE(GetErrorLog().empty());
+}
+
 // The dictionary's messages stay with the scenario instead of the error log.
 TEST_F(CoreState, DictionaryOfTheScenario) {
     LanguageDictionary& dictionary = source->GetLanguageDictionary();

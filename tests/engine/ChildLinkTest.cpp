@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <vector>
+
 #include "host/EngineHost.h"
 
 namespace {
@@ -82,6 +85,54 @@ TEST_F(Parent, DeathOfChildOrParentLeavesTheOtherClean) {
     ASSERT_TRUE(parent.LinkChild(3, &a));  // a must not point at the dead parent any more
     parent.SetChildCreationCount(0);
     EXPECT_EQ(parent.GetChildCount(), 0u);
+}
+
+// A child shared by many parents, some linking it more than once, follows each of them through
+// links, unlinks and deaths in any order: when it dies, exactly the parents still holding it
+// lose it, and none that went before is touched.
+TEST(SharedChild, ManyParentsInAnyOrder) {
+    constexpr int kParents = 40;
+    auto child = std::make_unique<Aco_FloatChannel>();
+    std::vector<std::unique_ptr<A3d_Channel>> parents;
+    for (int i = 0; i < kParents; ++i) {
+        parents.push_back(std::make_unique<A3d_Channel>());
+        parents.back()->SetChildCreationCount(1);
+        parents.back()->SetChildCreateType(Declare(ChannelGuids::Value, true, 0), 0);
+        ASSERT_TRUE(parents.back()->LinkChild(0, child.get()));
+        if (i % 3 == 0) {
+            ASSERT_TRUE(parents.back()->LinkChild(0, child.get()));
+        }
+    }
+    for (int i = 0; i < kParents; i += 4) parents[i]->UnlinkChild(0);
+    for (int i = 1; i < kParents; i += 4) parents[i].reset();
+    // Made single, a position keeps one of its two links: the child must still know that parent.
+    for (int i = 3; i < kParents; i += 12) parents[i]->SetChildCreateType(Declare(ChannelGuids::Value, false, 0), 0);
+    for (int i = 0; i < kParents; i += 8) ASSERT_TRUE(parents[i]->LinkChild(0, child.get()));
+    child.reset();
+    for (int i = 0; i < kParents; ++i) {
+        if (!parents[i]) continue;
+        SCOPED_TRACE(i);
+        EXPECT_EQ(parents[i]->GetChild(0), nullptr);
+        EXPECT_EQ(parents[i]->GetChildLinkPositionCount(0), 0u);
+    }
+}
+
+// Unlinked from all its parents, a child starts over: a second crowd of parents is followed as well.
+TEST(SharedChild, ParentsLeaveAndComeAgain) {
+    Aco_FloatChannel child;
+    std::vector<std::unique_ptr<A3d_Channel>> parents(20);
+    for (int round = 0; round < 2; ++round) {
+        for (auto& parent : parents) {
+            parent = std::make_unique<A3d_Channel>();
+            parent->SetChildCreationCount(1);
+            parent->SetChildCreateType(Declare(ChannelGuids::Value, false, 0), 0);
+            ASSERT_TRUE(parent->LinkChild(0, &child));
+        }
+        // Unlinked from the back, so that each parent leaves from the end of the child's list.
+        for (auto parent = parents.rbegin(); parent != parents.rend(); ++parent) (*parent)->UnlinkChild(0);
+    }
+    for (int i = 0; i < 20; i += 2) ASSERT_TRUE(parents[i]->LinkChild(0, &child));
+    for (int i = 0; i < 20; ++i) EXPECT_EQ(parents[i]->GetChild(0), i % 2 ? nullptr : &child) << i;
 }
 
 // Texts at, just over and far beyond their fields (79 and 99 characters) are cut to fit and

@@ -1,9 +1,12 @@
 // Properties the benchmarks measure that must not regress unseen: evaluations of the modes
 // that only read and write values and references allocate nothing once the graph has run,
-// and reading a translation text allocates in proportion to its items.
+// and reading a translation text allocates in proportion to its items, as do a scenario's
+// entities and its state text.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "bench/CountingNew.h"
 #include "bench/TranslationText.h"
@@ -80,6 +83,37 @@ TEST(AllocationGuard, ImportAllocationsGrowWithTheItems) {
     ASSERT_EQ(largeRead, 10000u);
     EXPECT_GT(small, 0u);
     EXPECT_LE(large, 20 * small);
+}
+
+// Entities added, walked and removed, and the state written and read back, cost a few
+// allocations per entity whatever their number: no node per entity or per record.
+TEST(AllocationGuard, EntitiesAndStateAllocateAFewTimesPerEntity) {
+    for (int count : {1000, 10000}) {
+        SCOPED_TRACE(count);
+        std::vector<std::unique_ptr<Core::StaticMeshEntity>> crowd;
+        for (int i = 0; i < count; ++i)
+            crowd.push_back(std::make_unique<Core::StaticMeshEntity>("e" + std::to_string(i), VelmMathLib::Vec3(), 1.0f));
+        Core::Scenario* scenario = Manager().CreateScenario();
+        unsigned walked = 0;
+        const unsigned long entities = AllocationsOf([&] {
+            for (auto& entity : crowd) scenario->AddEntity(entity.get());
+            for (Core::ScenarioSupport* e = scenario->GetFirstEntity(); e; e = scenario->GetNextEntity(e)) ++walked;
+            for (auto& entity : crowd) scenario->RemoveEntity(entity.get());
+        });
+        for (auto& entity : crowd) scenario->AddEntity(entity.get());
+        int failures = 0;
+        const unsigned long state = AllocationsOf([&] {
+            std::string text;
+            failures += scenario->ExportState(CustomEnums::SerializerFlag::Export, text, 0);
+            failures += scenario->ImportState(CustomEnums::SerializerFlag::Import, text);
+        });
+        Manager().DestroyScenario(scenario);
+        ASSERT_EQ(walked, unsigned(count));
+        ASSERT_EQ(failures, 0);
+        // One for the entity's list of scenarios; the state's record texts, read and written.
+        EXPECT_LE(entities, count + count / 2ul);
+        EXPECT_LE(state, 5ul * count + 100);
+    }
 }
 
 }  // namespace
