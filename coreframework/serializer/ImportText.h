@@ -26,8 +26,8 @@ public:
     // Cuts [begin, end) of the source and the one character in front of it.
     void CutWithPrecedingCharacter(std::size_t begin, std::size_t end);
 
-    // Pending text followed by the source up to `end`.
-    std::string PendingUntil(std::size_t end) const;
+    // Pending text followed by the source up to `end`, into `out` (its buffer is reused).
+    void PendingUntil(std::size_t end, std::string& out) const;
     // The current text; the object is spent afterwards.
     std::string TakeText();
 
@@ -37,6 +37,13 @@ private:
     std::string _pending;
     std::size_t _cursor = 0;
 };
+
+// The first `what` in `text` at or after `from`, as std::string_view::find answers. The
+// reader's needles all start with "<", which is frequent in its texts: the second character
+// is compared before the call to compare the rest.
+std::size_t FindText(std::string_view text, std::string_view what, std::size_t from = 0);
+// The first "<!--" at or after `from`, as FindText answers; found by its "!", which is rare.
+std::size_t FindCommentStart(std::string_view text, std::size_t from = 0);
 
 // Removes every "<!--" through the next "-->" and the one character after it; an unclosed
 // comment runs to the end of the text.
