@@ -51,26 +51,44 @@ std::size_t FindText(std::string_view text, std::string_view what, std::size_t f
     if (length == 0) return from <= text.size() ? from : std::string_view::npos;
     if (from >= text.size() || text.size() - from < length) return std::string_view::npos;
     const char* const begin = text.data();
-    const char* const last = begin + (text.size() - length);  // the last place it can start
-    for (const char* at = begin + from; at <= last; ++at) {
-        at = static_cast<const char*>(std::memchr(at, what[0], last - at + 1));
-        if (!at) break;
-        if (length == 1 || (at[1] == what[1] && std::memcmp(at + 2, what.data() + 2, length - 2) == 0))
-            return at - begin;
+    const char* const end = begin + (text.size() - length) + 1;  // past the last place it can start
+    const char* at = begin + from;
+    auto matchesAt = [&](const char* start) {
+        return length == 1 || (start[1] == what[1] && std::memcmp(start + 2, what.data() + 2, length - 2) == 0);
+    };
+#if defined(__SSE2__)
+    // Sixteen places at a time, keeping those where the first two characters match: a "<"
+    // alone matches at every tag.
+    if (length >= 2) {
+        const __m128i first = _mm_set1_epi8(what[0]), second = _mm_set1_epi8(what[1]);
+        for (; end - at >= 16; at += 16) {
+            const __m128i here = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+            const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + 1));
+            unsigned hits = static_cast<unsigned>(_mm_movemask_epi8(
+                _mm_and_si128(_mm_cmpeq_epi8(here, first), _mm_cmpeq_epi8(next, second))));
+            for (; hits; hits &= hits - 1) {
+                const char* const start = at + __builtin_ctz(hits);
+                if (matchesAt(start)) return start - begin;
+            }
+        }
     }
-    return std::string_view::npos;
+#endif
+    for (;; ++at) {
+        at = FindByte(at, end, what[0]);
+        if (at == end) return std::string_view::npos;
+        if (matchesAt(at)) return at - begin;
+    }
 }
 
 std::size_t FindCommentStart(std::string_view text, std::size_t from) {
     if (from >= text.size() || text.size() - from < 4) return std::string_view::npos;
     const char* const begin = text.data();
-    const char* const last = begin + (text.size() - 3);  // the last place its "!" can be
-    for (const char* at = begin + from + 1; at <= last; ++at) {
-        at = static_cast<const char*>(std::memchr(at, '!', last - at + 1));
-        if (!at) break;
+    const char* const end = begin + (text.size() - 2);  // past the last place its "!" can be
+    for (const char* at = begin + from + 1;; ++at) {
+        at = FindByte(at, end, '!');
+        if (at == end) return std::string_view::npos;
         if (at[-1] == '<' && at[1] == '-' && at[2] == '-') return at - 1 - begin;
     }
-    return std::string_view::npos;
 }
 
 std::string WithoutComments(const std::string& text) {

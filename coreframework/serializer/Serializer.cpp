@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <boost/thread/locks.hpp>
 #include <boost/thread/mutex.hpp>
-#include <cstring>
 #include <string_view>
 
 #include "coreframework/serializer/ImportText.h"
@@ -16,15 +15,26 @@ const char* const sourcePath = "coreframework/serializer/Serializer";
 
 bool EndsOpeningName(char c) { return c == ' ' || c == '\t' || c == '>'; }
 
-// The first `start` + `name` + ">" at or after `from`, without building that tag.
+bool SameCharacters(const char* at, std::string_view what) {
+    for (char c : what)
+        if (*at++ != c) return false;
+    return true;
+}
+
+// The first `start` + `name` + ">" at or after `from`, without building that tag. The
+// characters are compared here: the names are short, a call to compare them is not.
 size_t FindTag(std::string_view text, std::string_view start, std::string_view name, size_t from) {
     const size_t length = start.size() + name.size() + 1;
-    for (size_t at = FindText(text, start, from); at != string::npos; at = FindText(text, start, at + 1)) {
-        if (text.size() - at < length) break;
-        if (text[at + length - 1] == '>' && text.compare(at + start.size(), name.size(), name) == 0)
-            return at;
+    if (from >= text.size() || text.size() - from < length) return string::npos;
+    const char* const begin = text.data();
+    const char* const end = begin + (text.size() - length) + 1;  // past the last place it can start
+    for (const char* at = begin + from;; ++at) {
+        at = FindByte(at, end, start[0]);
+        if (at == end) return string::npos;
+        if (at[length - 1] == '>' && SameCharacters(at + 1, start.substr(1)) &&
+            SameCharacters(at + start.size(), name))
+            return at - begin;
     }
-    return string::npos;
 }
 
 // The closing tag that pairs with the element `name` opened at `start`, walking the tags
@@ -34,13 +44,13 @@ size_t FindPairedClosingTag(std::string_view data, size_t start, std::string_vie
     const char* const chars = data.data();
     const size_t length = name.size();
     size_t open = 1;
-    for (size_t at = data.find('<', start + 1); at != string::npos; at = data.find('<', at + 1)) {
+    for (size_t at = FindChar(data, '<', start + 1); at != string::npos; at = FindChar(data, '<', at + 1)) {
         const size_t rest = data.size() - at - 1;  // characters after the "<"
         if (rest >= length + 2 && chars[at + 1] == '/' && chars[at + 2 + length] == '>' &&
-            std::memcmp(chars + at + 2, name.data(), length) == 0) {
+            SameCharacters(chars + at + 2, name)) {
             if (--open == 0) return at;
         } else if (rest > length && EndsOpeningName(chars[at + 1 + length]) &&
-                   std::memcmp(chars + at + 1, name.data(), length) == 0) {
+                   SameCharacters(chars + at + 1, name)) {
             ++open;
         }
     }
@@ -199,11 +209,11 @@ int Serializer::ImportElements(ImportText& text, size_t scan, ImportBuffers& buf
     const string& data = text.Source();
     const char* const chars = data.data();
     const size_t size = data.size();
-    const size_t first = data.find('<', scan);
+    const size_t first = FindChar(data, '<', scan);
     if (first == string::npos) return ImportDone;
     text.KeepUntil(first);
     for (;;) {
-        const size_t o = data.find('<', text.Cursor());
+        const size_t o = FindChar(data, '<', text.Cursor());
         // Reaching a closing tag first means the node's content (or its parent's) ends here.
         if (o == string::npos || o + 1 == size || chars[o + 1] == '/') return ImportDone;
 
@@ -224,10 +234,10 @@ int Serializer::ImportElements(ImportText& text, size_t scan, ImportBuffers& buf
         }
         const std::string_view name(chars + o + 1, nameEnd - o - 1);
         if (!closingInName) {
-            const size_t inner = data.find('<', nameEnd + 1);
+            const size_t inner = FindChar(data, '<', nameEnd + 1);
             if (inner == string::npos) return ImportDone;  // no closing tag follows
             if (inner + 1 < size && chars[inner + 1] == '/') {
-                const size_t found = data.find('>', inner + 2);
+                const size_t found = FindChar(data, '>', inner + 2);
                 if (!FRAMEWORK_ASSERT(found<data.size(), sourcePath)) return ImportUnclosedAttribute;
                 const size_t segmentEnd = found + 1;
                 // A simple element when its name occurs again in the closing tag.
@@ -257,7 +267,7 @@ int Serializer::ImportElements(ImportText& text, size_t scan, ImportBuffers& buf
             // Unbalanced; unless no closing tag follows at all, or the text ends inside it.
             const size_t anyClosing = FindText(data, "</", o + 1);
             if (anyClosing == string::npos) return ImportDone;
-            const size_t found = data.find('>', anyClosing);
+            const size_t found = FindChar(data, '>', anyClosing);
             if (!FRAMEWORK_ASSERT(found<data.size(), sourcePath)) return ImportUnclosedAttribute;
             WriteErrorDump(string(name), data.substr(o));
             return ImportUnbalancedElement;
