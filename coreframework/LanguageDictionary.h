@@ -60,10 +60,13 @@ public:
     void Log(const std::string& message) const { _logger->Log(message, 0); }
 
 private:
-    std::map<std::string, std::unique_ptr<LanguageItem>> _items;
+    using Items = std::map<std::string, std::unique_ptr<LanguageItem>>;
+
+    Items _items;
     std::string _keyPrefix;
     std::string _keySuffix;
     VirtualLogger* _logger;
     std::size_t _maxReplacements = DefaultMaxReplacements;
     std::size_t _maxTranslatedSize = DefaultMaxTranslatedSize;
+    Items::iterator _lastAdded = _items.end();  // where the next key most likely goes after
 };

@@ -4,6 +4,7 @@
 #include "coreframework/LanguageDictionary.h"
 #include "coreframework/LanguageDictionaryXMLImporter.h"
 #include "coreframework/TranslationText.h"
+#include "coreframework/serializer/ImportText.h"
 
 namespace {
 
@@ -31,8 +32,8 @@ const char* FindUnstorable(const std::string& text) {
 std::size_t CountItemOpenings(const std::string& data) {
     const std::string opening = std::string("<") + TranslationText::Item;
     std::size_t count = 0;
-    for (std::size_t at = data.find(opening); at != std::string::npos;
-         at = data.find(opening, at + 1)) {
+    for (std::size_t at = FindText(data, opening); at != std::string::npos;
+         at = FindText(data, opening, at + 1)) {
         const char next = at + opening.size() < data.size() ? data[at + opening.size()] : '\0';
         if (next == ' ' || next == '\t' || next == '>') ++count;
     }

@@ -13,22 +13,59 @@ namespace {
 
 const char* const sourcePath = "coreframework/serializer/Serializer";
 
-// Finds `what` starting at `from` among the characters of `text` before `end`.
-size_t FindBefore(const string& text, std::string_view what, size_t from, size_t end) {
-    return std::string_view(text.data(), std::min(end, text.size())).find(what, from);
-}
-
 bool EndsOpeningName(char c) { return c == ' ' || c == '\t' || c == '>'; }
 
-// The first `start` + `name` + ">" at or after `from`.
+bool SameCharacters(const char* at, std::string_view what) {
+    for (char c : what)
+        if (*at++ != c) return false;
+    return true;
+}
+
+// The first `start` + `name` + ">" at or after `from`, without building that tag. The
+// characters are compared here: the names are short, a call to compare them is not.
 size_t FindTag(std::string_view text, std::string_view start, std::string_view name, size_t from) {
-    string tag(start);
-    tag.append(name.data(), name.size());
-    tag += '>';
-    return text.find(tag, from);
+    const size_t length = start.size() + name.size() + 1;
+    if (from >= text.size() || text.size() - from < length) return string::npos;
+    const char* const begin = text.data();
+    const char* const end = begin + (text.size() - length) + 1;  // past the last place it can start
+    for (const char* at = begin + from;; ++at) {
+        at = FindByte(at, end, start[0]);
+        if (at == end) return string::npos;
+        if (at[length - 1] == '>' && SameCharacters(at + 1, start.substr(1)) &&
+            SameCharacters(at + start.size(), name))
+            return at - begin;
+    }
+}
+
+// The closing tag that pairs with the element `name` opened at `start`, walking the tags
+// after it once: each further opening of the name (followed by a blank, tab or ">") claims
+// the next closing tag. npos when the element is unbalanced.
+size_t FindPairedClosingTag(std::string_view data, size_t start, std::string_view name) {
+    const char* const chars = data.data();
+    const size_t length = name.size();
+    size_t open = 1;
+    for (size_t at = FindChar(data, '<', start + 1); at != string::npos; at = FindChar(data, '<', at + 1)) {
+        const size_t rest = data.size() - at - 1;  // characters after the "<"
+        if (rest >= length + 2 && chars[at + 1] == '/' && chars[at + 2 + length] == '>' &&
+            SameCharacters(chars + at + 2, name)) {
+            if (--open == 0) return at;
+        } else if (rest > length && EndsOpeningName(chars[at + 1 + length]) &&
+                   SameCharacters(chars + at + 1, name)) {
+            ++open;
+        }
+    }
+    return string::npos;
 }
 
 }  // namespace
+
+// Texts the reader hands to the chunks and the hooks, kept for one import so that their
+// buffers are reused instead of allocated for every element.
+struct Serializer::ImportBuffers {
+    string name;
+    string value;
+    string text;
+};
 
 Serializer::Serializer() : _changeMutex(std::make_unique<boost::timed_mutex>()) {}
 
@@ -109,22 +146,23 @@ int Serializer::Import(CustomEnums::SerializerFlag::State state, string& data) {
         for (Serializer* child : _children) child->Import(state, shared);
     }
     // Without comments the text is taken over, not copied: `data` is given its new text below.
-    ImportText text(data.find("<!--") == string::npos ? std::move(data) : WithoutComments(data));
+    ImportText text(FindCommentStart(data) == string::npos ? std::move(data) : WithoutComments(data));
+    ImportBuffers buffers;
     size_t scan = 1;  // without a tag of its own the node's text starts after one character
-    int result = _hasTag ? ImportOwnTag(text, scan) : ImportDone;
-    if (result == ImportDone) result = ImportElements(text, scan);
+    int result = _hasTag ? ImportOwnTag(text, scan, buffers) : ImportDone;
+    if (result == ImportDone) result = ImportElements(text, scan, buffers);
     data = text.TakeText();
     return result;
 }
 
-int Serializer::ImportOwnTag(ImportText& text, size_t& scan) {
+int Serializer::ImportOwnTag(ImportText& text, size_t& scan, ImportBuffers& buffers) {
     const string& data = text.Source();
     // The first "<tag " or "<tag>", found in one pass rather than two.
     const string opening = "<" + _tag;
-    size_t start = data.find(opening);
+    size_t start = FindText(data, opening);
     while (start != string::npos && start + opening.size() < data.size() &&
            data[start + opening.size()] != ' ' && data[start + opening.size()] != '>')
-        start = data.find(opening, start + 1);
+        start = FindText(data, opening, start + 1);
     if (start == string::npos || start + opening.size() == data.size()) return ImportTagNotFound;
     size_t found = data.find_first_of("\n \t>", start);
     if (data[found] == '>') {
@@ -144,7 +182,7 @@ int Serializer::ImportOwnTag(ImportText& text, size_t& scan) {
         if (closingQuote == string::npos) return ImportUnclosedAttribute;
         found = closingQuote + 1;
         std::string_view attribute(data.data() + attributeStart, found - attributeStart);
-        if (ImportAttribute(attribute)) text.CutWithPrecedingCharacter(attributeStart, found);
+        if (ImportAttribute(attribute, buffers)) text.CutWithPrecedingCharacter(attributeStart, found);
         if (!FRAMEWORK_ASSERT(found<data.size(), sourcePath)) return ImportUnclosedAttribute;
         if (data[found] == '>') {
             scan = found;
@@ -153,88 +191,103 @@ int Serializer::ImportOwnTag(ImportText& text, size_t& scan) {
     }
 }
 
-bool Serializer::ImportAttribute(std::string_view attribute) {
+bool Serializer::ImportAttribute(std::string_view attribute, ImportBuffers& buffers) {
     const size_t equals = attribute.find('=', 1);
     if (equals == string::npos) return false;
     // The character after "=" is taken to be the opening quote.
     const size_t valueStart = equals + 2;
     const size_t valueEnd = attribute.find('"', valueStart);
     if (valueEnd == string::npos) return false;
-    return ReadChunk(_attributes, string(attribute.substr(0, equals)),
-                     string(attribute.substr(valueStart, valueEnd - valueStart)));
+    return ReadChunk(_attributes, attribute.substr(0, equals),
+                     attribute.substr(valueStart, valueEnd - valueStart), buffers);
 }
 
-int Serializer::ImportElements(ImportText& text, size_t scan) {
+// The text is walked once, tag by tag: each step looks at the element's first tag, the tag
+// after it and, for a nested element, the tags up to its paired closing tag, never searching
+// ahead past them.
+int Serializer::ImportElements(ImportText& text, size_t scan, ImportBuffers& buffers) {
     const string& data = text.Source();
-    const size_t first = data.find('<', scan);
+    const char* const chars = data.data();
+    const size_t size = data.size();
+    const size_t first = FindChar(data, '<', scan);
     if (first == string::npos) return ImportDone;
     text.KeepUntil(first);
     for (;;) {
-        const size_t o = data.find('<', text.Cursor());
-        const size_t closing = data.find("</", text.Cursor());
+        const size_t o = FindChar(data, '<', text.Cursor());
         // Reaching a closing tag first means the node's content (or its parent's) ends here.
-        if (closing == string::npos || o == closing) return ImportDone;
-        const size_t found = data.find('>', closing);
-        if (!FRAMEWORK_ASSERT(found<data.size(), sourcePath)) return ImportUnclosedAttribute;
-        const size_t segmentEnd = found + 1;
+        if (o == string::npos || o + 1 == size || chars[o + 1] == '/') return ImportDone;
 
-        // The segment's first tag runs from its first "<" to the next ">"; its name keeps
-        // any attributes, so an element with attributes never matches a chunk.
-        const size_t nameEnd = data.find('>', o);
-        const string name = data.substr(o + 1, nameEnd - o - 1);
-        const size_t inner = FindBefore(data, "<", nameEnd + 1, segmentEnd);
-        const bool simple = inner != string::npos &&
-                            inner == FindBefore(data, "</", nameEnd + 1, segmentEnd) &&
-                            FindBefore(data, name, inner, segmentEnd) != string::npos;
-        if (!simple) {
-            const int result = ImportNestedElement(text, o, name);
-            if (result != ImportDone) return result;
-            continue;
+        // The first tag runs to the next ">"; its name keeps any attributes, so an element
+        // with attributes never matches a chunk. A closing tag inside it ends the node's
+        // content after the element has begun: the element is then a nested one.
+        size_t nameEnd = o + 1;
+        bool closingInName = false;
+        for (; nameEnd < size && chars[nameEnd] != '>'; ++nameEnd)
+            if (chars[nameEnd] == '<' && nameEnd + 1 < size && chars[nameEnd + 1] == '/')
+                closingInName = true;
+        if (nameEnd == size) {
+            // The text ends inside a tag, unless no closing tag follows at all.
+            const size_t found = string::npos;
+            if (!closingInName) return ImportDone;
+            FRAMEWORK_ASSERT(found<data.size(), sourcePath);
+            return ImportUnclosedAttribute;
         }
-        if (ReadChunk(_chunks, name, data.substr(nameEnd + 1, inner - nameEnd - 1))) {
-            text.CutUntil(segmentEnd);
-        } else {
-            OnImportUnknownChunk(name, text.PendingUntil(segmentEnd));
-            text.KeepUntil(segmentEnd);
+        const std::string_view name(chars + o + 1, nameEnd - o - 1);
+        if (!closingInName) {
+            const size_t inner = FindChar(data, '<', nameEnd + 1);
+            if (inner == string::npos) return ImportDone;  // no closing tag follows
+            if (inner + 1 < size && chars[inner + 1] == '/') {
+                const size_t found = FindChar(data, '>', inner + 2);
+                if (!FRAMEWORK_ASSERT(found<data.size(), sourcePath)) return ImportUnclosedAttribute;
+                const size_t segmentEnd = found + 1;
+                // A simple element when its name occurs again in the closing tag.
+                const std::string_view closingName(chars + inner + 2, found - inner - 2);
+                if (closingName == name ||
+                    std::string_view(chars, segmentEnd).find(name, inner) != string::npos) {
+                    const std::string_view value(chars + nameEnd + 1, inner - nameEnd - 1);
+                    if (ReadChunk(_chunks, name, value, buffers)) {
+                        text.CutUntil(segmentEnd);
+                    } else {
+                        buffers.name.assign(name.data(), name.size());
+                        text.PendingUntil(segmentEnd, buffers.text);
+                        OnImportUnknownChunk(buffers.name, buffers.text);
+                        text.KeepUntil(segmentEnd);
+                    }
+                    continue;
+                }
+            }
         }
+
+        // A nested element; its own name ends at the first tab, blank or ">".
+        size_t tagEnd = o + 1;
+        while (!EndsOpeningName(chars[tagEnd])) ++tagEnd;
+        const std::string_view tag(chars + o + 1, tagEnd - o - 1);
+        const size_t closing = FindPairedClosingTag(data, o, tag);
+        if (closing == string::npos) {
+            // Unbalanced; unless no closing tag follows at all, or the text ends inside it.
+            const size_t anyClosing = FindText(data, "</", o + 1);
+            if (anyClosing == string::npos) return ImportDone;
+            const size_t found = FindChar(data, '>', anyClosing);
+            if (!FRAMEWORK_ASSERT(found<data.size(), sourcePath)) return ImportUnclosedAttribute;
+            WriteErrorDump(string(name), data.substr(o));
+            return ImportUnbalancedElement;
+        }
+        const size_t end = closing + tag.size() + 3;
+        buffers.name.assign(tag.data(), tag.size());
+        buffers.text.assign(data, o, end - o);
+        const int result = OnImportUnknownData(buffers.name, buffers.text);
+        if (result != 0) return result;
+        text.CutRange(o, end);
     }
 }
 
-int Serializer::ImportNestedElement(ImportText& text, size_t start, const string& segmentName) {
-    const string& data = text.Source();
-    const size_t nameEnd = data.find_first_of("\t >", start + 1);
-    const string name = data.substr(start + 1, nameEnd - start - 1);
-    const string closingTag = "</" + name + ">";
-    const string openingPrefix = "<" + name;
-
-    size_t closing = data.find(closingTag, start);
-    // Each further opening of the same name before the closing tag claims that closing tag.
-    for (size_t from = start + 1; closing != string::npos;) {
-        const size_t opening =
-            FindBefore(data, openingPrefix, from, closing - 1 + openingPrefix.size());
-        if (opening == string::npos || opening >= closing) break;
-        const size_t after = opening + openingPrefix.size();
-        if (after < data.size() && EndsOpeningName(data[after]))
-            closing = data.find(closingTag, closing + 1);
-        from = opening + 1;
-    }
-    if (closing == string::npos) {
-        WriteErrorDump(segmentName, data.substr(start));
-        return ImportUnbalancedElement;
-    }
-    const size_t end = closing + closingTag.size();
-    const int result = OnImportUnknownData(name, data.substr(start, end - start));
-    if (result != 0) return result;
-    text.CutRange(start, end);
-    return ImportDone;
-}
-
-bool Serializer::ReadChunk(const std::vector<DataChunk*>& chunks, const string& name,
-                           const string& value) {
+bool Serializer::ReadChunk(const std::vector<DataChunk*>& chunks, std::string_view name,
+                           std::string_view value, ImportBuffers& buffers) {
     for (DataChunk* chunk : chunks) {
         if (chunk->GetName() != name) continue;
+        buffers.value.assign(value.data(), value.size());
         // A number its type cannot hold is reported and the chunk keeps its value.
-        const bool valueFits = chunk->FromString(value) != ChunkValueOutOfRange;
+        const bool valueFits = chunk->FromString(buffers.value) != ChunkValueOutOfRange;
         if (FRAMEWORK_ASSERT(valueFits, sourcePath)) OnImportChunk(chunk);
         return true;
     }

@@ -91,14 +91,14 @@ public:
                                 std::string_view& content);
 
 private:
+    struct ImportBuffers;
     // The reader's steps; each answers ImportDone to go on, else the import's result.
-    int ImportOwnTag(ImportText& text, std::size_t& scan);
-    bool ImportAttribute(std::string_view attribute);
-    int ImportElements(ImportText& text, std::size_t scan);
-    int ImportNestedElement(ImportText& text, std::size_t start, const std::string& segmentName);
+    int ImportOwnTag(ImportText& text, std::size_t& scan, ImportBuffers& buffers);
+    bool ImportAttribute(std::string_view attribute, ImportBuffers& buffers);
+    int ImportElements(ImportText& text, std::size_t scan, ImportBuffers& buffers);
     // Gives the value to the first chunk of that name; false when there is none.
-    bool ReadChunk(const std::vector<DataChunk*>& chunks, const std::string& name,
-                   const std::string& value);
+    bool ReadChunk(const std::vector<DataChunk*>& chunks, std::string_view name,
+                   std::string_view value, ImportBuffers& buffers);
 
     std::vector<DataChunk*> _attributes;
     std::vector<DataChunk*> _chunks;

@@ -63,6 +63,27 @@ TEST(LanguageDictionary, LogsDuplicateAndMissingKeys) {
     EXPECT_EQ(logger.levels, (std::vector<int>{0, 0}));
 }
 
+// Keys arriving in and out of order, and again right beside the key added last: each entry
+// lands in key order, and every key already present is refused, also after Clear.
+TEST(LanguageDictionary, AddItemKeepsKeyOrderWhateverTheArrivalOrder) {
+    RecordingLogger logger;
+    LanguageDictionary dictionary("$(", ")", &logger);
+    for (const char* key : {"key8", "key9", "key10", "key11", "key10", "key12", "key1", "key11", "key9", "a"})
+        dictionary.AddItem(key, std::string("t") + key, "");
+    std::vector<std::string> keys;
+    for (const auto& entry : dictionary.GetItems()) keys.push_back(entry.first);
+    EXPECT_EQ(keys, (std::vector<std::string>{"a", "key1", "key10", "key11", "key12", "key8", "key9"}));
+    EXPECT_EQ(dictionary.FindItem("key10")->GetTranslated(), "tkey10");
+    dictionary.Clear();
+    dictionary.AddItem("b", "", "");
+    dictionary.AddItem("b", "", "");
+    EXPECT_EQ(dictionary.GetItems().size(), 1u);
+    std::vector<std::string> refused;
+    for (const char* key : {"key10", "key11", "key9", "b"})
+        refused.push_back(std::string("LanguageDictionary: An item with key \"") + key + "\" already exsists!");
+    EXPECT_EQ(logger.messages, refused);
+}
+
 TEST(LanguageDictionary, KeyHelpersAndPlainText) {
     LanguageDictionary dictionary("$(", ")");
     dictionary.AddItem("b", "same", "Zeile\neins");

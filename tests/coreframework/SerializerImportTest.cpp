@@ -134,6 +134,51 @@ TEST(SerializerImport, UnbalancedElementWritesOneDumpFile) {
     }
 }
 
+// Shapes the writer never produces, read tag by tag: a "<" or a closing tag inside the first
+// tag, a closing tag of another name, an empty name, openings that only look like the
+// element's own, and texts that end inside or after a tag.
+TEST(SerializerImport, MalformedShapes) {
+    struct Case {
+        const char* text;
+        int result;
+        const char* left;
+        int x;
+        std::vector<std::string> nested, unknown;
+        size_t reports;
+    };
+    const Case cases[] = {
+        {"<N>\n\t<x>1</x>\n\t<y>2</y>\n</N>", 0, "<N>\n\t\n\t<y>2</y>\n</N>", 1, {}, {"y|\n\t<y>2</y>"}, 0},
+        {"<N>\n<a</b>\n<x>3</x>\n</N>", 112, "<N>\n<a</b>\n<x>3</x>\n</N>", 0, {}, {}, 0},
+        {"<N>\n<a<b>v</a<b>\n<x>4</x>\n</N>", 0, "<N>\n<a<b>v</a<b>\n</N>", 4, {}, {"a<b|<a<b>v</a<b>"}, 0},
+        {"<N>\n<x>5</y>\n<x>6</x>\n</N>", 112, "<N>\n<x>5</y>\n<x>6</x>\n</N>", 0, {}, {}, 0},
+        {"<N>\n<>7</x>\n</N>", 0, "<N>\n<>7</x>\n</N>", 0, {}, {"|<>7</x>"}, 0},
+        {"<N>\n<A>\n<Ab>\n<A\tc>\n</A>\n</A>\n</A>\n</N>", 0, "<N>\n\n</A>\n</N>", 0,
+         {"A|<A>\n<Ab>\n<A\tc>\n</A>\n</A>"}, {}, 0},
+        {"<N>\n<x>8</x", 1, "<N>\n<x>8</x", 0, {}, {}, 1},
+        {"<N>\n<x", 0, "<N>\n<x", 0, {}, {}, 0},
+        {"<N>\n<x>9", 0, "<N>\n<x>9", 0, {}, {}, 0},
+        {"<N>\n<A>\n<B>1</B>\n", 112, "<N>\n<A>\n<B>1</B>\n", 0, {}, {}, 0},
+        {"<N>\n<A>\n<x>1</x>\n<x", 112, "<N>\n<A>\n<x>1</x>\n<x", 0, {}, {}, 0},
+        {"<N>\n<A>\n<B</", 1, "<N>\n<A>\n<B</", 0, {}, {}, 1},
+        {"<N>\n<A>\n<B", 0, "<N>\n<A>\n<B", 0, {}, {}, 0},
+    };
+    ScratchDirectory scratch;
+    for (const Case& c : cases) {
+        ClearAssertionReports();
+        RecordingSerializer node;
+        node.SetTag("N");
+        auto* x = node.AddChunk<int>("x", 0, 0, false);
+        std::string data = c.text;
+        EXPECT_EQ(node.Import(Import, data), c.result) << c.text;
+        EXPECT_EQ(data, c.left) << c.text;
+        EXPECT_EQ(x->GetValue(), c.x) << c.text;
+        EXPECT_EQ(node.nested, c.nested) << c.text;
+        EXPECT_EQ(node.unknown, c.unknown) << c.text;
+        EXPECT_EQ(GetAssertionReports().size(), c.reports) << c.text;
+    }
+    ClearAssertionReports();
+}
+
 // Children read one shared copy in turn; same-named nested tags pair up.
 TEST(SerializerImport, ChildrenShareOneCopy) {
     RecordingSerializer root;
