@@ -1,8 +1,10 @@
 #include "coreframework/LanguageDictionary.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <iterator>
+#include <string_view>
 #include <vector>
 
 #include "coreframework/Defines/UsefulDefines.h"
@@ -66,41 +68,87 @@ struct KeyLink {
     std::size_t depth;
 };
 
-// A translation put into the text: its characters are those of the reversed rest that lie
-// at or above `boundary`, until the scan passes them. `link` is its own key's link.
+// A translation put into the text: its characters are those still to scan that lie more than
+// `after` characters before the end, until the scan passes them. `link` is its own key's link.
 struct Expansion {
-    std::size_t boundary;
+    std::size_t after;
     std::size_t link;
 };
 
-// The last occurrence of `needle` in `text` that starts at or before `last`.
-std::size_t FindLast(const std::string& text, const std::string& needle, std::size_t last) {
-    if (needle.size() > text.size()) return std::string::npos;
-    std::size_t end = std::min(last, text.size() - needle.size()) + 1;  // candidate starts
-    if (needle.empty()) return end - 1;
-    while (end > 0) {
-        const void* hit = memrchr(text.data(), needle[0], end);
-        if (!hit) break;
-        const std::size_t at = static_cast<const char*>(hit) - text.data();
-        if (text.compare(at, needle.size(), needle) == 0) return at;
-        end = at;
-    }
-    return std::string::npos;
+// Whether a placeholder could start inside `text`: it holds the prefix, or ends with the start
+// of one that the text behind it could complete. Other translations are passed unscanned.
+bool MayStartPlaceholder(const std::string& text, const std::string& prefix) {
+    if (prefix.empty() || text.find(prefix) != std::string::npos) return true;
+    for (std::size_t part = std::min(prefix.size() - 1, text.size()); part > 0; --part)
+        if (text.compare(text.size() - part, part, prefix, 0, part) == 0) return true;
+    return false;
 }
 
-// Appends `count` characters taken from the back of `from`, last one first.
-void AppendReversed(std::string& to, const std::string& from, std::size_t count) {
-    const std::size_t at = to.size();
-    to.resize(at + count);
-    std::reverse_copy(from.end() - count, from.end(), to.begin() + at);
-}
+// A translation as Translate uses it: the text and whether it must be scanned again.
+struct Found {
+    const std::string* translation;
+    bool scanned;
+};
+
+// The entries a long text names, by a hash of their key, so that each key is searched in the
+// ordered map once per Translate. Missing keys are not kept: each one is reported again.
+class KeyCache {
+public:
+    // Texts naming fewer keys than this search the map directly, without building the cache.
+    static constexpr std::size_t DirectLookups = 16;
+
+    const Found* Find(const std::string& key, std::size_t hash) const {
+        if (_slots.empty()) return nullptr;
+        for (std::size_t at = hash & (_slots.size() - 1);; at = (at + 1) & (_slots.size() - 1)) {
+            const Slot& slot = _slots[at];
+            if (!slot.key) return nullptr;
+            if (slot.hash == hash && *slot.key == key) return &slot.found;
+        }
+    }
+
+    void Add(const std::string& key, std::size_t hash, Found found) {
+        if (2 * (_count + 1) > _slots.size()) Grow();
+        Place({&key, hash, found});
+        ++_count;
+    }
+
+    static std::size_t Hash(std::string_view key) {
+        std::uint64_t hash = 14695981039346656037u;  // FNV-1a
+        for (const unsigned char c : key) hash = (hash ^ c) * 1099511628211u;
+        return static_cast<std::size_t>(hash ^ (hash >> 32));
+    }
+
+private:
+    struct Slot {
+        const std::string* key;  // the map's own key; null for a free slot
+        std::size_t hash;
+        Found found;
+    };
+
+    void Place(const Slot& slot) {
+        std::size_t at = slot.hash & (_slots.size() - 1);
+        while (_slots[at].key) at = (at + 1) & (_slots.size() - 1);
+        _slots[at] = slot;
+    }
+
+    void Grow() {
+        std::vector<Slot> old(_slots.empty() ? 64 : 2 * _slots.size(), Slot{nullptr, 0, {nullptr, false}});
+        old.swap(_slots);
+        for (const Slot& slot : old)
+            if (slot.key) Place(slot);
+    }
+
+    std::vector<Slot> _slots;
+    std::size_t _count = 0;
+};
 
 }  // namespace
 
-// The text still to scan is kept reversed, so that putting a translation in front of it and
-// taking scanned text off its front are both appends and truncations at the back: each
-// placeholder costs the length of what it skips, its key and its translation, never a pass
-// over the whole text.
+// The text is scanned front to back. A translation that cannot start a placeholder goes
+// straight to the output; any other is written in front of the text still to scan, into the
+// room the scanned text has left there (the room is widened, with what is left, when it is
+// too small). So every character is moved once into the output, plus once into that room when
+// its translation is scanned again, and each placeholder costs its own length and a lookup.
 //
 // Why it ends: an expansion lies one level deeper than the place its prefix starts, and
 // levels stop at MaxTranslationDepth; a placeholder that cannot be expanded is passed over.
@@ -110,67 +158,94 @@ void LanguageDictionary::Translate(std::string& text) const {
     if (_keyPrefix.empty() && _keySuffix.empty()) return;
     // Most texts hold no placeholder: they are left as they are without a copy.
     if (!_keyPrefix.empty() && text.find(_keyPrefix) == std::string::npos) return;
-    const std::string prefix(_keyPrefix.rbegin(), _keyPrefix.rend());
-    const std::string suffix(_keySuffix.rbegin(), _keySuffix.rend());
     std::string rest = std::move(text);
-    std::reverse(rest.begin(), rest.end());
+    std::size_t at = 0;  // where the text still to scan starts in `rest`
     std::string out;
     out.reserve(rest.size());
     std::vector<Expansion> open;  // the expansions around the scan position, outermost first
     std::vector<KeyLink> links;
+    KeyCache cache;
+    std::size_t lookups = 0;
     std::size_t replacements = 0;
 
+    auto remaining = [&] { return rest.size() - at; };
     auto dropPassedExpansions = [&] {
-        while (!open.empty() && open.back().boundary >= rest.size()) open.pop_back();
+        while (!open.empty() && open.back().after >= remaining()) open.pop_back();
     };
     auto pass = [&](std::size_t count) {
-        AppendReversed(out, rest, count);
-        rest.resize(rest.size() - count);
+        out.append(rest, at, count);
+        at += count;
         dropPassedExpansions();
+    };
+    auto putInFront = [&](const std::string& translation) {
+        if (translation.size() > at) {
+            const std::size_t room = translation.size() + remaining();
+            std::string wider(room, '\0');
+            wider.append(rest, at, std::string::npos);
+            rest.swap(wider);
+            at = room;
+        }
+        at -= translation.size();
+        translation.copy(&rest[at], translation.size());
+    };
+    std::string missing;
+    auto lookUp = [&](const std::string& key) -> Found {
+        const bool cached = ++lookups > KeyCache::DirectLookups;
+        const std::size_t hash = cached ? KeyCache::Hash(key) : 0;
+        if (cached)
+            if (const Found* found = cache.Find(key, hash)) return *found;
+        auto entry = _items.find(key);
+        if (entry == _items.end()) {
+            missing = GetTranslation(key);
+            return {&missing, MayStartPlaceholder(missing, _keyPrefix)};
+        }
+        const std::string& translation = entry->second->GetTranslated();
+        const Found found{&translation, MayStartPlaceholder(translation, _keyPrefix)};
+        if (cached) cache.Add(entry->first, hash, found);
+        return found;
     };
 
     for (;;) {
-        const std::size_t size = rest.size();
-        const std::size_t prefixAt = FindLast(rest, prefix, std::string::npos);
+        const std::size_t prefixAt = rest.find(_keyPrefix, at);
         if (prefixAt == std::string::npos) break;
-        const std::size_t start = size - prefix.size() - prefixAt;  // in reading order
-        const std::size_t keyStart = start + prefix.size();
-        if (size - keyStart < suffix.size()) break;
-        const std::size_t suffixAt = FindLast(rest, suffix, size - keyStart - suffix.size());
+        const std::size_t keyAt = prefixAt + _keyPrefix.size();
+        const std::size_t suffixAt = rest.find(_keySuffix, keyAt);
         if (suffixAt == std::string::npos) break;
-        const std::size_t keyEnd = size - suffix.size() - suffixAt;
-        const std::size_t length = keyEnd + suffix.size() - start;
-        std::string key(rest.rbegin() + keyStart, rest.rbegin() + keyEnd);
+        const std::size_t length = suffixAt + _keySuffix.size() - prefixAt;
+        std::string key(rest, keyAt, suffixAt - keyAt);
 
-        pass(start);
+        pass(prefixAt - at);
         const std::size_t around = open.empty() ? kNoLink : open.back().link;
         if (around == kNoLink) links.clear();  // no chain is open: memory stays that of one
         const std::size_t depth = around == kNoLink ? 0 : links[around].depth;
         bool expanding = false;
-        for (std::size_t at = around; at != kNoLink && !expanding; at = links[at].parent)
-            expanding = links[at].key == key;
+        for (std::size_t link = around; link != kNoLink && !expanding; link = links[link].parent)
+            expanding = links[link].key == key;
         if (depth >= MaxTranslationDepth || expanding) {
             pass(length);
             continue;
         }
-        const LanguageItem* item = FindItem(key);
-        std::string missing;
-        const std::string& translation = item ? item->GetTranslated() : (missing = GetTranslation(key));
+        const Found found = lookUp(key);
+        const std::string& translation = *found.translation;
         if (replacements == _maxReplacements ||
-            out.size() + rest.size() - length + translation.size() > _maxTranslatedSize) {
+            out.size() + remaining() - length + translation.size() > _maxTranslatedSize) {
             Log(FormatText("LanguageDictionary: Translate stopped after %zu replacements at %zu "
                            "characters; the rest of the text is left as written!",
-                           replacements, out.size() + rest.size()));
+                           replacements, out.size() + remaining()));
             break;
         }
         ++replacements;
-        rest.resize(rest.size() - length);
+        at += length;
         dropPassedExpansions();
+        if (!found.scanned) {
+            out += translation;
+            continue;
+        }
         links.push_back({std::move(key), around, depth + 1});
-        open.push_back({rest.size(), links.size() - 1});
-        AppendReversed(rest, translation, translation.size());
+        open.push_back({remaining(), links.size() - 1});
+        putInFront(translation);
     }
-    pass(rest.size());
+    pass(remaining());
     text = std::move(out);
 }
 

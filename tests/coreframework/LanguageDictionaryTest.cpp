@@ -12,6 +12,8 @@ TEST(LanguageDictionary, TranslateReplacesPlaceholders) {
         {"$()", "LanguageKey \"\" was not found!"},
         {"$(self)", "again $(self)"},  // not expanded inside its own expansion
         {"$(ping)", "pong ping $(ping)"},
+        {"$(dollar)(greeting)", "xHello"},  // a prefix begun by a translation's end
+        {"$(dollar)$(greeting)", "x$Hello"},
     };
     LanguageDictionary dictionary("$(", ")");
     dictionary.AddItem("greeting", "Hello", "Hallo");
@@ -20,11 +22,40 @@ TEST(LanguageDictionary, TranslateReplacesPlaceholders) {
     dictionary.AddItem("self", "again $(self)", "");
     dictionary.AddItem("ping", "pong $(pong)", "");
     dictionary.AddItem("pong", "ping $(ping)", "");
+    dictionary.AddItem("dollar", "x$", "");
     for (const auto& [input, expected] : cases) {
         std::string text = input;
         dictionary.Translate(text);
         EXPECT_EQ(text, expected) << input;
     }
+}
+
+// A long text looks its keys up once each; every placeholder still translates as it does alone,
+// and each one of a missing key is reported again.
+TEST(LanguageDictionary, TranslateOfManyPlaceholdersMatchesEachAlone) {
+    const std::pair<const char*, const char*> pieces[] = {
+        {"$(greeting)", "Hello"},        {"[$(nested)]", "[<Hello>]"},
+        {"$(gone)", "LanguageKey \"gone\" was not found!"},
+        {"$(self)", "again $(self)"},    {"$(dollar)(greeting)", "xHello"},
+        {"$(open)eeting)", "Hello"},     {"plain ", "plain "},
+    };
+    RecordingLogger logger;
+    LanguageDictionary dictionary("$(", ")", &logger);
+    dictionary.AddItem("greeting", "Hello", "");
+    dictionary.AddItem("nested", "<$(greeting)>", "");
+    dictionary.AddItem("self", "again $(self)", "");
+    dictionary.AddItem("dollar", "x$", "");
+    dictionary.AddItem("open", "$(gr", "");
+    std::string text, expected;
+    for (int round = 0; round < 10; ++round) {
+        for (const auto& [input, output] : pieces) {
+            text += input;
+            expected += output;
+        }
+    }
+    dictionary.Translate(text);
+    EXPECT_EQ(text, expected);
+    EXPECT_EQ(logger.messages, std::vector<std::string>(10, "LanguageDictionary: Item with key \"gone\" was not found!"));
 }
 
 TEST(LanguageDictionary, TranslateAlwaysEnds) {

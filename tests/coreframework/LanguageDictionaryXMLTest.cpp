@@ -46,6 +46,41 @@ TEST(LanguageDictionaryXML, ExportIsWellFormedXml) {
     EXPECT_EQ(words, "menu.quitQuit[BR]nowmenu.startSpielstartenStartthegame");
 }
 
+// Line feeds and markup are found wherever they sit in texts of every length, and the refusal
+// names the first piece of markup of the first text holding one: key, source, translation.
+TEST(LanguageDictionaryXML, ExportFindsLineFeedsAndMarkupAnywhere) {
+    for (std::size_t length = 1; length <= 20; ++length) {
+        for (std::size_t at = 0; at < length; ++at) {
+            SCOPED_TRACE(testing::Message() << "length " << length << ", at " << at);
+            std::string feeds(length, 'a'), expected(length, 'a');
+            feeds[at] = '\n';
+            feeds.back() = '\n';
+            expected.replace(length - 1, 1, "[BR]");
+            if (at + 1 < length) expected.replace(at, 1, "[BR]");
+            std::string markup(length, 'a');
+            markup.insert(at, "<ID>");
+
+            RecordingLogger logger;
+            LanguageDictionary dictionary("$(", ")", &logger);
+            dictionary.AddItem("feeds", feeds, feeds);
+            dictionary.AddItem("less", std::string(length, 'a') + "<", "<" + std::string(at, 'a'));
+            dictionary.AddItem("markup", markup, "</Original>" + std::string(at, 'a'));
+            dictionary.AddItem(markup + "<Textitem ", "", "<!--");
+            std::string out;
+            EXPECT_FALSE(LanguageDictionaryXMLSerializer::Export(dictionary, out));
+            EXPECT_NE(out.find("<ID>feeds</ID>\n\t\t<Original>" + expected + "</Original>\n\t\t<Translated>" +
+                               expected + "</Translated>"),
+                      std::string::npos);
+            EXPECT_NE(out.find("<Original><" + std::string(at, 'a') + "</Original>"), std::string::npos);
+            const std::string refused = "LanguageDictionaryXMLSerializer: The item with key \"";
+            const std::string cannot = ", which a translation text cannot store; it was not exported!";
+            EXPECT_EQ(logger.messages, (std::vector<std::string>{
+                                           refused + markup + "<Textitem \" holds \"<Textitem \"" + cannot,
+                                           refused + "markup\" holds \"</Original>\"" + cannot}));
+        }
+    }
+}
+
 // Translated texts get their line feeds back; source texts keep the marker.
 TEST(LanguageDictionaryXML, ImportsHandWrittenTextOnce) {
     const std::string handWritten =

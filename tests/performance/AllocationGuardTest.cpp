@@ -1,7 +1,7 @@
 // Properties the benchmarks measure that must not regress unseen: evaluations of the modes
 // that only read and write values and references allocate nothing once the graph has run,
-// and reading a translation text allocates in proportion to its items, as do a scenario's
-// entities and its state text.
+// a text without placeholders is translated without allocating, and reading a translation
+// text allocates in proportion to its items, as do a scenario's entities and its state text.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -62,6 +62,18 @@ TEST(AllocationGuard, ValueAndReferenceModesEvaluateWithoutAllocating) {
                   0u);
         EXPECT_EQ(result, 0.0f);
         EXPECT_EQ(graph.value.GetFloat(), c.written);
+    }
+}
+
+// Most texts a game translates hold no placeholder: they are left as they are, untouched.
+TEST(AllocationGuard, TranslateOfATextWithoutPlaceholdersDoesNotAllocate) {
+    LanguageDictionary dictionary("$(", ")");
+    dictionary.AddItem("key", "translation", "");
+    for (const std::string& plain : {std::string(), std::string("words) and (more"),
+                                     std::string("ends with a dollar $"), std::string(1 << 20, 'x')}) {
+        std::string text = plain;
+        EXPECT_EQ(AllocationsOf([&] { dictionary.Translate(text); }), 0u) << plain.substr(0, 40);
+        EXPECT_EQ(text, plain);
     }
 }
 
