@@ -47,6 +47,7 @@ class Commands(unittest.TestCase):
             (("run", EXAMPLES[0], "--plugin", WORK / "none.so"), 1, "the plug-in does not load"),
             (("modes", "--json", "--markdown"), 2, "excludes"),
             (("graph", EXAMPLES[0], "-o", WORK / "picture.gif"), 1, "must end in .svg or .png"),
+            (("graph", EXAMPLES[0], "-o", WORK / "no-such-folder" / "road.svg"), 1, "road.svg: cannot be written"),
         ]
         for args, status, wanted in cases:
             with self.subTest(args=args):

@@ -60,6 +60,9 @@ std::string Dot(const json& description, const std::map<std::string, std::string
     }
     return dot + "}\n";
 }
+
+// Graphviz prints its own complaints on stderr; the program's failure line says what failed.
+int KeepGraphvizQuiet(char*) { return 0; }
 }  // namespace
 
 bool Write(const json& description, const std::map<std::string, std::string>& values,
@@ -71,6 +74,7 @@ bool Write(const json& description, const std::map<std::string, std::string>& va
         error = path + ": the picture's name must end in .svg or .png";
         return false;
     }
+    agseterrf(KeepGraphvizQuiet);
     std::unique_ptr<GVC_t, int (*)(GVC_t*)> context(gvContext(), gvFreeContext);
     const std::string text = Dot(description, values, linkNames);
     std::unique_ptr<Agraph_t, int (*)(Agraph_t*)> graph(agmemread(text.c_str()), agclose);
@@ -78,14 +82,18 @@ bool Write(const json& description, const std::map<std::string, std::string>& va
         error = path + ": Graphviz could not lay the graph out";
         return false;
     }
-    OutputFile file(path);
-    bool rendered = gvRenderFilename(context.get(), graph.get(), format.c_str(), file.TemporaryPath().c_str()) == 0;
+    char* data = nullptr;
+    unsigned int length = 0;
+    bool rendered = gvRenderData(context.get(), graph.get(), format.c_str(), &data, &length) == 0 && data;
     gvFreeLayout(context.get(), graph.get());
+    const std::string picture = rendered ? std::string(data, length) : std::string();
+    gvFreeRenderData(data);
     if (!rendered) {
-        error = path + ": Graphviz could not write the picture";
+        error = path + ": Graphviz could not draw the picture";
         return false;
     }
-    return file.Commit(error);
+    OutputFile file(path);
+    return file.Write(picture, error) && file.Commit(error);
 }
 
 }  // namespace GraphPicture
