@@ -8,15 +8,9 @@ bool SaveWord(A3dFileSaver& saver, const char* tag, uint32_t value) {
     return saver.SaveBlock(tag, bytes, sizeof(bytes));
 }
 
-bool ReadFixed(A3dFileLoader& loader, const char* tag, void* destination, uint32_t size) {
-    if (loader.ReadFixedBlock(tag, destination, size)) return true;
-    if (loader.GetInfoIfTag(tag)) loader.SkipCurrentTag();
-    return false;
-}
-
 bool ReadWord(A3dFileLoader& loader, const char* tag, uint32_t& value) {
     unsigned char bytes[4];
-    if (!ReadFixed(loader, tag, bytes, sizeof(bytes))) return false;
+    if (!loader.ReadFixedBlock(tag, bytes, sizeof(bytes))) return false;
     value = uint32_t(bytes[0]) | uint32_t(bytes[1]) << 8 | uint32_t(bytes[2]) << 16 | uint32_t(bytes[3]) << 24;
     return true;
 }

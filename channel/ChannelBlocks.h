@@ -7,8 +7,7 @@
 namespace ChannelBlocks {
 // A whole number as 4 bytes little-endian, whatever the machine.
 bool SaveWord(A3dFileSaver& saver, const char* tag, uint32_t value);
-// False when no block with `tag` is next. A block of another size than the field is skipped
-// rather than copied past its field, and also answers false.
-bool ReadFixed(A3dFileLoader& loader, const char* tag, void* destination, uint32_t size);
+// False when no block with `tag` is next; a block of another size than 4 is skipped, once, and
+// also answers false.
 bool ReadWord(A3dFileLoader& loader, const char* tag, uint32_t& value);
 }  // namespace ChannelBlocks

@@ -269,7 +269,7 @@ bool MultiModeChannel<Base, Derived>::LoadChannel(A3dFileLoader& loader, A3d_Cha
     _loadedMode = 0;  // when the file holds no mode
     ChannelBlocks::ReadWord(loader, "MODE", _loadedMode);
     unsigned char flag = 0;
-    if (ChannelBlocks::ReadFixed(loader, "UACN", &flag, sizeof(flag))) _useAutoChannelName = flag != 0;
+    if (loader.ReadFixedBlock("UACN", &flag, sizeof(flag))) _useAutoChannelName = flag != 0;
     if (_autoSetModeOnLoad) SetCurrentMode(_loadedMode);
     return true;
 }

@@ -60,12 +60,12 @@ namespace {
 constexpr std::size_t kNoLink = std::size_t(-1);
 
 // A key expanded during one Translate, with the key it was expanded inside (kNoLink for the
-// outermost text) and how many keys that chain holds. Links are kept for the whole Translate,
-// so a chain stays whole after the expansions around it have been passed.
+// outermost text) and how many texts for missing keys that chain holds. Links are kept while a
+// chain is open, so it stays whole after the expansions around it have been passed.
 struct KeyLink {
     std::string key;
     std::size_t parent;
-    std::size_t depth;
+    std::size_t missingDepth;
 };
 
 // A translation put into the text: its characters are those still to scan that lie more than
@@ -150,9 +150,11 @@ private:
 // too small). So every character is moved once into the output, plus once into that room when
 // its translation is scanned again, and each placeholder costs its own length and a lookup.
 //
-// Why it ends: an expansion lies one level deeper than the place its prefix starts, and
-// levels stop at MaxTranslationDepth; a placeholder that cannot be expanded is passed over.
-// So every step either passes text or replaces a character by finitely many deeper ones.
+// Why it ends: a key is never expanded inside its own expansion, so a chain of expansions holds
+// each key of the dictionary at most once; the text for a missing key names the key and so can
+// make ever longer new keys, and such texts nest at most MaxMissingKeyDepth deep, the deepest
+// going in unscanned. So every step either passes text or replaces a placeholder by finitely
+// many deeper ones.
 void LanguageDictionary::Translate(std::string& text) const {
     // With both markers empty every placeholder would be empty and replace nothing.
     if (_keyPrefix.empty() && _keySuffix.empty()) return;
@@ -166,7 +168,6 @@ void LanguageDictionary::Translate(std::string& text) const {
     std::vector<KeyLink> links;
     KeyCache cache;
     std::size_t lookups = 0;
-    std::size_t replacements = 0;
 
     auto remaining = [&] { return rest.size() - at; };
     auto dropPassedExpansions = [&] {
@@ -217,42 +218,29 @@ void LanguageDictionary::Translate(std::string& text) const {
         pass(prefixAt - at);
         const std::size_t around = open.empty() ? kNoLink : open.back().link;
         if (around == kNoLink) links.clear();  // no chain is open: memory stays that of one
-        const std::size_t depth = around == kNoLink ? 0 : links[around].depth;
         bool expanding = false;
         for (std::size_t link = around; link != kNoLink && !expanding; link = links[link].parent)
             expanding = links[link].key == key;
-        if (depth >= MaxTranslationDepth || expanding) {
+        if (expanding) {
             pass(length);
             continue;
         }
         const Found found = lookUp(key);
         const std::string& translation = *found.translation;
-        if (replacements == _maxReplacements ||
-            out.size() + remaining() - length + translation.size() > _maxTranslatedSize) {
-            Log(FormatText("LanguageDictionary: Translate stopped after %zu replacements at %zu "
-                           "characters; the rest of the text is left as written!",
-                           replacements, out.size() + remaining()));
-            break;
-        }
-        ++replacements;
+        const bool isMissing = found.translation == &missing;
+        const std::size_t missingDepth = (around == kNoLink ? 0 : links[around].missingDepth) + isMissing;
         at += length;
         dropPassedExpansions();
-        if (!found.scanned) {
+        if (!found.scanned || missingDepth > MaxMissingKeyDepth) {
             out += translation;
             continue;
         }
-        links.push_back({std::move(key), around, depth + 1});
+        links.push_back({std::move(key), around, missingDepth});
         open.push_back({remaining(), links.size() - 1});
         putInFront(translation);
     }
     pass(remaining());
     text = std::move(out);
-}
-
-void LanguageDictionary::SetTranslateLimits(std::size_t maxReplacements,
-                                            std::size_t maxTranslatedSize) {
-    _maxReplacements = maxReplacements;
-    _maxTranslatedSize = maxTranslatedSize;
 }
 
 std::string LanguageDictionary::MakePlaceholder(const std::string& key) const {

@@ -12,13 +12,9 @@
 // replaced by the key's translated text.
 class LanguageDictionary {
 public:
-    // Expansions of translations nest at most this deep inside one Translate.
-    static constexpr std::size_t MaxTranslationDepth = 16;
-    // Entries naming each other several times grow exponentially within that depth, so one
-    // Translate also stops after this many replacements or when the text would outgrow this
-    // many characters; the rest is then left as written and the stop is logged.
-    static constexpr std::size_t DefaultMaxReplacements = 1000000;
-    static constexpr std::size_t DefaultMaxTranslatedSize = 8u << 20;
+    // The text for a missing key names the key, so scanning it again can make ever longer new
+    // keys: such texts nest at most this deep in one expansion, the deepest unscanned.
+    static constexpr std::size_t MaxMissingKeyDepth = 16;
 
     // Without a logger the dictionary reports to the discarding default logger.
     LanguageDictionary(const std::string& keyPrefix, const std::string& keySuffix,
@@ -34,10 +30,10 @@ public:
     // A missing key is logged and answered with a text saying so.
     std::string GetTranslation(const std::string& key) const;
     // Replaces every placeholder in place, translations included. A placeholder without its
-    // suffix ends the work there; a key met inside its own expansion, or deeper than
-    // MaxTranslationDepth, is left as written. Work is bounded as SetTranslateLimits says.
+    // suffix ends the work there; a key met inside its own expansion is left as written, and
+    // missing-key texts are rescanned at most MaxMissingKeyDepth deep. Nothing else bounds the
+    // work: entries naming each other several times can multiply the text.
     void Translate(std::string& text) const;
-    void SetTranslateLimits(std::size_t maxReplacements, std::size_t maxTranslatedSize);
 
     const std::string& GetKeyPrefix() const { return _keyPrefix; }
     const std::string& GetKeySuffix() const { return _keySuffix; }
@@ -66,7 +62,5 @@ private:
     std::string _keyPrefix;
     std::string _keySuffix;
     VirtualLogger* _logger;
-    std::size_t _maxReplacements = DefaultMaxReplacements;
-    std::size_t _maxTranslatedSize = DefaultMaxTranslatedSize;
     Items::iterator _lastAdded = _items.end();  // where the next key most likely goes after
 };

@@ -66,6 +66,5 @@ int LanguageDictionaryXMLImporter::OnImportUnknownData(const std::string& tag,
     if (FindChar(translated, '[', 0) != std::string_view::npos)
         ReplaceAll(decoded, TranslationText::LineBreak, "\n");
     _dictionary->AddItem(std::string(key), std::move(decoded), std::string(source));
-    ++_itemsRead;
     return 0;
 }

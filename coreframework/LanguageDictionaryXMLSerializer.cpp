@@ -3,58 +3,32 @@
 #include <cstdint>
 #include <cstring>
 
-#include "coreframework/Defines/UsefulDefines.h"
 #include "coreframework/LanguageDictionary.h"
 #include "coreframework/LanguageDictionaryXMLImporter.h"
 #include "coreframework/TranslationText.h"
-#include "coreframework/serializer/ImportText.h"
 
 namespace {
 
-// What one look over a text found: whether it holds a '<' (then it may hold markup) and
-// whether it holds line feeds (then they are written as markers).
-struct Marks {
-    bool lessThan = false;
-    bool lineFeed = false;
-};
-
-// A word-at-a-time look for both characters at once: most texts hold neither, and texts are
-// short, so one pass without calls beats a search per character.
-Marks MarksOf(const std::string& text) {
+// Whether the text holds a line feed, looked for a word at a time: most texts hold none, and
+// texts are short, so one pass without calls beats a search.
+bool HasLineFeed(const std::string& text) {
     constexpr std::uint64_t ones = 0x0101010101010101u, highs = 0x8080808080808080u;
     auto anyZeroByte = [&](std::uint64_t word) { return (word - ones) & ~word & highs; };
     const char* at = text.data();
     std::size_t left = text.size();
-    std::uint64_t lessThan = 0, lineFeed = 0;
+    std::uint64_t lineFeed = 0;
     for (; left >= 8; at += 8, left -= 8) {
         std::uint64_t word;
         std::memcpy(&word, at, 8);
-        lessThan |= anyZeroByte(word ^ (ones * '<'));
         lineFeed |= anyZeroByte(word ^ (ones * '\n'));
     }
-    for (; left > 0; ++at, --left) {
-        lessThan |= *at == '<';
-        lineFeed |= *at == '\n';
-    }
-    return {lessThan != 0, lineFeed != 0};
-}
-
-// Pieces of text the reader would take for markup: inside an entry each would end its element,
-// its item or the rest of the file early, and the format has no escaping. None holds a line
-// feed or a character of the line feed marker, so a text shows the same pieces before and
-// after its line feeds are written as markers.
-const char* FindUnstorable(const std::string& text) {
-    static const char* const markup[] = {"<!--", "<Textitem>", "<Textitem ", "<Textitem\t",
-                                         "</Textitem>", "<ID>", "</ID>", "<Original>",
-                                         "</Original>", "<Translated>", "</Translated>"};
-    for (const char* piece : markup)
-        if (text.find(piece) != std::string::npos) return piece;
-    return nullptr;
+    for (; left > 0; ++at, --left) lineFeed |= *at == '\n';
+    return lineFeed != 0;
 }
 
 // The text with each line feed written as the marker.
-void AppendWithLineBreakMarkers(std::string& out, const std::string& text, bool lineFeed) {
-    if (!lineFeed) {
+void AppendWithLineBreakMarkers(std::string& out, const std::string& text) {
+    if (!HasLineFeed(text)) {
         out += text;
         return;
     }
@@ -66,30 +40,14 @@ void AppendWithLineBreakMarkers(std::string& out, const std::string& text, bool 
     out.append(text, from, std::string::npos);
 }
 
-// Openings of items anywhere in the text, read or not.
-std::size_t CountItemOpenings(const std::string& data) {
-    const std::string opening = std::string("<") + TranslationText::Item;
-    std::size_t count = 0;
-    for (std::size_t at = FindText(data, opening); at != std::string::npos;
-         at = FindText(data, opening, at + 1)) {
-        const char next = at + opening.size() < data.size() ? data[at + opening.size()] : '\0';
-        if (next == ' ' || next == '\t' || next == '>') ++count;
-    }
-    return count;
-}
-
 }  // namespace
 
 void LanguageDictionaryXMLSerializer::Import(std::string& data, LanguageDictionary& dictionary) {
-    const std::size_t items = CountItemOpenings(data);
     LanguageDictionaryXMLImporter importer(dictionary);
     importer.Import(CustomEnums::SerializerFlag::Import, data);
-    if (importer.GetItemsRead() < items)
-        dictionary.Log(FormatText("LanguageDictionaryXMLSerializer: %zu of %zu items could not be read!",
-                                  items - importer.GetItemsRead(), items));
 }
 
-bool LanguageDictionaryXMLSerializer::Export(const LanguageDictionary& dictionary,
+void LanguageDictionaryXMLSerializer::Export(const LanguageDictionary& dictionary,
                                              std::string& out) {
     // The text the serializer writes for a root node with one child node of three text chunks
     // per item, written straight: a node and three chunks per item cost far more than the
@@ -99,38 +57,20 @@ bool LanguageDictionaryXMLSerializer::Export(const LanguageDictionary& dictionar
     static const std::string afterKey = std::string("</") + Key + ">\n\t\t<" + Source + ">";
     static const std::string afterSource = std::string("</") + Source + ">\n\t\t<" + Translated + ">";
     static const std::string itemEnd = std::string("</") + Translated + ">\n\t</" + Item + ">\n";
-    bool everyItem = true;
     out += '<';
     out += Root;
     out += ">\n";
+    // Every character goes out as it stands, the key's too: the format has no escaping.
     for (const auto& entry : dictionary.GetItems()) {
-        const std::string& source = entry.second->GetSource();
-        const std::string& translated = entry.second->GetTranslated();
-        const Marks keyMarks = MarksOf(entry.first), sourceMarks = MarksOf(source),
-                    translatedMarks = MarksOf(translated);
-        if (keyMarks.lessThan || sourceMarks.lessThan || translatedMarks.lessThan) {
-            const char* unstorable = FindUnstorable(entry.first);
-            if (!unstorable) unstorable = FindUnstorable(source);
-            if (!unstorable) unstorable = FindUnstorable(translated);
-            if (unstorable) {
-                dictionary.Log(FormatText("LanguageDictionaryXMLSerializer: The item with key \"%s\" "
-                                          "holds \"%s\", which a translation text cannot store; it "
-                                          "was not exported!",
-                                          entry.first.c_str(), unstorable));
-                everyItem = false;
-                continue;
-            }
-        }
         out += itemStart;
         out += entry.first;
         out += afterKey;
-        AppendWithLineBreakMarkers(out, source, sourceMarks.lineFeed);
+        AppendWithLineBreakMarkers(out, entry.second->GetSource());
         out += afterSource;
-        AppendWithLineBreakMarkers(out, translated, translatedMarks.lineFeed);
+        AppendWithLineBreakMarkers(out, entry.second->GetTranslated());
         out += itemEnd;
     }
     out += "</";
     out += Root;
     out += ">\n";
-    return everyItem;
 }

@@ -1,5 +1,6 @@
 #include "scenario_channel/StoryloomChannel.h"
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 
@@ -69,16 +70,26 @@ bool Aco_Storyloom::IsEditorListener() const {
     return Editor().GetListener() == static_cast<const Core::ScenarioEditorListener*>(this);
 }
 
+// The order in which engines have always seen the links declared. Modes 5, 7 and 16 have no
+// links and are not declared; 30 has none either but is.
+constexpr unsigned int kDeclarationOrder[] = {0,  1,  2,  3,  4,  6,  8,  9,  11, 12, 10, 45, 46, 47, 44, 13,
+                                              14, 15, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 30,
+                                              32, 33, 34, 35, 42, 43, 36, 37, 38, 39, 40, 41, 48, 49};
+
+// Two passes: every mode's links in declaration order, then the modes in display order.
 void Aco_Storyloom::InitializeModes() {
-    for (const ModeRecord* mode : ModeCatalogue::InDisplayOrder()) {
-        InitMode(mode->id);
-        for (unsigned int i = 0; i < mode->LinkCount(); ++i) {
-            const LinkRecord& link = mode->links[i];
+    const std::vector<const ModeRecord*>& modes = ModeCatalogue::InDisplayOrder();
+    for (unsigned int id : kDeclarationOrder) {
+        auto mode = std::find_if(modes.begin(), modes.end(), [id](const ModeRecord* m) { return m->id == id; });
+        if (mode == modes.end()) continue;
+        InitMode(id);
+        for (unsigned int i = 0; i < (*mode)->LinkCount(); ++i) {
+            const LinkRecord& link = (*mode)->links[i];
             const LinkKindInfo& kind = GetLinkKindInfo(link.kind);
             CreateLink(kind.guid, kind.typeText, link.name, static_cast<int>(link.flow), link.repeatable);
         }
-        AddMode(mode->id, mode->shortName, mode->name);
     }
+    for (const ModeRecord* mode : modes) AddMode(mode->id, mode->shortName, mode->name);
 }
 
 void Aco_Storyloom::ModeIsSet() {

@@ -1,3 +1,4 @@
+#include <new>
 #include <string>
 
 #include "scenario_channel/ModeCatalogue.h"
@@ -55,16 +56,34 @@ std::string CycleText(A3d_Channel* channel) {
     self.ReportEvaluationFailure(FormatText("EvaluationCycle[%s]", CycleText(&self).c_str()));
     return ModeResult::LinkError;
 }
+
+[[gnu::cold, gnu::noinline]] float ReportOutOfMemory(Aco_Storyloom& self) {
+    try {
+        self.ReportEvaluationFailure("OutOfMemory");
+    } catch (const std::bad_alloc&) {
+    }
+    return ModeResult::LinkError;
+}
 }  // namespace
 
-// The dispatch stays in this one function: every evaluation passes here.
+// The dispatch stays in this one function: every evaluation passes here. The gate decides
+// first; the cycle guard refuses only an evaluation that would run. Memory running out inside
+// a mode (a huge text, a translation that multiplies) must not leave the plug-in into the
+// engine: the evaluation then ends as a failed write would, with "OutOfMemory" reported.
 float Aco_Storyloom::GetFloat() {
-    if (_isEvaluating) return RefuseCycle(*this);
     float result = ModeResult::Done;
     if (CheckRenderCount()) {
-        EvaluationScope scope(this, _isEvaluating);
-        ModeHandler handler = ModeDispatch::Find(GetCurrentMode());
-        result = handler ? handler(*this) : ReportUnknownMode(*this);
+        try {
+            if (_isEvaluating) {
+                result = RefuseCycle(*this);
+            } else {
+                EvaluationScope scope(this, _isEvaluating);
+                ModeHandler handler = ModeDispatch::Find(GetCurrentMode());
+                result = handler ? handler(*this) : ReportUnknownMode(*this);
+            }
+        } catch (const std::bad_alloc&) {
+            result = ReportOutOfMemory(*this);
+        }
     }
     SetFloat(result);
     return _value;

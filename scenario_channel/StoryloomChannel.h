@@ -55,11 +55,12 @@ public:
 private:
     bool IsEditorListener() const;
 
-    // Set while GetFloat runs: an evaluation that reaches the channel again is a cycle.
-    bool _isEvaluating = false;
     bool _isFactoryInitialized = false;
     std::unique_ptr<QuestProductFactory> _questFactory;
     int _questFactoryType = kNoQuestFactory;
+    // Set while GetFloat runs: an evaluation that reaches the channel again is a cycle. Kept
+    // behind the fields engines know the layout of.
+    bool _isEvaluating = false;
 };
 
 extern "C" {

@@ -1,7 +1,5 @@
 #include "coreframework/serializer/ChunkText.h"
 
-#include <cctype>
-#include <cerrno>
 #include <climits>
 #include <cstdint>
 #include <cstdio>
@@ -36,36 +34,27 @@ std::string FloatsText(const float* values, int count, int precision) {
 
 int Filled(int scanned) { return scanned < 0 ? 0 : scanned; }
 
-// Reads up to `count` whole numbers the way "%d %d ..." would, but refuses a number that does
-// not fit instead of answering whatever the conversion wrapped it to.
+// Whole numbers are read as "%d" and "%u" read them, defined where the C reader is not: the
+// number is taken as a 64-bit one (held at the 64-bit bounds when it is bigger) and its low 32
+// bits are the value, the result the C library here gives. A leading minus wraps an unsigned
+// number around.
+std::uint32_t LowWord(std::uint64_t number) { return static_cast<std::uint32_t>(number & 0xFFFFFFFFu); }
+
+int ToInt(std::uint32_t word) {
+    return word <= INT_MAX ? static_cast<int>(word) : -static_cast<int>(~word) - 1;
+}
+
+// Up to `count` numbers, as "%d %d ..." reads them; answers how many were filled.
 int ReadInts(const std::string& text, int* values, int count) {
     const char* at = text.c_str();
     for (int i = 0; i < count; ++i) {
         char* end = nullptr;
-        errno = 0;
         const long long number = std::strtoll(at, &end, 10);
         if (end == at) return i;
-        if (errno == ERANGE || number < INT_MIN || number > INT_MAX) return ChunkValueOutOfRange;
-        values[i] = static_cast<int>(number);
+        values[i] = ToInt(LowWord(static_cast<std::uint64_t>(number)));
         at = end;
     }
     return count;
-}
-
-// As "%u": a leading minus wraps the number around as the C reader does, but its magnitude
-// must fit in 32 bits.
-int ReadUnsigned(const std::string& text, unsigned int& value) {
-    const char* at = text.c_str();
-    while (std::isspace(static_cast<unsigned char>(*at))) ++at;
-    const bool negative = *at == '-';
-    if (*at == '-' || *at == '+') ++at;
-    if (!std::isdigit(static_cast<unsigned char>(*at))) return 0;
-    errno = 0;
-    const unsigned long long magnitude = std::strtoull(at, nullptr, 10);
-    if (errno == ERANGE || magnitude > UINT_MAX) return ChunkValueOutOfRange;
-    const unsigned int number = static_cast<unsigned int>(magnitude);
-    value = negative ? 0u - number : number;
-    return 1;
 }
 
 }  // namespace
@@ -113,17 +102,16 @@ int ReadChunkValue(const std::string& text, float& value) {
 }
 
 int ReadChunkValue(const std::string& text, int& value) {
-    int read = 0;
-    const int filled = ReadInts(text, &read, 1);
-    if (filled != ChunkValueOutOfRange) value = read;
-    return filled;
+    value = 0;
+    return ReadInts(text, &value, 1);
 }
 
 int ReadChunkValue(const std::string& text, unsigned int& value) {
-    unsigned int read = 0;
-    const int filled = ReadUnsigned(text, read);
-    if (filled != ChunkValueOutOfRange) value = read;
-    return filled;
+    const char* at = text.c_str();
+    char* end = nullptr;
+    const unsigned long long number = std::strtoull(at, &end, 10);
+    value = end == at ? 0u : LowWord(number);
+    return end == at ? 0 : 1;
 }
 
 int ReadChunkValue(const std::string& text, bool& value) {
@@ -136,7 +124,7 @@ int ReadChunkValue(const std::string& text, bool& value) {
     }
     int number = 0;
     const int filled = ReadInts(lower, &number, 1);
-    if (filled != ChunkValueOutOfRange) value = number > 0;
+    value = number > 0;
     return filled;
 }
 
@@ -153,7 +141,7 @@ int ReadChunkValue(const std::string& text, VelmMathLib::Vec2& value) {
 int ReadChunkValue(const std::string& text, VelmMathLib::Vec2i& value) {
     int read[2] = {};
     const int filled = ReadInts(text, read, 2);
-    if (filled != ChunkValueOutOfRange) value = {read[0], read[1]};
+    value = {read[0], read[1]};
     return filled;
 }
 
@@ -165,7 +153,7 @@ int ReadChunkValue(const std::string& text, VelmMathLib::Vec3& value) {
 int ReadChunkValue(const std::string& text, VelmMathLib::Vec3i& value) {
     int read[3] = {};
     const int filled = ReadInts(text, read, 3);
-    if (filled != ChunkValueOutOfRange) value = {read[0], read[1], read[2]};
+    value = {read[0], read[1], read[2]};
     return filled;
 }
 

@@ -44,8 +44,7 @@ std::string ChunkValueText(const VelmMathLib::Vec4& value, int precision);
 std::string ChunkValueText(const VelmMathLib::Matrix& value, int precision);
 
 // Each reader starts from zero values and answers how many fields it filled. A whole number
-// that does not fit its type leaves the value untouched and answers ChunkValueOutOfRange.
-constexpr int ChunkValueOutOfRange = -1;
+// too big for its type keeps its low 32 bits, as the C reader gives it.
 int ReadChunkValue(const std::string& text, float& value);
 int ReadChunkValue(const std::string& text, int& value);
 int ReadChunkValue(const std::string& text, unsigned int& value);

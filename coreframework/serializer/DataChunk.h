@@ -20,8 +20,7 @@ public:
     virtual ~DataChunk() = default;
 
     virtual std::string ToString() const = 0;
-    // Parses the text into the value and counts the import; answers the fields filled, or
-    // ChunkValueOutOfRange (value and count untouched) for a number its type cannot hold.
+    // Parses the text into the value and counts the import; answers the fields filled.
     virtual int FromString(const std::string& text) = 0;
     virtual bool IsDefault() const = 0;
     virtual const char* GetTypeName() const = 0;
@@ -58,10 +57,8 @@ public:
         return _value ? ChunkValueText(*_value, WrittenPrecision()) : std::string();
     }
     int FromString(const std::string& text) override {
-        const int filled = _value ? ReadChunkValue(text, *_value) : 0;
-        // A refused number leaves the chunk as if the text had not held it.
-        if (filled != ChunkValueOutOfRange) ++_importCount;
-        return filled;
+        ++_importCount;
+        return _value ? ReadChunkValue(text, *_value) : 0;
     }
     bool IsDefault() const override { return !_value || ChunkValueEquals(*_value, _default); }
     const char* GetTypeName() const override {

@@ -286,9 +286,8 @@ bool Serializer::ReadChunk(const std::vector<DataChunk*>& chunks, std::string_vi
     for (DataChunk* chunk : chunks) {
         if (chunk->GetName() != name) continue;
         buffers.value.assign(value.data(), value.size());
-        // A number its type cannot hold is reported and the chunk keeps its value.
-        const bool valueFits = chunk->FromString(buffers.value) != ChunkValueOutOfRange;
-        if (FRAMEWORK_ASSERT(valueFits, sourcePath)) OnImportChunk(chunk);
+        chunk->FromString(buffers.value);
+        OnImportChunk(chunk);
         return true;
     }
     return false;

@@ -225,6 +225,10 @@ TEST_F(Extension, TaggedValuesInTheChannelFile) {
     saver.SaveBlockSize(2);
     saver.SaveDataToFile("xy", 2);
     EXPECT_TRUE(ch.SaveChannelValue(saver, "NEXT", -2));
+    saver.SaveTag("SAME");
+    saver.SaveBlockSize(2);
+    saver.SaveDataToFile("xy", 2);
+    EXPECT_TRUE(ch.SaveChannelValue(saver, "SAME", 9));
     const std::vector<unsigned char> head = {'W', 'O', 'R', 'D', 4, 0, 0, 0, 4, 3, 2, 1,
                                              'T', 'E', 'X', 'T', 4, 0, 0, 0, 'a', 'b', 'c', 0};
     ASSERT_GE(saver.GetBytes().size(), head.size());
@@ -243,6 +247,9 @@ TEST_F(Extension, TaggedValuesInTheChannelFile) {
     EXPECT_EQ(value, 7);
     EXPECT_TRUE(ch.ReadChannelValue(loader, "NEXT", value)) << "the short block was skipped";
     EXPECT_EQ(value, -2);
+    EXPECT_FALSE(ch.ReadChannelValue(loader, "SAME", value));
+    EXPECT_TRUE(ch.ReadChannelValue(loader, "SAME", value)) << "one skip: the next block of the tag is read";
+    EXPECT_EQ(value, 9);
 }
 
 }  // namespace

@@ -124,4 +124,35 @@ TEST_F(EvaluationCycleTest, ConstructChannelAmongItsOwnChildren) {
     EXPECT_THAT(ErrorLog(), ::testing::Not(Contains(HasSubstr("EvaluationCycle"))));
 }
 
+// The host's gate decides before the guard: a channel whose gate has closed by the time it is
+// reached again answers 0.0 without a report; with the gate open the refusal stores 105.0
+// like every other failure.
+TEST_F(EvaluationCycleTest, GateDecidesBeforeTheGuardAndTheRefusalIsStored) {
+    // A value child that, when read, evaluates the channel that reads it.
+    struct Reentry : Aco_FloatChannel {
+        float GetFloat() override {
+            if (closeGate) reader->SetEvaluationGate(false);
+            inner = reader->GetFloat();
+            stored = reader->Aco_FloatChannel::GetFloat();
+            return 1.0f;
+        }
+        Aco_Storyloom* reader = nullptr;
+        bool closeGate = false;
+        float inner = -1.0f, stored = -1.0f;
+    };
+    for (bool closeGate : {false, true}) {
+        SCOPED_TRACE(closeGate ? "gate closed inside" : "gate open");
+        Core::ClearErrorLog();
+        Aco_Storyloom& reader = Reader("Reader");
+        auto& reentry = Make<Reentry>("Reentry");
+        reentry.reader = &reader;
+        reentry.closeGate = closeGate;
+        Link(reader, 1, reentry);
+        reader.GetFloat();
+        EXPECT_EQ(reentry.inner, closeGate ? 0.0f : 105.0f);
+        EXPECT_EQ(reentry.stored, reentry.inner);
+        EXPECT_EQ(ErrorLog().size(), closeGate ? 0u : 1u);
+    }
+}
+
 }  // namespace

@@ -85,6 +85,31 @@ TEST(Catalogue, DeclaredLinksEqualTheRecord) {
     }
 }
 
+// The table is built in two passes: every link declared, mode by mode, before the first mode
+// is added; 30 is declared without links, 5, 7 and 16 not at all. The extension's own link
+// names follow the declarations, so they end with those of the last mode declared (49), not
+// of the last one added (48).
+TEST(Catalogue, LinksAreDeclaredBeforeAnyModeIsAdded) {
+    struct Recording : Aco_Storyloom {
+        void CreateLink(_GUID type, const char* typeText, const char* name, int hostValue, bool repeatable) override {
+            if (declaredModes.empty() || declaredModes.back() != _initMode) declaredModes.push_back(_initMode);
+            modesAddedBefore += GetModeCount();
+            MultiModeChannel::CreateLink(type, typeText, name, hostValue, repeatable);
+        }
+        std::vector<unsigned> declaredModes;
+        unsigned modesAddedBefore = 0;
+    } ch;
+    ch.BuildModesList(true);
+    EXPECT_EQ(ch.modesAddedBefore, 0u);
+    EXPECT_EQ(ch.declaredModes.front(), 0u);
+    EXPECT_EQ(ch.declaredModes.back(), unsigned(MODE_Scenario_IsIDInScenario));
+    std::set<unsigned> declared(ch.declaredModes.begin(), ch.declaredModes.end());
+    EXPECT_EQ(declared.size(), ch.declaredModes.size()) << "each mode declared in one run";
+    for (unsigned linkless : {5u, 7u, 16u, 30u}) EXPECT_EQ(declared.count(linkless), 0u) << linkless;
+    EXPECT_EQ(declared.size() + 4, ch.GetModeCount());
+    EXPECT_STREQ(ch.ChannelExtension<Aco_FloatChannel>::GetChildLinkName(1), "iID");
+}
+
 // A declared kind decides what the host lets the designer link there.
 TEST(Catalogue, KindsAcceptTheirChannelsOnly) {
     Aco_Storyloom ch, child;
