@@ -1,3 +1,5 @@
+#include <new>
+
 #include "QuestTestSupport.h"
 
 namespace {
@@ -153,6 +155,25 @@ TEST_F(EvaluationCycleTest, GateDecidesBeforeTheGuardAndTheRefusalIsStored) {
         EXPECT_EQ(reentry.stored, reentry.inner);
         EXPECT_EQ(ErrorLog().size(), closeGate ? 0u : 1u);
     }
+}
+
+// Memory running out inside a mode (here a child that cannot be read for it) never leaves the
+// evaluation: the channel reports it, answers 105.0 and evaluates normally afterwards.
+TEST_F(EvaluationCycleTest, MemoryRunningOutEndsTheEvaluationWithAReport) {
+    struct Exhausting : Aco_FloatChannel {
+        float GetFloat() override {
+            if (exhausted) throw std::bad_alloc();
+            return 0.0f;
+        }
+        bool exhausted = true;
+    };
+    Aco_Storyloom& reader = Reader("Reader");
+    auto& child = Make<Exhausting>("Exhausting");
+    Link(reader, 1, child);
+    EXPECT_EQ(reader.GetFloat(), 105.0f);
+    EXPECT_THAT(ErrorLog(), ::testing::ElementsAre(HasSubstr("Channel[Reader].OutOfMemory")));
+    child.exhausted = false;
+    EXPECT_EQ(reader.GetFloat(), 0.0f);
 }
 
 }  // namespace
