@@ -89,6 +89,11 @@ class Commands(unittest.TestCase):
         self.assertIn("evaluate import                       -> 0\n  error log [import]: Scenario::ImportState: state text "
                       "rejected: unreadable (1)\n  check [import]: (found<data.size()) && 0, file "
                       "coreframework/serializer/Serializer, line ", result.stdout)
+        # The import answers 0.0 when it refuses the text: its error-log line alone fails the run.
+        refused = storyloom("run", graph)
+        self.assertEqual(refused.returncode, 1)
+        self.assertIn('step 1 ($.steps[1]): the error log gained ["Scenario::ImportState: state text rejected',
+                      refused.stderr.splitlines()[-1])
 
     def test_a_text_channel_is_not_evaluated_silently(self):
         graph = write("text.json", json.dumps({"channels": [{"id": "t", "kind": "Text"}], "steps": [{"evaluate": "t"}]}))
