@@ -89,6 +89,11 @@ class Commands(unittest.TestCase):
         self.assertIn("evaluate import                       -> 0\n  error log [import]: Scenario::ImportState: state text "
                       "rejected: unreadable (1)\n  check [import]: (found<data.size()) && 0, file "
                       "coreframework/serializer/Serializer, line ", result.stdout)
+        # The import answers 0.0 when it refuses the text: its error-log line alone fails the run.
+        refused = storyloom("run", graph)
+        self.assertEqual(refused.returncode, 1)
+        self.assertIn('step 1 ($.steps[1]): the error log gained ["Scenario::ImportState: state text rejected',
+                      refused.stderr.splitlines()[-1])
 
     def test_a_text_channel_is_not_evaluated_silently(self):
         graph = write("text.json", json.dumps({"channels": [{"id": "t", "kind": "Text"}], "steps": [{"evaluate": "t"}]}))
@@ -179,7 +184,7 @@ class Modes(unittest.TestCase):
 
 class Translations(unittest.TestCase):
     ROWS = [["GATE_OPEN", "Gate open", "Das Tor ist offen"],
-            ["LINES", "one\ntwo", "eins[BR]zwei"],
+            ["LINES", "one\ntwo", "eins\nzwei"],
             ["NESTED", "Find [[GATE_OPEN]]", "Finde: [[GATE_OPEN]]"],
             ["QUOTE", 'He said "hi", then left', 'Er sagte "hallo", dann ging er'],
             ["\u00dcMLAUT", "Stra\u00dfe, caf\u00e9", "Stra\u00dfe, caf\u00e9 \u2713"]]
@@ -217,16 +222,50 @@ class Translations(unittest.TestCase):
         self.assertIn(f"{text}:3: [[NOPE]] has no entry", result.stdout)
         self.assertEqual(storyloom("translate", xml, "--check", write("ok.txt", "[[QUOTE]]")).returncode, 0)
 
-    def test_xml_refuses_texts_it_cannot_hold(self):
-        for breaker in ("<!--", "</Textitem>"):
-            source = write("breaking.csv", f'key,original,translated\nBAD,"a {breaker} b",x\n')
-            target = WORK / "breaking.xml"
-            target.unlink(missing_ok=True)
-            with self.subTest(breaker=breaker):
-                result = storyloom("translate", source, "-o", target)
-                self.assertEqual(result.returncode, 1)
-                self.assertIn(f'"BAD": it contains "{breaker}"', result.stderr)
-                self.assertFalse(target.exists(), "nothing half-written")
+    def test_losses_and_limits_fail_with_a_line(self):
+        road = SOURCE / "examples" / "translation_road.json"
+
+        def changed_road(name, **texts):
+            graph = json.loads(road.read_text())
+            for channel in graph["channels"]:
+                if channel["id"] in texts:
+                    channel["text"] = texts[channel["id"]]
+            graph["steps"] = [step for step in graph["steps"] if "expect" not in step]
+            return write(name, json.dumps(graph))
+
+        held = json.loads(road.read_text())["channels"][2]["text"]
+        unreadable = changed_road("unreadable.json", dictionary=held + "<!-- <Textitem><ID>GONE</ID></Textitem> -->")
+        cut = changed_road("cut.json", keyText="a </Translated> b")
+        looping = changed_road("looping.json", dictionary=held.replace("[[GATE]] ist", "[[OPEN]] ist"))
+        cut_csv = write("cut.csv", 'key,original,translated\nBAD,b,"a </Translated> b"\nOK,o,t\n')
+        loop_csv = write("loop.csv", "key,original,translated\nA,a,[[B]]+[[B]]\nB,b,[[A]]!\n")
+        unreadable_xml = write("unreadable.xml", held + "<Textitem><ID>OUTSIDE</ID></Textitem>")
+        cases = [  # arguments, status, the line on stderr (none when 0), a line of standard output
+            (("run", unreadable), 1, "step 2 ($.steps[2]): 1 of 3 translation items in the text could not be read", ""),
+            (("run", unreadable, "--allow-errors"), 0, None, "  translation [import]: 1 of 3 translation items"),
+            (("run", cut), 1, "step 8 ($.steps[8]): 1 entry of the dictionary cannot come back through the XML form",
+             '  translation [export]: entry "KEY" cannot come back through the XML form: its translated text'),
+            (("run", road, "--max-text", "23"), 1, "step 6 ($.steps[6]): refused: the translation would grow past 23", ""),
+            (("run", road, "--max-text", "24"), 0, None, "evaluate translate"),
+            (("run", looping), 0, None, "  translation [translate]: [[OPEN]] is left as written inside its own expansion"),
+            (("translate", cut_csv, "--to", "xml"), 1, "cut.csv: 1 entry cannot be written in the XML form",
+             f'{cut_csv}: entry "BAD" cannot come back through the XML form: its translated text does not read back'),
+            (("translate", unreadable_xml, "-o", WORK / "never.csv"), 1, "1 of 3 translation items in the text", ""),
+            (("translate", loop_csv, "--apply", "[[A]]"), 0, "storyloom: [[A]] is left as written inside its own expansion",
+             "[[A]]!+[[A]]!"),
+            (("translate", loop_csv, "--apply", "[[A]]", "--max-text", "12"), 1, "would grow past 12 bytes", ""),
+        ]
+        for args, status, wanted, printed in cases:
+            with self.subTest(args=args):
+                result = storyloom(*args)
+                if wanted is None:
+                    self.assertEqual((result.returncode, result.stderr), (status, ""))
+                else:
+                    self.assert_one_line(result, status, wanted)
+                self.assertIn(printed, result.stdout)
+        self.assertFalse((WORK / "never.csv").exists(), "nothing is written from a text read short")
+
+    assert_one_line = Commands.assert_one_line
 
 
 class Pictures(unittest.TestCase):

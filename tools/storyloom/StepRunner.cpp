@@ -6,6 +6,7 @@
 #include "scenario_channel/Aco_Storyloom.h"
 #include "tools/storyloom/RenderTarget.h"
 #include "tools/storyloom/ScenarioSteps.h"
+#include "tools/storyloom/TranslationStepGuard.h"
 
 using nlohmann::json;
 
@@ -84,10 +85,14 @@ bool StepRunner::Run(const json& steps, std::string& error) {
         const size_t checksBefore = GetAssertionReports().size();
         float status = 0.0f;
         std::string reason;
-        bool ran = RunStep(step, status, reason);
         // The reports come right after the step that caused them, under the step's channel.
         std::string who = ActionOf(step);
         if (!who.empty() && step[who].is_string()) who = step[who].get<std::string>();
+        TranslationStepGuard guard(step.contains("evaluate") ? _graph.FindChannel(who) : nullptr, _options.maxText);
+        std::string guarded;  // the step's failure the program's own checks found
+        bool ran = true;
+        if (guard.Before(_out, who, guarded) && (guarded.empty() || _options.allowErrors))
+            ran = RunStep(step, status, reason);
         std::vector<std::string> logged(Core::GetErrorLog().begin() + logBefore, Core::GetErrorLog().end());
         for (const std::string& line : logged) std::fprintf(_out, "  error log [%s]: %s\n", who.c_str(), line.c_str());
         const auto& debug = globalEngine.GetDebugMessages();
@@ -95,6 +100,11 @@ bool StepRunner::Run(const json& steps, std::string& error) {
             std::fprintf(_out, "  debug [%s]: %s\n", who.c_str(), debug[i].c_str());
         PrintDictionaryMessages(dictionaryBefore, who);
         PrintCheckReports(checksBefore, who);
+        if (ran && guarded.empty()) guard.After(_out, who, guarded);
+        if (ran && !guarded.empty() && !_options.allowErrors) {
+            ran = false;
+            reason = guarded;
+        }
         if (ran) ran = CheckStep(step, step.contains("evaluate"), status, logged, reason);
         if (!ran) {
             error = "step " + std::to_string(index) + " ($.steps[" + std::to_string(index) + "]): " + reason;

@@ -7,11 +7,13 @@
 #include <nlohmann/json.hpp>
 
 #include "tools/storyloom/ChannelGraph.h"
+#include "tools/storyloom/TranslationGuard.h"
 
 struct RunOptions {
     bool trace = false;        // print each evaluation's mode, the children it read and wrote
     bool allowErrors = false;  // failures no expectation accounts for are printed, not fatal
     bool allowCycles = false;  // mode channels linked in a ring run; the library refuses the repeat
+    std::uint64_t maxText = TranslationGuard::DefaultMaxText;  // a Translate step growing past it is refused
 };
 
 // Runs the checked steps of a graph description in order, printing what each did and the

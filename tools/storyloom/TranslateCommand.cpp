@@ -3,19 +3,23 @@
 #include "tools/storyloom/GraphProgram.h"
 #include "tools/storyloom/JsonText.h"
 #include "tools/storyloom/OutputFile.h"
+#include "tools/storyloom/TranslationGuard.h"
 #include "tools/storyloom/TranslationFormats.h"
 
 namespace TranslateCommand {
 namespace {
 using TranslationFormats::Format;
 
+// A line on standard error that does not end the command, after what was printed before it.
+void TranslationNotice(const std::string& line) {
+    std::fflush(stdout);
+    std::fprintf(stderr, "storyloom: %s\n", line.c_str());
+}
+
 // The dictionary's own reports (a repeated key, a missing one) reach the user.
 class PrintingLogger : public VirtualLogger {
 public:
-    void Log(const std::string& message, int) override {
-        std::fflush(stdout);
-        std::fprintf(stderr, "storyloom: dictionary: %s\n", message.c_str());
-    }
+    void Log(const std::string& message, int) override { TranslationNotice("dictionary: " + message); }
 };
 
 Format FormatOf(const std::string& name, const std::string& path) {
@@ -60,6 +64,15 @@ int Run(const TranslateArguments& args, FILE* out, std::string& error) {
         error = args.dictionary + ": " + error;
         return GraphProgram::Failed;
     }
+    if (convert && to == Format::Xml) {
+        const std::vector<std::string> lost = TranslationGuard::EntriesLostInXml(dictionary);
+        for (const std::string& line : lost) std::fprintf(out, "%s: %s\n", args.dictionary.c_str(), line.c_str());
+        if (!lost.empty()) {
+            error = args.dictionary + ": " + std::to_string(lost.size()) + (lost.size() == 1 ? " entry" : " entries") +
+                    " cannot be written in the XML form";
+            return GraphProgram::Failed;
+        }
+    }
     if (convert) {
         std::string written;
         if (!TranslationFormats::Write(to, dictionary, written, error)) {
@@ -74,6 +87,15 @@ int Run(const TranslateArguments& args, FILE* out, std::string& error) {
         }
     }
     if (args.hasApply) {
+        const TranslationGuard::SizeEstimate size = TranslationGuard::EstimateTranslation(dictionary, args.apply, args.maxText);
+        if (size.overLimit) {
+            error = "the translated text would grow past " + std::to_string(args.maxText) +
+                    " bytes (--max-text raises the limit)";
+            return GraphProgram::Failed;
+        }
+        // The dictionary leaves such a placeholder without a word; the user hears of it.
+        if (!size.selfReference.empty())
+            TranslationNotice(size.selfReference + " is left as written inside its own expansion");
         std::string translated = args.apply;
         dictionary.Translate(translated);
         std::fprintf(out, "%s\n", translated.c_str());

@@ -1,7 +1,10 @@
 #pragma once
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
+
+#include "tools/storyloom/TranslationGuard.h"
 
 // "storyloom translate": converts a dictionary between its forms, translates a text with it
 // or finds the placeholders of texts that have no entry.
@@ -11,6 +14,7 @@ struct TranslateArguments {
     std::string apply;
     bool hasApply = false;
     std::vector<std::string> check;
+    std::uint64_t maxText = TranslationGuard::DefaultMaxText;  // --apply is refused when its text would grow past it
 };
 
 namespace TranslateCommand {

@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "tools/storyloom/TranslationGuard.h"
+
 namespace TranslationFormats {
 namespace {
 
@@ -165,19 +167,6 @@ void WritePo(const LanguageDictionary& dictionary, std::string& out) {
                PoString(item->GetTranslated()) + "\n";
 }
 
-// XML ------------------------------------------------------------------------------------
-
-bool XmlCanHold(const LanguageDictionary& dictionary, std::string& error) {
-    for (const auto& [key, item] : dictionary.GetItems())
-        for (const std::string* text : {&key, &item->GetSource(), &item->GetTranslated()})
-            for (const char* breaker : {"<!--", "</Textitem>"})
-                if (text->find(breaker) != std::string::npos) {
-                    error = "the XML form cannot hold the text of \"" + key + "\": it contains \"" + breaker + "\"";
-                    return false;
-                }
-    return true;
-}
-
 }  // namespace
 
 Format FromName(const std::string& name) {
@@ -196,6 +185,9 @@ Format FromPath(const std::string& path) {
 bool Read(Format format, const std::string& text, LanguageDictionary& dictionary, std::string& error) {
     switch (format) {
         case Format::Xml: {
+            // The importer passes over items it cannot read without a word: count them first.
+            error = TranslationGuard::Shortfall(TranslationGuard::CountItems(text));
+            if (!error.empty()) return false;
             std::string data = text;
             LanguageDictionaryXMLSerializer::Import(data, dictionary);
             return true;
@@ -211,10 +203,7 @@ bool Read(Format format, const std::string& text, LanguageDictionary& dictionary
 
 bool Write(Format format, const LanguageDictionary& dictionary, std::string& out, std::string& error) {
     switch (format) {
-        case Format::Xml:
-            if (!XmlCanHold(dictionary, error)) return false;
-            LanguageDictionaryXMLSerializer::Export(dictionary, out);
-            return true;
+        case Format::Xml: LanguageDictionaryXMLSerializer::Export(dictionary, out); return true;
         case Format::Csv: WriteCsv(dictionary, out); return true;
         case Format::Po: WritePo(dictionary, out); return true;
         case Format::Plain: dictionary.ExportPlainText(out); return true;

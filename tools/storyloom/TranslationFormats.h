@@ -14,10 +14,10 @@ enum class Format { Xml, Csv, Po, Plain, Unknown };
 Format FromName(const std::string& name);
 Format FromPath(const std::string& path);
 
-// False with the reason (and the line, where there is one) in `error`.
+// False with the reason (and the line, where there is one) in `error`; an XML text holding
+// items that cannot be read adds nothing.
 bool Read(Format format, const std::string& text, LanguageDictionary& dictionary, std::string& error);
-// False when the XML form cannot hold a text: it has no escaping, so a text holding
-// "<!--" or "</Textitem>" would cut the file short.
+// The XML form has no escaping: TranslationGuard::EntriesLostInXml names the entries it loses.
 bool Write(Format format, const LanguageDictionary& dictionary, std::string& out, std::string& error);
 
 }  // namespace TranslationFormats

@@ -133,6 +133,8 @@ int Main(int argc, char** argv) {
     run->add_option("GRAPH", args.graph, "graph description (.json) or channel file (.cgr)")->required();
     run->add_flag("--trace", args.run.trace, "print each evaluation's mode and its links before and after");
     run->add_flag("--allow-errors", args.run.allowErrors, "print failed evaluations and error-log lines, go on, exit 0");
+    run->add_option("--max-text", args.run.maxText, "refuse a Translate step whose text would grow past BYTES")
+        ->capture_default_str();
     run->add_option("--plugin", args.plugin, "the plug-in to load")->capture_default_str();
     run->callback([&] { status = RunCommand(args); });
 
@@ -162,6 +164,8 @@ int Main(int argc, char** argv) {
     translate->add_option("-o,--output", translation.output, "file to write (default: standard output)");
     translate->add_option("--apply", translation.apply, "translate this text's [[KEY]] placeholders and print it")
         ->each([&](const std::string&) { translation.hasApply = true; });
+    translate->add_option("--max-text", translation.maxText, "refuse an --apply text that would grow past BYTES")
+        ->capture_default_str();
     translate->add_option("--check", translation.check, "texts whose placeholders must all have an entry; exit 1 if not");
     translate->callback([&] {
         std::string error;
