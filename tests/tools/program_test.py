@@ -303,9 +303,9 @@ class Outputs(ProgramTest):
         channels = [{"id": f"v{i}", "kind": "Value", "value": i} for i in range(100000)]
         graph = write("huge.json", json.dumps({"channels": channels}))
         saved = WORK / "huge.cgr"
-        limit = 128 << 20
-        result = storyloom("save", graph, saved, preexec_fn=lambda: resource.setrlimit(resource.RLIMIT_AS, (limit, limit)))
-        self.assert_one_line(result, 1, "storyloom: out of memory")
+        limit = (128 << 20, 128 << 20)
+        limited = storyloom("save", graph, saved, preexec_fn=lambda: resource.setrlimit(resource.RLIMIT_AS, limit))
+        self.assert_one_line(limited, 1, "storyloom: out of memory")
         self.assertFalse(saved.exists())
 
     def test_serializer_dumps_go_to_a_private_folder_and_are_named(self):

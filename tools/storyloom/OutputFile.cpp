@@ -1,6 +1,5 @@
 #include "tools/storyloom/OutputFile.h"
 
-#include <atomic>
 #include <cerrno>
 #include <csignal>
 #include <cstring>
@@ -64,7 +63,8 @@ void RemoveLeftovers(const fs::path& folder) {
         unsigned count = 0;
         if (std::sscanf(entry->d_name, pattern.c_str(), &pid, &count, &end) != 2 || entry->d_name[end] != '\0')
             continue;
-        if (pid > 0 && pid != getpid() && kill(pid, 0) != 0 && errno == ESRCH) unlinkat(dirfd(entries), entry->d_name, 0);
+        const bool gone = pid > 0 && pid != getpid() && kill(pid, 0) != 0 && errno == ESRCH;
+        if (gone) unlinkat(dirfd(entries), entry->d_name, 0);
     }
     closedir(entries);
 }

@@ -45,7 +45,8 @@ std::string LinkedPluginPath() {
 bool IsAnotherPlugin(const std::string& path) {
     struct stat given {}, linked {};
     if (stat(path.c_str(), &given) != 0) return false;
-    return stat(LinkedPluginPath().c_str(), &linked) != 0 || given.st_dev != linked.st_dev || given.st_ino != linked.st_ino;
+    if (stat(LinkedPluginPath().c_str(), &linked) != 0) return true;
+    return given.st_dev != linked.st_dev || given.st_ino != linked.st_ino;
 }
 
 struct Arguments {
@@ -68,7 +69,7 @@ int Prepare(const Arguments& args, A3dPluginLoader& plugin, std::string& text, b
         args.plugin.find('/') == std::string::npos ? args.plugin : DumpFolder::CallerPath(args.plugin);
     if (IsAnotherPlugin(pluginPath))
         return Fail(GraphProgram::UsageError, args.plugin + ": not the plug-in this program is linked with (" +
-                                                  LinkedPluginPath() + "); a second copy would register every mode twice");
+                                                  LinkedPluginPath() + "); a copy would register every mode twice");
     if (!plugin.Load(pluginPath)) return Fail(GraphProgram::Failed, "the plug-in does not load: " + plugin.GetError());
     std::string error;
     if (needGraph && !JsonText::ReadFile(args.graph, text, error)) return Fail(GraphProgram::UsageError, error);
@@ -253,7 +254,7 @@ int CheckStandardOutput(int status) {
 }
 
 // The last resort where no exception may pass (a destructor running out of memory inside a
-// library): one line and exit 1 rather than an abort. It allocates nothing: memory may be gone.
+// library): one line and exit 1 rather than an abort. The line needs no memory: it may be gone.
 [[noreturn]] void EndUnexpectedly() {
     const char* reason = "an unexpected failure";
     try {
