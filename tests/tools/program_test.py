@@ -3,9 +3,14 @@
 generated docs and pictures. Usage: program_test.py STORYLOOM SOURCE_DIR WORK_DIR"""
 import csv
 import json
+import os
 import pathlib
+import resource
+import shutil
+import stat
 import subprocess
 import sys
+import threading
 import unittest
 
 import jsonschema
@@ -13,11 +18,16 @@ import jsonschema
 PROGRAM, SOURCE, WORK = sys.argv[1], pathlib.Path(sys.argv[2]), pathlib.Path(sys.argv[3])
 EXAMPLES = sorted((SOURCE / "examples").glob("*.json"))
 SCHEMA = json.loads((SOURCE / "docs" / "graph.schema.json").read_text())
+PLUGIN = pathlib.Path(PROGRAM).resolve().parents[1] / "lib" / "libstoryloom.so"
+# Where the program makes its dump folders, so a test sees what it leaves there.
+TMP = WORK / "tmp"
+SANITIZED = os.environ.get("STORYLOOM_SANITIZE", "OFF").upper() in ("ON", "1", "TRUE", "YES")
 
 
-def storyloom(*args):
+def storyloom(*args, stdout=subprocess.PIPE, **run):
     # In the work folder: examples write their pictures where they run.
-    return subprocess.run([PROGRAM, *map(str, args)], capture_output=True, text=True, timeout=120, cwd=WORK)
+    return subprocess.run([PROGRAM, *map(str, args)], stdout=stdout, stderr=subprocess.PIPE, text=True, timeout=120,
+                          cwd=WORK, env={**os.environ, "TMPDIR": str(TMP)}, **run)
 
 
 def write(name, text):
@@ -26,16 +36,22 @@ def write(name, text):
     return path
 
 
-class Commands(unittest.TestCase):
+class ProgramTest(unittest.TestCase):
     def assert_one_line(self, result, status, wanted):
         self.assertEqual(result.returncode, status, result.stderr)
         lines = result.stderr.splitlines()
         self.assertEqual(len(lines), 1, result.stderr)
         self.assertIn(wanted, lines[0])
 
+
+class Commands(ProgramTest):
     def test_usage_and_input_errors(self):
         deep = write("deep.json", "[" * 20000 + "]" * 20000)
         syntax = write("syntax.json", '{\n  "channels": [\n    {"id": "a",}\n  ]\n}\n')
+        copy, link = WORK / "copy.so", WORK / "link.so"
+        shutil.copy(PLUGIN, copy)
+        link.unlink(missing_ok=True)
+        link.symlink_to(PLUGIN)
         cases = [
             ((), 2, "A subcommand is required"),
             (("frobnicate",), 2, "frobnicate"),
@@ -45,6 +61,7 @@ class Commands(unittest.TestCase):
             (("run", deep), 1, "deep.json:1:65: nested deeper than 64 levels"),
             (("run", syntax), 1, "syntax.json:3:16: syntax error"),
             (("run", EXAMPLES[0], "--plugin", WORK / "none.so"), 1, "the plug-in does not load"),
+            (("modes", "--plugin", copy), 2, "copy.so: not the plug-in this program is linked with"),
             (("modes", "--json", "--markdown"), 2, "excludes"),
             (("graph", EXAMPLES[0], "-o", WORK / "picture.gif"), 1, "must end in .svg or .png"),
             (("graph", EXAMPLES[0], "-o", WORK / "no-such-folder" / "road.svg"), 1, "road.svg: cannot be written"),
@@ -52,6 +69,7 @@ class Commands(unittest.TestCase):
         for args, status, wanted in cases:
             with self.subTest(args=args):
                 self.assert_one_line(storyloom(*args), status, wanted)
+        self.assertEqual(storyloom("modes", "--plugin", link).returncode, 0, "the linked plug-in by another name")
 
     def test_help_everywhere(self):
         for command in ([], ["run"], ["check"], ["modes"], ["graph"], ["schema"]):
@@ -268,6 +286,88 @@ class Translations(unittest.TestCase):
     assert_one_line = Commands.assert_one_line
 
 
+class Outputs(ProgramTest):
+    def setUp(self):
+        self.dictionary = write("outputs.csv", 'key,original,translated\nA,"x\0y","p\0q"\n')
+
+    def translate_to(self, target, *more):
+        return storyloom("translate", self.dictionary, "-o", target, *more)
+
+    def test_links_pipes_and_long_names_are_written_through(self):
+        real, link = WORK / "real.xml", WORK / "link.xml"
+        real.unlink(missing_ok=True)
+        link.unlink(missing_ok=True)
+        link.symlink_to(real.name)
+        long_name = WORK / ("n" * 251 + ".xml")
+        for target in (link, long_name):
+            with self.subTest(target=target.name[:20]):
+                result = self.translate_to(target)
+                self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertTrue(link.is_symlink())
+        self.assertEqual(real.read_text(), long_name.read_text())
+        pipe = WORK / "pipe"
+        pipe.unlink(missing_ok=True)
+        os.mkfifo(pipe)
+        received = []
+        reader = threading.Thread(target=lambda: received.append(pipe.read_text()), daemon=True)
+        reader.start()
+        self.assertEqual(self.translate_to(pipe, "--to", "xml").returncode, 0)
+        reader.join(10)
+        self.assertEqual(received, [real.read_text()])
+        self.assertTrue(stat.S_ISFIFO(pipe.lstat().st_mode), "the pipe is not replaced")
+
+    def test_a_killed_runs_temporary_is_cleared_by_a_later_write(self):
+        dead = subprocess.Popen(["true"])
+        dead.wait()
+        stale = write(f".storyloom-{dead.pid}-0.tmp", "half written")
+        alive = write(f".storyloom-{os.getpid()}-0.tmp", "being written")
+        self.assertEqual(self.translate_to(WORK / "after.xml").returncode, 0)
+        self.assertFalse(stale.exists())
+        self.assertTrue(alive.exists())
+        alive.unlink()
+        self.assertEqual(list(WORK.glob(".storyloom-*")), [], "no temporary file is left behind")
+
+    def test_standard_output_gets_every_byte_or_the_run_fails(self):
+        written = WORK / "written.csv"
+        self.assertEqual(self.translate_to(written).returncode, 0)
+        self.assertEqual(storyloom("translate", self.dictionary, "--to", "csv").stdout, written.read_text())
+        self.assertEqual(storyloom("translate", self.dictionary, "--apply", "[[A]]!").stdout, "p\0q!\n")
+        with open("/dev/full", "w") as full:
+            for args in (("translate", self.dictionary, "--to", "csv"), ("modes",), ("run", EXAMPLES[0])):
+                with self.subTest(args=args[:2]):
+                    self.assert_one_line(storyloom(*args, stdout=full), 1, "standard output: cannot be written")
+
+    @unittest.skipIf(SANITIZED, "the sanitizers reserve more address space than the limit")
+    def test_out_of_memory_is_one_line(self):
+        channels = [{"id": f"v{i}", "kind": "Value", "value": i} for i in range(100000)]
+        graph = write("huge.json", json.dumps({"channels": channels}))
+        saved = WORK / "huge.cgr"
+        limit = (128 << 20, 128 << 20)
+        limited = storyloom("save", graph, saved, preexec_fn=lambda: resource.setrlimit(resource.RLIMIT_AS, limit))
+        self.assert_one_line(limited, 1, "storyloom: out of memory")
+        self.assertFalse(saved.exists())
+
+    def test_serializer_dumps_go_to_a_private_folder_and_are_named(self):
+        for folder in TMP.iterdir():
+            shutil.rmtree(folder)
+        write("unbalanced.xml", "<Language>\n<Textitem><ID>a</ID></Textitem>\n<Textitem><ID>b</ID>\n</Language>\n")
+        # Relative paths still mean the caller's folder.
+        result = storyloom("translate", "unbalanced.xml", "-o", "unbalanced.csv")
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertTrue((WORK / "unbalanced.csv").exists())
+        self.assertEqual(list(WORK.glob("*InvalidDataStructure*")), [])
+        [line] = result.stderr.splitlines()
+        dump = pathlib.Path(line.removeprefix("storyloom: the serializer wrote a dump: "))
+        self.assertEqual(dump.parent.parent, TMP)
+        self.assertIn("InvalidDataStructure", dump.name)
+        shutil.rmtree(dump.parent)
+        picture = WORK / "picking.png"
+        picture.unlink(missing_ok=True)
+        self.assertEqual(storyloom("run", SOURCE / "examples" / "picking.json").returncode, 0)
+        self.assertTrue(picture.exists(), "a render step writes where the program was called")
+        self.assertEqual(list(TMP.iterdir()), [], "a run without dumps leaves no folder")
+
+
 class Pictures(unittest.TestCase):
     def test_svg_and_png_of_the_designers_road(self):
         road = SOURCE / "examples" / "quest_road.json"
@@ -279,9 +379,8 @@ class Pictures(unittest.TestCase):
         text = svg.read_text()
         for channel in json.loads(road.read_text())["channels"]:
             self.assertIn(f"<title>{channel['id']}</title>", text)
-        self.assertFalse(list(WORK.glob("road.*.tmp*")), "no temporary file is left behind")
 
 
 if __name__ == "__main__":
-    WORK.mkdir(parents=True, exist_ok=True)
+    TMP.mkdir(parents=True, exist_ok=True)
     unittest.main(argv=sys.argv[:1], verbosity=1)

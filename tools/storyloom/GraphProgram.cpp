@@ -2,9 +2,11 @@
 
 #include <map>
 #include <memory>
+#include <new>
 
 #include "tools/storyloom/GraphPicture.h"
 #include "tools/storyloom/JsonText.h"
+#include "tools/storyloom/OutputFile.h"
 
 namespace GraphProgram {
 
@@ -26,6 +28,10 @@ void PlaceNamedLinks(nlohmann::json& description, const ModeList& modes) {
 }
 }  // namespace
 
+std::string Reason(const std::exception& e) {
+    return dynamic_cast<const std::bad_alloc*>(&e) ? "out of memory" : e.what();
+}
+
 Status Load(const std::string& text, const std::string& source, const A3dPluginLoader& plugin,
             nlohmann::json& description, std::vector<std::string>& problems, bool allowCycles) {
     std::string error;
@@ -44,7 +50,7 @@ Status Load(const std::string& text, const std::string& source, const A3dPluginL
             problems.push_back(source + ": " + problem.Line());
         if (problems.empty()) PlaceNamedLinks(description, modes);
     } catch (const std::exception& e) {
-        problems.push_back(source + ": " + e.what());
+        problems.push_back(source + ": " + Reason(e));
     }
     return problems.empty() ? Ok : Failed;
 }
@@ -59,8 +65,7 @@ Status Run(const std::string& text, const std::string& source, const A3dPluginLo
         return Failed;
     }
     try {
-        if (description.contains("description"))
-            std::fprintf(out, "%s\n", description["description"].get<std::string>().c_str());
+        if (description.contains("description")) PrintText(out, description["description"].get<std::string>() + "\n");
         ChannelGraph graph(plugin);
         if (!graph.Build(description, error)) {
             error = source + ": " + error;
@@ -73,7 +78,7 @@ Status Run(const std::string& text, const std::string& source, const A3dPluginLo
         }
         return Ok;
     } catch (const std::exception& e) {
-        error = source + ": " + e.what();
+        error = source + ": " + Reason(e);
     }
     return Failed;
 }
@@ -110,7 +115,7 @@ Status Draw(const std::string& text, const std::string& source, const A3dPluginL
         if (!GraphPicture::Write(description, values, linkNames, picturePath, error)) return Failed;
         return Ok;
     } catch (const std::exception& e) {
-        error = source + ": " + e.what();
+        error = source + ": " + Reason(e);
     }
     return Failed;
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdio>
+#include <exception>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,9 @@
 namespace GraphProgram {
 
 enum Status : int { Ok = 0, Failed = 1, UsageError = 2 };
+
+// What a caught exception tells the user.
+std::string Reason(const std::exception& e);
 
 // Parses and checks graph text; the syntax error or the problems found, each as one line
 // starting with `source`. Ok when it may be built.

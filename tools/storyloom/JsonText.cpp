@@ -6,6 +6,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "tools/storyloom/DumpFolder.h"
+
 namespace JsonText {
 namespace {
 
@@ -55,12 +57,13 @@ std::string Reason(const char* what) {
 }  // namespace
 
 bool ReadFile(const std::string& path, std::string& text, std::string& error) {
+    const std::string named = DumpFolder::CallerPath(path);
     std::error_code ignored;
-    if (std::filesystem::is_directory(path, ignored)) {
+    if (std::filesystem::is_directory(named, ignored)) {
         error = path + ": cannot be read (a directory)";
         return false;
     }
-    std::ifstream file(path, std::ios::binary);
+    std::ifstream file(named, std::ios::binary);
     if (!file) {
         error = path + ": cannot be read (" + std::strerror(errno) + ")";
         return false;

@@ -26,7 +26,7 @@ bool RenderTarget::IsReady(std::string& error) const {
 bool RenderTarget::Finish(const std::string& pngPath, std::string& error) {
     Renderer().Render(-1, DebugRenderer::ReleaseContainer);
     OutputFile file(pngPath);
-    if (!_device.SavePng(file.TemporaryPath())) {
+    if (!_device.SavePng(file.WritePath())) {
         error = pngPath + ": cannot be written";
         return false;
     }

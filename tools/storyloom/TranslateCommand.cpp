@@ -37,7 +37,7 @@ size_t ReportMissing(const LanguageDictionary& dictionary, const std::string& pa
         for (; counted < at; ++counted) line += text[counted] == '\n';
         const std::string key = text.substr(at + prefix.size(), end - at - prefix.size());
         if (key.find('\n') != std::string::npos || dictionary.FindItem(key)) continue;
-        std::fprintf(out, "%s:%zu: %s has no entry\n", path.c_str(), line, (prefix + key + suffix).c_str());
+        PrintText(out, path + ":" + std::to_string(line) + ": " + prefix + key + suffix + " has no entry\n");
         ++missing;
     }
     return missing;
@@ -80,7 +80,7 @@ int Run(const TranslateArguments& args, FILE* out, std::string& error) {
             return GraphProgram::Failed;
         }
         if (args.output.empty()) {
-            std::fputs(written.c_str(), out);
+            PrintText(out, written);
         } else {
             OutputFile file(args.output);
             if (!file.Write(written, error) || !file.Commit(error)) return GraphProgram::Failed;
@@ -98,7 +98,7 @@ int Run(const TranslateArguments& args, FILE* out, std::string& error) {
             TranslationNotice(size.selfReference + " is left as written inside its own expansion");
         std::string translated = args.apply;
         dictionary.Translate(translated);
-        std::fprintf(out, "%s\n", translated.c_str());
+        PrintText(out, translated + "\n");
     }
     size_t missing = 0;
     for (const std::string& path : args.check) {

@@ -1,14 +1,21 @@
 // The command-line host: loads the plug-in as the engine does (dlopen, GetType, InitDLL)
 // and checks, runs, draws and lists channel graphs described in JSON.
 #include <algorithm>
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
+#include <cstring>
+#include <exception>
+#include <new>
 #include <string>
 
 #include <CLI/CLI.hpp>
 #include <dlfcn.h>
+#include <sys/stat.h>
 
 #include "scenario_channel/StoryloomChannel.h"
 
+#include "tools/storyloom/DumpFolder.h"
 #include "tools/storyloom/GraphFile.h"
 #include "tools/storyloom/GraphProgram.h"
 #include "tools/storyloom/OutputFile.h"
@@ -33,6 +40,15 @@ std::string LinkedPluginPath() {
     return STORYLOOM_PLUGIN_PATH;
 }
 
+// True for a file that is not the linked plug-in, by whatever path it is named; a file that
+// is not there is left to the loader to report.
+bool IsAnotherPlugin(const std::string& path) {
+    struct stat given {}, linked {};
+    if (stat(path.c_str(), &given) != 0) return false;
+    if (stat(LinkedPluginPath().c_str(), &linked) != 0) return true;
+    return given.st_dev != linked.st_dev || given.st_ino != linked.st_ino;
+}
+
 struct Arguments {
     std::string graph;
     std::string plugin = LinkedPluginPath();
@@ -48,7 +64,13 @@ bool IsChannelFile(const std::string& path) { return path.size() > 4 && path.com
 // Loads the plug-in and the graph, from JSON or from a channel file; an exit status when
 // either cannot be had.
 int Prepare(const Arguments& args, A3dPluginLoader& plugin, std::string& text, bool needGraph) {
-    if (!plugin.Load(args.plugin)) return Fail(GraphProgram::Failed, "the plug-in does not load: " + plugin.GetError());
+    // A bare name is the loader's to search, as dlopen does.
+    const std::string pluginPath =
+        args.plugin.find('/') == std::string::npos ? args.plugin : DumpFolder::CallerPath(args.plugin);
+    if (IsAnotherPlugin(pluginPath))
+        return Fail(GraphProgram::UsageError, args.plugin + ": not the plug-in this program is linked with (" +
+                                                  LinkedPluginPath() + "); a copy would register every mode twice");
+    if (!plugin.Load(pluginPath)) return Fail(GraphProgram::Failed, "the plug-in does not load: " + plugin.GetError());
     std::string error;
     if (needGraph && !JsonText::ReadFile(args.graph, text, error)) return Fail(GraphProgram::UsageError, error);
     if (needGraph && IsChannelFile(args.graph)) {
@@ -90,7 +112,7 @@ int ModesCommand(const Arguments& args) {
     const std::string out = args.json       ? ModeReport::Json(modes)
                             : args.markdown ? ModeReport::Markdown(modes)
                                             : ModeReport::Text(modes);
-    std::fputs(out.c_str(), stdout);
+    PrintText(stdout, out);
     return GraphProgram::Ok;
 }
 
@@ -181,7 +203,7 @@ int Main(int argc, char** argv) {
     save->callback([&] { status = SaveCommand(args); });
 
     CLI::App* schema = app.add_subcommand("schema", "Print the JSON Schema (draft 2020-12) of graph descriptions");
-    schema->callback([&] { std::fputs(GraphSchema::Text(), stdout); });
+    schema->callback([&] { PrintText(stdout, GraphSchema::Text()); });
 
     // "storyloom GRAPH.json" stays a short form of "storyloom run GRAPH.json".
     std::vector<std::string> words(argv + 1, argv + argc);
@@ -209,14 +231,59 @@ int Main(int argc, char** argv) {
     }
     return status;
 }
-}  // namespace
 
-int main(int argc, char** argv) {
+int MainCatchingAll(int argc, char** argv) {
     try {
         return Main(argc, argv);
     } catch (const std::exception& e) {
-        return Fail(GraphProgram::Failed, e.what());
+        return Fail(GraphProgram::Failed, GraphProgram::Reason(e));
     } catch (...) {
         return Fail(GraphProgram::Failed, "an unexpected failure");
     }
+}
+
+void ReportDumps() {
+    for (const std::string& dump : DumpFolder::Close())
+        std::fprintf(stderr, "storyloom: the serializer wrote a dump: %s\n", dump.c_str());
+}
+
+// Whatever was printed must have arrived: a full disk or a closed pipe fails the run.
+int CheckStandardOutput(int status) {
+    errno = 0;
+    if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return status;
+    if (status != GraphProgram::Ok) return status;  // the command has said what went wrong
+    // An earlier write may have failed, its reason since overwritten.
+    return Fail(GraphProgram::Failed, std::string("standard output: cannot be written") +
+                                          (errno ? std::string(" (") + std::strerror(errno) + ")" : ""));
+}
+
+// The last resort where no exception may pass (a destructor running out of memory inside a
+// library): one line and exit 1 rather than an abort. The line needs no memory: it may be gone.
+[[noreturn]] void EndUnexpectedly() {
+    const char* reason = "an unexpected failure";
+    try {
+        if (std::exception_ptr thrown = std::current_exception()) std::rethrow_exception(thrown);
+    } catch (const std::bad_alloc&) {
+        reason = "out of memory";
+    } catch (...) {
+    }
+    std::fflush(stdout);
+    std::fprintf(stderr, "storyloom: %s\n", reason);
+    try {
+        ReportDumps();
+    } catch (...) {
+    }
+    std::_Exit(GraphProgram::Failed);
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::set_terminate(EndUnexpectedly);
+    // A reader that went away is a failed write, reported like any other.
+    std::signal(SIGPIPE, SIG_IGN);
+    std::string error;
+    if (!DumpFolder::Enter(error)) return Fail(GraphProgram::Failed, error);
+    const int status = CheckStandardOutput(MainCatchingAll(argc, argv));
+    ReportDumps();
+    return status;
 }
