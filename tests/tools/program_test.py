@@ -351,16 +351,19 @@ class Outputs(ProgramTest):
         for folder in TMP.iterdir():
             shutil.rmtree(folder)
         write("unbalanced.xml", "<Language>\n<Textitem><ID>a</ID></Textitem>\n<Textitem><ID>b</ID>\n</Language>\n")
-        # Relative paths still mean the caller's folder.
         result = storyloom("translate", "unbalanced.xml", "-o", "unbalanced.csv")
-        self.assertEqual(result.returncode, 0, result.stderr)
-        self.assertTrue((WORK / "unbalanced.csv").exists())
+        self.assertEqual(result.returncode, 1, result.stderr)
+        self.assertFalse((WORK / "unbalanced.csv").exists())
         self.assertEqual(list(WORK.glob("*InvalidDataStructure*")), [])
-        [line] = result.stderr.splitlines()
-        dump = pathlib.Path(line.removeprefix("storyloom: the serializer wrote a dump: "))
+        failure, *dumps = result.stderr.splitlines()
+        self.assertIn("could not be read", failure)
+        prefix = "storyloom: the serializer wrote a dump: "
+        self.assertTrue(dumps and all(line.startswith(prefix) for line in dumps), result.stderr)
+        dump = pathlib.Path(dumps[0].removeprefix(prefix))
         self.assertEqual(dump.parent.parent, TMP)
         self.assertIn("InvalidDataStructure", dump.name)
         shutil.rmtree(dump.parent)
+        # Relative paths still mean the caller's folder.
         picture = WORK / "picking.png"
         picture.unlink(missing_ok=True)
         self.assertEqual(storyloom("run", SOURCE / "examples" / "picking.json").returncode, 0)
