@@ -1,5 +1,6 @@
 #include "tools/storyloom/GraphFile.h"
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 
@@ -58,6 +59,7 @@ void Describe(A3d_Channel& channel, json& entry) {
         entry["vector"] = {v.x, v.y, v.z};
     }
 }
+
 uint32_t Checksum(const unsigned char* bytes, size_t size) {
     return static_cast<uint32_t>(crc32_z(crc32_z(0, nullptr, 0), bytes, size));
 }
@@ -68,9 +70,8 @@ bool TakeChecksum(std::vector<unsigned char>& bytes, std::string& error) {
     const size_t trailerSize = kBlockHeaderSize + kChecksumBlockSize;
     if (bytes.size() < trailerSize) return true;
     const unsigned char* block = bytes.data() + bytes.size() - kChecksumBlockSize;
-    const bool followsEndBlock = std::memcmp(block - kBlockHeaderSize, kEndTag, 4) == 0 &&
-                                 std::memcmp(block - 4, "\0\0\0\0", 4) == 0;
-    if (!followsEndBlock || std::memcmp(block, kChecksumTag, 4) != 0) return true;
+    const bool followsEndTag = std::memcmp(block - kBlockHeaderSize, kEndTag, 4) == 0;
+    if (!followsEndTag || std::memcmp(block, kChecksumTag, 4) != 0) return true;
     A3dFileLoader loader(std::vector<unsigned char>(block, block + kChecksumBlockSize));
     unsigned char stored[4];
     const size_t covered = bytes.size() - kChecksumBlockSize;
@@ -113,6 +114,9 @@ bool Save(const json& description, const A3dPluginLoader& plugin, std::vector<un
 
 bool Load(std::vector<unsigned char> bytes, const A3dPluginLoader& plugin, std::string& text, std::string& error) {
     if (!TakeChecksum(bytes, error)) return false;
+    const unsigned char* end = bytes.data() + bytes.size();
+    const bool endsWithEndBlock = bytes.size() >= kBlockHeaderSize && std::memcmp(end - 8, kEndTag, 4) == 0 &&
+                                  std::all_of(end - 4, end, [](unsigned char size) { return size == 0; });
     A3dFileLoader loader(std::move(bytes));
     auto readBlock = [&](const char* tag, std::string& out) {
         if (!loader.GetInfoIfTag(tag)) return false;
@@ -148,7 +152,7 @@ bool Load(std::vector<unsigned char> bytes, const A3dPluginLoader& plugin, std::
         error = "channel " + QuotedText::ForMessage(entries.begin()->first) + " is missing";
         return false;
     }
-    if (!loader.GetInfoIfTag(kEndTag)) {
+    if (!endsWithEndBlock || !loader.GetInfoIfTag(kEndTag)) {
         error = "the file is cut short or holds unreadable data after the channels";
         return false;
     }
