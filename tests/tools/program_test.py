@@ -126,7 +126,7 @@ class Commands(ProgramTest):
         self.assertTrue(result.stdout.rstrip().splitlines()[-1].startswith("storyloom: "), result.stdout[-300:])
 
 
-class Examples(unittest.TestCase):
+class Examples(ProgramTest):
     def test_each_example_checks_runs_and_validates(self):
         for example in EXAMPLES:
             with self.subTest(example=example.name):
@@ -152,6 +152,30 @@ class Examples(unittest.TestCase):
                 result = storyloom("run", cut_file)
                 self.assertEqual(result.returncode, 1, result.stderr)
                 self.assertEqual(len(result.stderr.splitlines()), 1, result.stderr)
+
+    def test_a_damaged_channel_file_is_told_from_another_graph(self):
+        saved = WORK / "road.cgr"
+        self.assertEqual(storyloom("save", SOURCE / "examples" / "quest_road.json", saved).returncode, 0)
+        data = saved.read_bytes()
+        older = data[:-12]  # written before files carried their checksum block
+        first_id = data.index(b"SLID") + 8
+        flipped = bytearray(data)
+        flipped[data.index(b"MODE") + 8] ^= 1
+        raw_id = bytearray(older)
+        raw_id[first_id:first_id + 2] = b"\0\xff"
+        cases = [(bytes(flipped), 1, "checksum mismatch: the file is damaged"),
+                 (older[:first_id] + b"\n" + older[first_id + 1:], 1, 'channel "\\x0a'),
+                 (bytes(raw_id), 1, 'channel "\\x00\\xff'),
+                 (older, 0, "")]
+        for content, status, wanted in cases:
+            with self.subTest(wanted=wanted):
+                damaged = WORK / "damaged.cgr"
+                damaged.write_bytes(content)
+                result = storyloom("run", damaged)
+                if status:
+                    self.assert_one_line(result, status, wanted)
+                else:
+                    self.assertEqual(result.returncode, 0, result.stderr)
 
     def test_a_changed_expectation_fails_and_names_its_step(self):
         for example in EXAMPLES:
@@ -200,7 +224,7 @@ class Modes(unittest.TestCase):
             self.assertEqual([link["position"] for link in mode["links"]], list(range(len(mode["links"]))))
 
 
-class Translations(unittest.TestCase):
+class Translations(ProgramTest):
     ROWS = [["GATE_OPEN", "Gate open", "Das Tor ist offen"],
             ["LINES", "one\ntwo", "eins\nzwei"],
             ["NESTED", "Find [[GATE_OPEN]]", "Finde: [[GATE_OPEN]]"],
@@ -283,7 +307,6 @@ class Translations(unittest.TestCase):
                 self.assertIn(printed, result.stdout)
         self.assertFalse((WORK / "never.csv").exists(), "nothing is written from a text read short")
 
-    assert_one_line = Commands.assert_one_line
 
 
 class Outputs(ProgramTest):
@@ -371,7 +394,36 @@ class Outputs(ProgramTest):
         self.assertEqual(list(TMP.iterdir()), [], "a run without dumps leaves no folder")
 
 
-class Pictures(unittest.TestCase):
+class Pictures(ProgramTest):
+    def test_labels_cut_on_a_character_and_escaped_stay_well_formed(self):
+        value = "\u00e9" * 40  # a two-byte character across the cut of a shown value
+        graph = write("labels.json", json.dumps({"channels": [
+            {"id": "a&#1;--\u0001\\", "kind": "Text", "text": value}, {"id": "b", "kind": "Text", "text": "x" + value}]}))
+        svg = WORK / "labels.svg"
+        self.assertEqual(storyloom("graph", graph, "-o", svg).returncode, 0)
+        lint = subprocess.run(["xmllint", "--noout", svg], capture_output=True, text=True)
+        self.assertEqual(lint.returncode, 0, lint.stderr)
+        text = svg.read_text(encoding="utf-8")
+        self.assertIn("\u00e9" * 28 + "\u2026", text)
+        self.assertIn("a&amp;#1;&#45;&#45;\\x01\\\\", text)
+
+    def test_a_graph_above_the_layout_limit_is_refused(self):
+        # A chain whose every channel also links two at its end: n boxes and two more, and
+        # arrows crossing n * (n + 1) layers in all besides the chain's n - 1.
+        limit = int(storyloom("graph", "--help").stdout.split("at most ")[1].split()[0])
+        count = next(n for n in range(1, limit) if n * n + 3 * n + 1 > limit)
+        channels = [{"id": "scenario", "kind": "CoreRef"}, {"id": "me", "kind": "CoreRef"}]
+        channels += [{"id": f"s{i}", "kind": "Storyloom", "mode": "EventSystem_FireEvent",
+                      "links": ["scenario", "me", [f"s{i - 1}"] if i else []]} for i in range(count)]
+        for size, status in ((count, 1), (count - 1, 0)):
+            graph = write("large.json", json.dumps({"channels": channels[:size + 2]}))
+            result = storyloom("graph", graph, "-o", WORK / "large.svg")
+            with self.subTest(channels=size):
+                if status:
+                    self.assert_one_line(result, 1, f"at most {limit} fit")
+                else:
+                    self.assertEqual(result.returncode, 0, result.stderr)
+
     def test_svg_and_png_of_the_designers_road(self):
         road = SOURCE / "examples" / "quest_road.json"
         svg, png = WORK / "road.svg", WORK / "road.png"

@@ -1,11 +1,16 @@
 #include "tools/storyloom/GraphFile.h"
 
+#include <algorithm>
+#include <cstring>
 #include <memory>
+
+#include <zlib.h>
 
 #include "host/Aco_CustomEnum.h"
 #include "scenario_channel/Aco_Storyloom.h"
 #include "tools/storyloom/ChannelGraph.h"
 #include "tools/storyloom/JsonText.h"
+#include "tools/storyloom/QuotedText.h"
 
 using nlohmann::json;
 
@@ -15,6 +20,11 @@ constexpr const char* kHeaderTag = "SLGH";
 constexpr const char* kChannelTag = "SLID";
 // Closes the file, so a file cut anywhere is refused rather than read in part.
 constexpr const char* kEndTag = "SLEN";
+// After the end block, a CRC-32 of every byte before it: a damaged file is told from another
+// graph. Engine loaders pass over it as a tag they do not know; files written before it have none.
+constexpr const char* kChecksumTag = "SLCK";
+constexpr size_t kBlockHeaderSize = 8;
+constexpr size_t kChecksumBlockSize = kBlockHeaderSize + 4;
 // Keys a channel's own blocks carry; the header leaves them out.
 const char* const kSavedByChannel[] = {"name", "value", "text", "vector", "mode", "enumType"};
 
@@ -49,6 +59,31 @@ void Describe(A3d_Channel& channel, json& entry) {
         entry["vector"] = {v.x, v.y, v.z};
     }
 }
+
+uint32_t Checksum(const unsigned char* bytes, size_t size) {
+    return static_cast<uint32_t>(crc32_z(crc32_z(0, nullptr, 0), bytes, size));
+}
+
+// Drops the checksum block from the end of `bytes` once it matches; files without one pass as
+// they are. False when the block is there but does not match what it follows.
+bool TakeChecksum(std::vector<unsigned char>& bytes, std::string& error) {
+    const size_t trailerSize = kBlockHeaderSize + kChecksumBlockSize;
+    if (bytes.size() < trailerSize) return true;
+    const unsigned char* block = bytes.data() + bytes.size() - kChecksumBlockSize;
+    const bool followsEndTag = std::memcmp(block - kBlockHeaderSize, kEndTag, 4) == 0;
+    if (!followsEndTag || std::memcmp(block, kChecksumTag, 4) != 0) return true;
+    A3dFileLoader loader(std::vector<unsigned char>(block, block + kChecksumBlockSize));
+    unsigned char stored[4];
+    const size_t covered = bytes.size() - kChecksumBlockSize;
+    if (!loader.ReadFixedBlock(kChecksumTag, stored, sizeof(stored)) ||
+        Checksum(bytes.data(), covered) !=
+            (uint32_t(stored[0]) | uint32_t(stored[1]) << 8 | uint32_t(stored[2]) << 16 | uint32_t(stored[3]) << 24)) {
+        error = "checksum mismatch: the file is damaged";
+        return false;
+    }
+    bytes.resize(covered);
+    return true;
+}
 }  // namespace
 
 bool Save(const json& description, const A3dPluginLoader& plugin, std::vector<unsigned char>& bytes,
@@ -69,13 +104,20 @@ bool Save(const json& description, const A3dPluginLoader& plugin, std::vector<un
         }
     }
     saver.SaveBlock(kEndTag, nullptr, 0);
+    const uint32_t checksum = Checksum(saver.GetBytes().data(), saver.GetBytes().size());
+    const unsigned char stored[4] = {static_cast<unsigned char>(checksum), static_cast<unsigned char>(checksum >> 8),
+                                     static_cast<unsigned char>(checksum >> 16), static_cast<unsigned char>(checksum >> 24)};
+    saver.SaveBlock(kChecksumTag, stored, sizeof(stored));
     bytes = saver.GetBytes();
     return true;
 }
 
-bool Load(const std::vector<unsigned char>& bytes, const A3dPluginLoader& plugin, std::string& text,
-          std::string& error) {
-    A3dFileLoader loader(bytes);
+bool Load(std::vector<unsigned char> bytes, const A3dPluginLoader& plugin, std::string& text, std::string& error) {
+    if (!TakeChecksum(bytes, error)) return false;
+    const unsigned char* end = bytes.data() + bytes.size();
+    const bool endsWithEndBlock = bytes.size() >= kBlockHeaderSize && std::memcmp(end - 8, kEndTag, 4) == 0 &&
+                                  std::all_of(end - 4, end, [](unsigned char size) { return size == 0; });
+    A3dFileLoader loader(std::move(bytes));
     auto readBlock = [&](const char* tag, std::string& out) {
         if (!loader.GetInfoIfTag(tag)) return false;
         out.assign(loader.GetSizeDataBlock(false), '\0');
@@ -100,21 +142,31 @@ bool Load(const std::vector<unsigned char>& bytes, const A3dPluginLoader& plugin
         std::unique_ptr<A3d_Channel> channel =
             found == entries.end() ? nullptr : MakeOfKind(found->second->value("kind", ""), plugin);
         if (!channel || !channel->LoadChannel(loader, nullptr)) {
-            error = "channel \"" + id + "\" cannot be read back";
+            error = "channel " + QuotedText::ForMessage(id) + " cannot be read back";
             return false;
         }
         Describe(*channel, *found->second);
         entries.erase(found);
     }
     if (!entries.empty()) {
-        error = "channel \"" + entries.begin()->first + "\" is missing";
+        error = "channel " + QuotedText::ForMessage(entries.begin()->first) + " is missing";
         return false;
     }
-    if (!loader.GetInfoIfTag(kEndTag)) {
+    if (!endsWithEndBlock || !loader.GetInfoIfTag(kEndTag)) {
         error = "the file is cut short or holds unreadable data after the channels";
         return false;
     }
-    text = description.dump(2);
+    loader.SkipCurrentTag();
+    if (!loader.AtEnd()) {
+        error = "the file holds unreadable data after its end block";
+        return false;
+    }
+    try {
+        text = description.dump(2);
+    } catch (const json::type_error&) {
+        error = "a channel's name or text is not valid UTF-8";
+        return false;
+    }
     return true;
 }
 

@@ -1,9 +1,13 @@
 #include "tools/storyloom/GraphPicture.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <exception>
+#include <functional>
 #include <memory>
 
 #include <graphviz/gvc.h>
+#include <pthread.h>
 
 #include "tools/storyloom/OutputFile.h"
 
@@ -11,38 +15,94 @@ using nlohmann::json;
 
 namespace GraphPicture {
 namespace {
-std::string Quote(const std::string& text) {
-    std::string out = "\"";
-    for (char c : text) {
-        if (c == '"' || c == '\\') out += '\\';
-        if (c == '\n') {
-            out += "\\l";
-            continue;
-        }
-        out += c;
+// Graphviz's layout recurses along the graph's paths, deeper than a small main-thread stack
+// (ulimit -s) allows for graphs below the limit.
+constexpr size_t kLayoutStackBytes = size_t(64) << 20;
+
+// Length of the UTF-8 character at `at` when it is one XML may hold; 0 otherwise.
+size_t CharacterLength(const std::string& text, size_t at) {
+    const auto byte = [&](size_t i) { return at + i < text.size() ? static_cast<unsigned char>(text[at + i]) : 0; };
+    const unsigned char lead = byte(0);
+    const auto continues = [&](size_t i, unsigned char low = 0x80, unsigned char high = 0xbf) {
+        return byte(i) >= low && byte(i) <= high;
+    };
+    if (lead >= 0x20 && lead < 0x7f) return 1;
+    if (lead >= 0xc2 && lead <= 0xdf) return continues(1) ? 2 : 0;
+    if (lead >= 0xe0 && lead <= 0xef) {
+        const bool second = lead == 0xe0 ? continues(1, 0xa0) : lead == 0xed ? continues(1, 0x80, 0x9f) : continues(1);
+        // U+FFFE and U+FFFF are no characters to XML.
+        const bool nonCharacter = lead == 0xef && byte(1) == 0xbf && byte(2) >= 0xbe;
+        return second && continues(2) && !nonCharacter ? 3 : 0;
     }
-    return out + "\"";
+    if (lead >= 0xf0 && lead <= 0xf4) {
+        const bool second = lead == 0xf0 ? continues(1, 0x90) : lead == 0xf4 ? continues(1, 0x80, 0x8f) : continues(1);
+        return second && continues(2) && continues(3) ? 4 : 0;
+    }
+    return 0;
+}
+
+// Text a picture can show: whole characters only, at most `maxBytes` of them (then "…");
+// control characters and bytes that start no character as \xNN, a backslash as \\, so two
+// different ids never show alike.
+std::string Shown(const std::string& text, size_t maxBytes = std::string::npos) {
+    std::string out;
+    for (size_t at = 0; at < text.size();) {
+        const size_t length = CharacterLength(text, at);
+        std::string piece;
+        if (text[at] == '\\') {
+            piece = "\\\\";
+        } else if (length) {
+            piece = text.substr(at, length);
+        } else {
+            char escaped[5];
+            std::snprintf(escaped, sizeof(escaped), "\\x%02x", static_cast<unsigned char>(text[at]));
+            piece = escaped;
+        }
+        if (out.size() + piece.size() > maxBytes) return out + "\u2026";
+        out += piece;
+        at += length ? length : 1;
+    }
+    return out;
+}
+
+// Graphviz reads entities and backslash escapes in labels, and passes entities in names
+// through to the SVG: "&" and "\" are written so that it shows them as they are.
+std::string ForGraphviz(const std::string& shown, bool label) {
+    std::string out;
+    for (char c : shown) {
+        if (c == '&') out += "&amp;";
+        else if (c == '\\' && label) out += "\\\\";
+        else if (c == '\n' && label) out += "\\l";
+        else out += c;
+    }
+    return out;
 }
 
 std::string Text(const json& entry, const char* key) {
     return entry.contains(key) && entry[key].is_string() ? entry[key].get<std::string>() : "";
 }
 
-// The description as DOT text: one box per channel, one arrow per linked child.
-std::string Dot(const json& description, const std::map<std::string, std::string>& values,
-                const std::map<std::string, std::vector<std::string>>& linkNames) {
-    std::string dot = "digraph storyloom {\n  rankdir=LR;\n  node [shape=box, fontname=\"Helvetica\", fontsize=10];\n"
-                      "  edge [fontname=\"Helvetica\", fontsize=9];\n";
+void Set(void* object, const char* name, const std::string& value) {
+    agsafeset(object, const_cast<char*>(name), const_cast<char*>(value.c_str()), const_cast<char*>(""));
+}
+
+Agnode_t* Node(Agraph_t* graph, const std::string& id) {
+    return agnode(graph, const_cast<char*>(ForGraphviz(Shown(id), false).c_str()), 1);
+}
+
+// One box per channel, one arrow per linked child.
+void AddChannels(Agraph_t* graph, const json& description, const std::map<std::string, std::string>& values,
+                 const std::map<std::string, std::vector<std::string>>& linkNames) {
     const json channels = description.value("channels", json::array());
     for (const json& entry : channels) {
         const std::string id = Text(entry, "id");
-        std::string label = id + "\n" + Text(entry, "kind");
-        if (!Text(entry, "mode").empty()) label += " " + Text(entry, "mode");
-        if (!Text(entry, "name").empty()) label += "\nname: " + Text(entry, "name");
-        if (!Text(entry, "group").empty()) label += "\ngroup: " + Text(entry, "group");
+        std::string label = Shown(id) + "\n" + Shown(Text(entry, "kind"));
+        if (!Text(entry, "mode").empty()) label += " " + Shown(Text(entry, "mode"));
+        if (!Text(entry, "name").empty()) label += "\nname: " + Shown(Text(entry, "name"));
+        if (!Text(entry, "group").empty()) label += "\ngroup: " + Shown(Text(entry, "group"));
         auto value = values.find(id);
-        if (value != values.end()) label += "\n= " + value->second.substr(0, 60);
-        dot += "  " + Quote(id) + " [label=" + Quote(label + "\n") + "];\n";
+        if (value != values.end()) label += "\n= " + Shown(value->second, 60);
+        Set(Node(graph, id), "label", ForGraphviz(label + "\n", true));
     }
     for (const json& entry : channels) {
         if (!entry.contains("links") || !entry["links"].is_array()) continue;
@@ -54,16 +114,72 @@ std::string Dot(const json& description, const std::map<std::string, std::string
                 names != linkNames.end() && position < names->second.size() ? names->second[position] : "";
             for (const json& child : at.is_array() ? at : json::array({at}))
                 if (child.is_string())
-                    dot += "  " + Quote(id) + " -> " + Quote(child.get<std::string>()) + " [label=" + Quote(name) +
-                           "];\n";
+                    Set(agedge(graph, Node(graph, id), Node(graph, child.get<std::string>()), nullptr, 1), "label",
+                        ForGraphviz(Shown(name), true));
         }
     }
-    return dot + "}\n";
+}
+
+// Runs `work` on a thread of its own with a stack of `bytes`; false when none can be had.
+bool RunOnLargeStack(const std::function<void()>& work, size_t bytes) {
+    pthread_attr_t attributes;
+    if (pthread_attr_init(&attributes) != 0) return false;
+    pthread_t thread;
+    auto run = [](void* argument) -> void* {
+        (*static_cast<const std::function<void()>*>(argument))();
+        return nullptr;
+    };
+    const bool started = pthread_attr_setstacksize(&attributes, bytes) == 0 &&
+                         pthread_create(&thread, &attributes, run, const_cast<std::function<void()>*>(&work)) == 0;
+    pthread_attr_destroy(&attributes);
+    return started && pthread_join(thread, nullptr) == 0;
+}
+
+// What the layout works on: a box per channel, and per link an arrow segment for each layer it
+// crosses, with every channel one layer below its lowest parent (as the layout ranks them).
+size_t LayoutSize(const json& description) {
+    const json channels = description.value("channels", json::array());
+    std::map<std::string, size_t> index;
+    for (const json& entry : channels) index.emplace(Text(entry, "id"), index.size());
+    std::vector<std::vector<size_t>> children(index.size());
+    std::vector<size_t> parents(index.size()), layer(index.size()), ready;
+    for (const json& entry : channels) {
+        if (!entry.contains("links") || !entry["links"].is_array()) continue;
+        for (const json& at : entry["links"])
+            for (const json& child : at.is_array() ? at : json::array({at})) {
+                auto found = child.is_string() ? index.find(child.get<std::string>()) : index.end();
+                if (found == index.end()) continue;
+                children[index[Text(entry, "id")]].push_back(found->second);
+                ++parents[found->second];
+            }
+    }
+    for (size_t node = 0; node < parents.size(); ++node)
+        if (!parents[node]) ready.push_back(node);
+    while (!ready.empty()) {
+        const size_t node = ready.back();
+        ready.pop_back();
+        for (size_t child : children[node]) {
+            layer[child] = std::max(layer[child], layer[node] + 1);
+            if (--parents[child] == 0) ready.push_back(child);
+        }
+    }
+    size_t size = index.size();
+    for (size_t node = 0; node < children.size(); ++node)
+        for (size_t child : children[node]) size += layer[child] > layer[node] ? layer[child] - layer[node] : 1;
+    return size;
 }
 
 // Graphviz prints its own complaints on stderr; the program's failure line says what failed.
 int KeepGraphvizQuiet(char*) { return 0; }
 }  // namespace
+
+bool FitsLayout(const json& description, std::string& error) {
+    const size_t size = LayoutSize(description);
+    if (size <= kMaxLayoutSize) return true;
+    error = "too large to draw: its layout would hold " + std::to_string(size) + " boxes and arrow segments, at most " +
+            std::to_string(kMaxLayoutSize) + " fit";
+    return false;
+}
 
 bool Write(const json& description, const std::map<std::string, std::string>& values,
            const std::map<std::string, std::vector<std::string>>& linkNames, const std::string& path,
@@ -75,21 +191,39 @@ bool Write(const json& description, const std::map<std::string, std::string>& va
         return false;
     }
     agseterrf(KeepGraphvizQuiet);
-    std::unique_ptr<GVC_t, int (*)(GVC_t*)> context(gvContext(), gvFreeContext);
-    const std::string text = Dot(description, values, linkNames);
-    std::unique_ptr<Agraph_t, int (*)(Agraph_t*)> graph(agmemread(text.c_str()), agclose);
-    if (!context || !graph || gvLayout(context.get(), graph.get(), "dot") != 0) {
-        error = path + ": Graphviz could not lay the graph out";
+    std::string picture;
+    std::exception_ptr failure;
+    const std::function<void()> draw = [&] {
+        try {
+            std::unique_ptr<GVC_t, int (*)(GVC_t*)> context(gvContext(), gvFreeContext);
+            std::unique_ptr<Agraph_t, int (*)(Agraph_t*)> graph(
+                agopen(const_cast<char*>("storyloom"), Agdirected, nullptr), agclose);
+            if (!context || !graph) return;
+            Set(graph.get(), "rankdir", "LR");
+            agattr(graph.get(), AGNODE, const_cast<char*>("shape"), const_cast<char*>("box"));
+            agattr(graph.get(), AGNODE, const_cast<char*>("fontname"), const_cast<char*>("Helvetica"));
+            agattr(graph.get(), AGNODE, const_cast<char*>("fontsize"), const_cast<char*>("10"));
+            agattr(graph.get(), AGEDGE, const_cast<char*>("fontname"), const_cast<char*>("Helvetica"));
+            agattr(graph.get(), AGEDGE, const_cast<char*>("fontsize"), const_cast<char*>("9"));
+            AddChannels(graph.get(), description, values, linkNames);
+            if (gvLayout(context.get(), graph.get(), "dot") != 0) return;
+            char* data = nullptr;
+            unsigned int length = 0;
+            if (gvRenderData(context.get(), graph.get(), format.c_str(), &data, &length) == 0 && data)
+                picture.assign(data, length);
+            gvFreeRenderData(data);
+            gvFreeLayout(context.get(), graph.get());
+        } catch (...) {
+            failure = std::current_exception();
+        }
+    };
+    if (!RunOnLargeStack(draw, kLayoutStackBytes)) {
+        error = path + ": no memory for the layout's stack";
         return false;
     }
-    char* data = nullptr;
-    unsigned int length = 0;
-    bool rendered = gvRenderData(context.get(), graph.get(), format.c_str(), &data, &length) == 0 && data;
-    gvFreeLayout(context.get(), graph.get());
-    const std::string picture = rendered ? std::string(data, length) : std::string();
-    gvFreeRenderData(data);
-    if (!rendered) {
-        error = path + ": Graphviz could not draw the picture";
+    if (failure) std::rethrow_exception(failure);
+    if (picture.empty()) {
+        error = path + ": Graphviz could not lay the graph out or draw it";
         return false;
     }
     OutputFile file(path);

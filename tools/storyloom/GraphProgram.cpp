@@ -91,6 +91,10 @@ Status Draw(const std::string& text, const std::string& source, const A3dPluginL
         error = problems.front();
         return Failed;
     }
+    if (!GraphPicture::FitsLayout(description, error)) {
+        error = source + ": " + error;
+        return Failed;
+    }
     try {
         std::map<std::string, std::vector<std::string>> linkNames;
         ModeList modes(plugin);

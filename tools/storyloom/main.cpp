@@ -17,6 +17,7 @@
 
 #include "tools/storyloom/DumpFolder.h"
 #include "tools/storyloom/GraphFile.h"
+#include "tools/storyloom/GraphPicture.h"
 #include "tools/storyloom/GraphProgram.h"
 #include "tools/storyloom/OutputFile.h"
 #include "tools/storyloom/GraphSchema.h"
@@ -171,7 +172,10 @@ int Main(int argc, char** argv) {
     modes->add_option("--plugin", args.plugin, "the plug-in to load")->capture_default_str();
     modes->callback([&] { status = ModesCommand(args); });
 
-    CLI::App* graph = app.add_subcommand("graph", "Draw a graph after running it, with Graphviz");
+    CLI::App* graph = app.add_subcommand("graph", "Draw a graph after running it, with Graphviz; at most " +
+                                                      std::to_string(GraphPicture::kMaxLayoutSize) +
+                                                      " boxes and arrow segments (a link counts once "
+                                                      "per layer it crosses)");
     graph->add_option("GRAPH", args.graph, "graph description (.json)")->required();
     graph->add_option("-o,--output", args.output, "picture to write (.svg or .png)")->required();
     graph->add_option("--plugin", args.plugin, "the plug-in to load")->capture_default_str();
