@@ -180,7 +180,7 @@ TEST_F(EveryModeFaultTest, EveryModeAnswersEveryFault) {
             EXPECT_EQ(destroyedStatus, unlinkedStatus);
             const bool stoppedHere = unlinkedStatus == ModeResult::LinkError &&
                                      EndsWith(report, std::string("ChildLinkError[") + record->links[link].name + "]");
-            EXPECT_EQ(stoppedHere, record->links[link].needed) << report;
+            EXPECT_EQ(stoppedHere, record->links[link].needed) << "stopped at the empty link; " << report;
         }
     }
 }
