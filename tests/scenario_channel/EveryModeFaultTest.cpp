@@ -102,7 +102,7 @@ protected:
     }
 
     // Every catalogued mode is available, so a fault ends in 105 or 106 with one report naming
-    // one of the mode's links; that report is answered.
+    // one of the mode's links, and answers that report.
     static std::string ExpectPartOutcome(const ModeRecord& record, float status, size_t logBefore) {
         const std::vector<std::string>& log = Core::GetErrorLog();
         std::vector<std::string> linkReports;

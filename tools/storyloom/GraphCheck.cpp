@@ -302,8 +302,8 @@ void GraphCheck::CheckChannel(const json& entry, const std::string& path) {
     }
     if (entry.contains("links")) CheckLinks(entry["links"], *mode, Key(path, "links"));
     CheckModeChannelRuns(entry, *mode, path);
-    const bool event = mode->id == MODE_OnConstruct_Event;
     if (!IsConstructMode(mode->id)) return;
+    const bool event = mode->id == MODE_OnConstruct_Event;
     const std::string needsName = event ? "an event channel needs a \"name\": one of " + Quoted(kFiredEventTypes)
                                         : "a construct channel needs a \"name\": its node type is registered under it";
     if (!entry.contains("name")) {

@@ -16,7 +16,7 @@ struct GraphProblem {
 
 // Validates a graph description without building it: shape and types of every key, ids,
 // entities, cameras, modes, links (position, kind, repetition), link cycles between mode
-// channels and steps.
+// channels and steps, and what would only fail when the graph runs (a needed link left empty).
 // A description without problems builds and runs without a malformed-input failure.
 class GraphCheck {
 public:
