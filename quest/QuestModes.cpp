@@ -67,25 +67,26 @@ float FireEvent(Aco_Storyloom& self) {
 
 using K = LinkKind;
 using namespace ConstructLinks;
-constexpr LinkRecord kSlots = Repeated(Out(kVariableSlots, "VariableSlots", K::Generic));
+constexpr LinkRecord kSlots = Optional(Repeated(Out(kVariableSlots, "VariableSlots", K::Generic)));
 
 const ModeRecord kRecords[] = {
     {MODE_OnConstruct_Action, 3, "Action <Rename me please!>", "OnConstruct :: Action", ConstructAction,
-     {kSlots, In(kRun, "Execute Action", K::Generic), In(kRun + 1, "DisplayText", K::Text)}},
+     {kSlots, Optional(In(kRun, "Execute Action", K::Generic)), Optional(In(kRun + 1, "DisplayText", K::Text))}},
     {MODE_OnConstruct_Condition, 4, "Condition <Rename me please!>", "OnConstruct :: Condition", ConstructCondition,
-     {kSlots, In(kRun, "Evaluate Condition", K::Value), In(kRun + 1, "DisplayText", K::Text)}},
+     {kSlots, Optional(In(kRun, "Evaluate Condition", K::Value)), Optional(In(kRun + 1, "DisplayText", K::Text))}},
     // The instigator is declared twice: as the reference the event writes, and as what runs it.
     {MODE_OnConstruct_Event, 5, "Event <Rename me please!>", "OnConstruct :: Event", ConstructEvent,
-     {kSlots, Out(kInstigator, "Instigator", K::CoreRef), Repeated(Out(kEventParameters, "EventParameters", K::Generic)),
-      In(kEventParameters + 1, "Instigator", K::Generic), In(kEventParameters + 2, "DisplayText", K::Text)}},
+     {kSlots, Optional(Out(kInstigator, "Instigator", K::CoreRef)),
+      Optional(Repeated(Out(kEventParameters, "EventParameters", K::Generic))),
+      Optional(In(kEventParameters + 1, "Instigator", K::Generic)), Optional(In(kEventParameters + 2, "DisplayText", K::Text))}},
     {MODE_EventSystem_FireEvent, 2, "EventSystem_FireEvent", "EventSystem :: FireEvent (TEMP: Only MissionStarted)",
      FireEvent,
      {In(kScenarioLink, "CoreScenario", K::CoreRef), In(kInstigatorLink, "Instigator", K::CoreRef),
-      Repeated(In(kParametersLink, "EventParameters", K::Generic)), In(kEventTypeLink, "EventType", K::CustomEnum)}},
+      Optional(Repeated(In(kParametersLink, "EventParameters", K::Generic))), In(kEventTypeLink, "EventType", K::CustomEnum)}},
     {MODE_VariableSlot_Objective, 45, "VariableSlot_Objective", "VariableSlot :: Objective", DeclareObjective,
-     {Out(kShortTextLink, "Short", K::Text), Out(kLongTextLink, "Long", K::Text)}},
+     {Optional(Out(kShortTextLink, "Short", K::Text)), Optional(Out(kLongTextLink, "Long", K::Text))}},
     {MODE_StringSelectVar, 44, "StringSelectVar", "VariableSlot :: StringSelectVar", DeclareStringSelect,
-     {Out(kListTypeLink, "Type", K::Text)}},
+     {Optional(Out(kListTypeLink, "Type", K::Text))}},
 };
 const ModeCatalogue::Registration kRegistration(kRecords);
 

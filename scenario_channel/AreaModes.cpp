@@ -121,15 +121,15 @@ const ModeRecord kRecords[] = {
      SphereSetRadius, {In(kSphereAreaLink, "SphereAreaEntity", K::CoreRef), In(kRadiusLink, "Radius", K::Value)}},
     {MODE_Entity_IsInArea, 48, "Entity_IsInArea", "Entity :: IsInArea", EntityIsInArea,
      {In(kEntityLink, "Entity", K::CoreRef), In(kAreaLink, "AreaEntity", K::CoreRef),
-      Out(kIsInAreaLink, "bIsInArea", K::Value)}},
+      Optional(Out(kIsInAreaLink, "bIsInArea", K::Value))}},
     {MODE_VirtualEntity_Render, 46, "VirtualEntity_Render", "VirtualEntity :: Render", VirtualEntityRender,
      {In(kRenderedEntityLink, "CoreEntity", K::CoreRef)}},
     {MODE_VirtualEntity_MousePicking, 47, "VirtualEntity_MousePicking", "VirtualEntity :: MousePicking",
      VirtualEntityMousePicking,
      {In(kPickScenarioLink, "CoreScenario", K::CoreRef), In(kCameraLink, "CoreCamera", K::CoreRef),
       In(kMouseXLink, "MouseX", K::Value), In(kMouseYLink, "MouseY", K::Value),
-      Out(kPickedEntityLink, "Entity", K::CoreRef), Out(kPickedPositionLink, "Position [optional]", K::Vector),
-      Out(kPickedDistanceLink, "Distance [optional]", K::Value)}},
+      Out(kPickedEntityLink, "Entity", K::CoreRef), Optional(Out(kPickedPositionLink, "Position [optional]", K::Vector)),
+      Optional(Out(kPickedDistanceLink, "Distance [optional]", K::Value))}},
 };
 const ModeCatalogue::Registration kRegistration(kRecords);
 

@@ -30,20 +30,28 @@ struct LinkRecord {
     LinkKind kind;
     LinkFlow flow;
     bool repeatable;
+    // Left empty, the mode stops with 105 and reports the link. Only checkers read this: the
+    // host is never told, and the handler alone decides what an empty link means.
+    bool needed;
 };
 
 constexpr LinkRecord In(unsigned int position, const char* name, LinkKind kind) {
-    return {position, name, kind, LinkFlow::In, false};
+    return {position, name, kind, LinkFlow::In, false, true};
 }
 constexpr LinkRecord Out(unsigned int position, const char* name, LinkKind kind) {
-    return {position, name, kind, LinkFlow::Out, false};
+    return {position, name, kind, LinkFlow::Out, false, true};
 }
 constexpr LinkRecord InOut(unsigned int position, const char* name, LinkKind kind) {
-    return {position, name, kind, LinkFlow::InOut, false};
+    return {position, name, kind, LinkFlow::InOut, false, true};
 }
 // Any number of channels may be linked at a repeatable position.
 constexpr LinkRecord Repeated(LinkRecord link) {
     link.repeatable = true;
+    return link;
+}
+// The mode runs without anything linked here.
+constexpr LinkRecord Optional(LinkRecord link) {
+    link.needed = false;
     return link;
 }
 

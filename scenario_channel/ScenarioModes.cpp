@@ -253,9 +253,9 @@ const ModeRecord kRecords[] = {
     {MODE_Scenario_IsEntityInScenario, 18, "Scenario_IsEntityInScenario", "Scenario :: IsEntityInScenario",
      IsEntityInScenario,
      {kScenario, kEntity, Out(kEntityAnswerLink, "bInScenario", K::Value),
-      Out(kOptionalIdLink, "iID [optional]", K::Value)}},
+      Optional(Out(kOptionalIdLink, "iID [optional]", K::Value))}},
     {MODE_Scenario_IsIDInScenario, 19, "Scenario_IsIDInScenario", "Scenario :: IsIDInScenario", IsIDInScenario,
-     {kScenario, In(kIdLink, "iID", K::Value), Out(kIdAnswerLink, "bInScenario", K::Value)}},
+     {kScenario, In(kIdLink, "iID", K::Value), Optional(Out(kIdAnswerLink, "bInScenario", K::Value))}},
     {MODE_Scenario_GetEntity, 10, "Scenario_GetEntity", "Scenario :: GetEntity", GetEntity,
      {kScenario, In(kIdLink, "iID", K::Value), Out(kIdAnswerLink, "CoreEntity", K::CoreRef)}},
     {MODE_Scenario_GetEntityID, 11, "Scenario_GetEntityID", "Scenario :: GetEntityID", GetEntityID,
@@ -278,10 +278,10 @@ const ModeRecord kRecords[] = {
     {MODE_Scenario_Update_Pause, 30, "Scenario_Update_Pause", "Scenario :: Update :: Pause", Pause, {kScenario}},
     {MODE_Scenario_Update_Resume, 31, "Scenario_Update_Resume", "Scenario :: Update :: Resume", Resume, {kScenario}},
     {MODE_Scenario_State_Export, 22, "Scenario_State_Export", "Scenario :: State :: Export", StateExport,
-     {kScenario, InOut(kStateDataLink, "Data", K::Text), In(kStateFlagLink, "ExportFlag", K::CustomEnum),
+     {kScenario, InOut(kStateDataLink, "Data", K::Text), Optional(In(kStateFlagLink, "ExportFlag", K::CustomEnum)),
       In(kStateIndentLink, "Indent", K::Value)}},
     {MODE_Scenario_State_Import, 23, "Scenario_State_Import", "Scenario :: State :: Import", StateImport,
-     {kScenario, InOut(kStateDataLink, "Data", K::Text), In(kStateFlagLink, "ImportFlag", K::CustomEnum)}},
+     {kScenario, InOut(kStateDataLink, "Data", K::Text), Optional(In(kStateFlagLink, "ImportFlag", K::CustomEnum))}},
 };
 const ModeCatalogue::Registration kRegistration(kRecords);
 

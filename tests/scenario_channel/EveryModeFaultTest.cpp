@@ -2,7 +2,8 @@
 // can build: nothing linked, empty channels of each link's kind, an object of the wrong class
 // behind each reference, and a linked child destroyed before the evaluation. Each answers a
 // status of the dispatch with the report that belongs to it, and nothing crashes (run it
-// under AddressSanitizer).
+// under AddressSanitizer). A link left empty while the rest is linked right stops the mode
+// with 105 exactly when its record says the mode needs it.
 #include <algorithm>
 #include <functional>
 #include <memory>
@@ -10,6 +11,10 @@
 
 #include "ScenarioModesFixture.h"
 #include "host/Aco_CustomEnum.h"
+#include "host/core/AreaEntity.h"
+#include "host/core/Camera.h"
+#include "host/core/SphereAreaComponent.h"
+#include "host/core/VirtualScenarioEntity.h"
 #include "scenario_channel/ModeCatalogue.h"
 #include "scenario_channel/ModeSupport.h"
 
@@ -25,6 +30,8 @@ protected:
         ScenarioModeTest::SetUp();
         scenario = Manager().CreateScenario();
         scenario->AddEntity(&entity);
+        scenario->AddEntity(&beacon);
+        camp.AddComponent(new Core::SphereAreaComponent({}, 2.0f));
     }
 
     // "Scenario_Destroy" and "Scenario_RemoveEntity" undo what the next mode needs.
@@ -32,10 +39,22 @@ protected:
         const auto& alive = Manager().GetScenarios();
         if (std::none_of(alive.begin(), alive.end(), [&](const auto& s) { return s.get() == scenario; }))
             scenario = Manager().CreateScenario();
-        if (scenario->GetEntityID(&entity) == Core::Scenario::NoID) scenario->AddEntity(&entity);
+        for (Core::EntityBase* member : {static_cast<Core::EntityBase*>(&entity), static_cast<Core::EntityBase*>(&beacon)})
+            if (scenario->GetEntityID(member) == Core::Scenario::NoID) scenario->AddEntity(member);
     }
 
     static bool NamesScenario(const LinkRecord& link) { return std::string(link.name).find("Scenario") != std::string::npos; }
+
+    // The object a reference link's name asks for. Only "Entity_IsInArea" reads a plain
+    // "Entity", and it takes static meshes; every other entity link takes the virtual one.
+    Core::RefSupport* TargetFor(const LinkRecord& link) {
+        const std::string name = link.name;
+        if (NamesScenario(link)) return scenario;
+        if (name.find("Area") != std::string::npos) return &camp;
+        if (name == "CoreCamera") return &eye;
+        if (name == "Entity") return &entity;
+        return &beacon;
+    }
 
     // A channel of the link's own kind: empty, or holding what the link's name asks for.
     std::unique_ptr<A3d_Channel> ChildFor(const LinkRecord& link, Fill fill) {
@@ -49,8 +68,7 @@ protected:
             case LinkKind::Matrix: return std::make_unique<Aco_MatrixChannel>();
             case LinkKind::CoreRef: {
                 auto ref = std::make_unique<Aco_CoreRef>();
-                if (fill == Fill::Plausible)
-                    ref->SetRef(NamesScenario(link) ? static_cast<Core::RefSupport*>(scenario) : &entity);
+                if (fill == Fill::Plausible) ref->SetRef(TargetFor(link));
                 return ref;
             }
             case LinkKind::CustomEnum: return std::make_unique<Aco_CustomEnum>();
@@ -79,41 +97,51 @@ protected:
         return channel;
     }
 
+    static bool EndsWith(const std::string& line, const std::string& end) {
+        return line.size() >= end.size() && line.compare(line.size() - end.size(), end.size(), end) == 0;
+    }
+
     // Every catalogued mode is available, so a fault ends in 105 or 106 with one report naming
-    // one of the mode's links.
-    static void ExpectPartOutcome(const ModeRecord& record, float status, size_t logBefore) {
+    // one of the mode's links, and answers that report.
+    static std::string ExpectPartOutcome(const ModeRecord& record, float status, size_t logBefore) {
         const std::vector<std::string>& log = Core::GetErrorLog();
         std::vector<std::string> linkReports;
         for (size_t i = logBefore; i < log.size(); ++i)
             if (log[i].find("ChildLink") != std::string::npos) linkReports.push_back(log[i]);
         auto namesALink = [&](const std::string& line, const char* text) {
-            for (unsigned i = 0; i < record.LinkCount(); ++i) {
-                std::string expected = std::string("Channel[Probe].") + text + "[" + record.links[i].name + "]";
-                if (line.size() >= expected.size() && line.compare(line.size() - expected.size(), expected.size(), expected) == 0)
-                    return true;
-            }
+            for (unsigned i = 0; i < record.LinkCount(); ++i)
+                if (EndsWith(line, std::string("Channel[Probe].") + text + "[" + record.links[i].name + "]")) return true;
             return false;
         };
         if (status == ModeResult::Done) {
             EXPECT_THAT(linkReports, ::testing::IsEmpty());
         } else if (status == ModeResult::LinkError || status == ModeResult::LinkInvalid) {
-            ASSERT_EQ(linkReports.size(), 1u);
+            if (linkReports.size() != 1u) {
+                ADD_FAILURE() << linkReports.size() << " link reports";
+                return "";
+            }
             EXPECT_TRUE(namesALink(linkReports[0], status == ModeResult::LinkError ? "ChildLinkError" : "ChildLinkInvalid"))
                 << linkReports[0];
+            return linkReports[0];
         } else {
             ADD_FAILURE() << "status " << status;
         }
+        return "";
     }
 
-    float Evaluate(const ModeRecord& record, Aco_Storyloom& channel) {
+    float Evaluate(const ModeRecord& record, Aco_Storyloom& channel, std::string* linkReport = nullptr) {
         const size_t before = Core::GetErrorLog().size();
         const float status = channel.GetFloat();
-        ExpectPartOutcome(record, status, before);
+        std::string report = ExpectPartOutcome(record, status, before);
+        if (linkReport) *linkReport = report;
         return status;
     }
 
     Core::Scenario* scenario = nullptr;
     StaticMeshEntity entity{"Crate", {}, 1.0f};
+    Core::VirtualScenarioEntity beacon{"Beacon", {}, 1.0f};
+    Core::AreaEntity camp{"Camp"};
+    Core::Camera eye{{0.0f, 0.0f, -10.0f}, {}, 1.0f, 8, 6};
     std::vector<std::unique_ptr<A3d_Channel>> children;
 };
 
@@ -147,7 +175,12 @@ TEST_F(EveryModeFaultTest, EveryModeAnswersEveryFault) {
             });
             children.erase(std::find_if(children.begin(), children.end(), [&](auto& c) { return c.get() == doomed; }));
             const float destroyedStatus = Evaluate(*record, *withDestroyed);
-            EXPECT_EQ(destroyedStatus, Evaluate(*record, *withUnlinked));
+            std::string report;
+            const float unlinkedStatus = Evaluate(*record, *withUnlinked, &report);
+            EXPECT_EQ(destroyedStatus, unlinkedStatus);
+            const bool stoppedHere = unlinkedStatus == ModeResult::LinkError &&
+                                     EndsWith(report, std::string("ChildLinkError[") + record->links[link].name + "]");
+            EXPECT_EQ(stoppedHere, record->links[link].needed) << "stopped at the empty link; " << report;
         }
     }
 }

@@ -8,7 +8,9 @@
 
 #include "host/Aco_CustomEnum.h"
 #include "host/ScenarioCore.h"
+#include "scenario_channel/ModeIds.h"
 #include "tools/storyloom/ChannelGraph.h"
+#include "tools/storyloom/JsonText.h"
 
 using nlohmann::json;
 
@@ -20,7 +22,6 @@ const std::vector<std::string> kAnyKind;
 // named otherwise defines an event nothing fires.
 const std::vector<std::string> kFiredEventTypes = {"Mission - Started", "Mission - Loaded", "Area - Entity Entered",
                                                    "Area - Entity Left"};
-const char* const kEventMode = "Event <Rename me please!>";
 const std::vector<std::string> kStepActions = {"evaluate", "print", "set", "update", "variable", "node",
                                                 "printVariable", "render"};
 const std::vector<std::string> kModeKinds = {"Storyloom"};
@@ -62,8 +63,8 @@ ChannelType TypeOf() {
     return channel.GetChannelType();
 }
 
-std::string Key(const std::string& path, const std::string& key) { return path + "." + key; }
-std::string At(const std::string& path, size_t index) { return path + "[" + std::to_string(index) + "]"; }
+using JsonText::At;
+using JsonText::Key;
 }  // namespace
 
 GraphCheck::GraphCheck(const ModeList& modes, const ChannelType& storyloomType) : _modes(modes) {
@@ -133,6 +134,7 @@ std::vector<GraphProblem> GraphCheck::Check(const json& description) {
     _problems.clear();
     _channelKinds.clear();
     _entityNames.clear();
+    _entityKinds.clear();
     _cameraNames.clear();
     if (!Expect(description, json::value_t::object, "$")) return _problems;
     ExpectKeys(description, {"$schema", "description", "entities", "cameras", "channels", "steps"}, "$");
@@ -166,6 +168,7 @@ std::vector<GraphProblem> GraphCheck::Check(const json& description) {
         }
         for (size_t i = 0; i < channels.size(); ++i)
             if (channels[i].is_object()) CheckChannel(channels[i], At("$.channels", i));
+        CheckStaticMeshReferences(channels);
         if (!_allowCycles) CheckCycles(channels);
     }
 
@@ -208,6 +211,7 @@ void GraphCheck::CheckEntity(const json& entry, const std::string& path) {
             return;
         }
     }
+    if (entry.contains("name") && entry["name"].is_string()) _entityKinds[entry["name"].get<std::string>()] = kind;
     std::vector<std::string> allowed = {"name", "kind"};
     allowed.insert(allowed.end(), ownKeys.at(kind).begin(), ownKeys.at(kind).end());
     ExpectKeys(entry, allowed, path);
@@ -297,10 +301,16 @@ void GraphCheck::CheckChannel(const json& entry, const std::string& path) {
         return;
     }
     if (entry.contains("links")) CheckLinks(entry["links"], *mode, Key(path, "links"));
-    if (mode->shortName != kEventMode) return;
+    CheckModeChannelRuns(entry, *mode, path);
+    if (!IsConstructMode(mode->id)) return;
+    const bool event = mode->id == MODE_OnConstruct_Event;
+    const std::string needsName = event ? "an event channel needs a \"name\": one of " + Quoted(kFiredEventTypes)
+                                        : "a construct channel needs a \"name\": its node type is registered under it";
     if (!entry.contains("name")) {
-        Add(path, "an event channel needs a \"name\": one of " + Quoted(kFiredEventTypes));
-    } else if (entry["name"].is_string() && !Contains(kFiredEventTypes, entry["name"].get<std::string>())) {
+        Add(path, needsName);
+    } else if (entry["name"] == "") {
+        Add(Key(path, "name"), needsName);
+    } else if (event && entry["name"].is_string() && !Contains(kFiredEventTypes, entry["name"].get<std::string>())) {
         Add(Key(path, "name"), "no event the graph fires is called \"" + entry["name"].get<std::string>() +
                                    "\", so it never fires; fired: " + Quoted(kFiredEventTypes));
     }
@@ -439,6 +449,8 @@ void GraphCheck::CheckExpect(const json& expect, const std::string& path) {
                path);
     for (const char* key : {"status", "value", "tolerance"})
         if (expect.contains(key)) ExpectNumber(expect[key], Key(path, key));
+    if (expect.contains("tolerance") && expect["tolerance"].is_number() && expect["tolerance"].get<double>() < 0)
+        Add(Key(path, "tolerance"), "must not be negative: no difference is within it, so the expectation always fails");
     if (expect.contains("text")) Expect(expect["text"], json::value_t::string, Key(path, "text"));
     if (expect.contains("variable")) Expect(expect["variable"], json::value_t::string, Key(path, "variable"));
     if (expect.contains("ref") && !expect["ref"].is_null()) Expect(expect["ref"], json::value_t::string, Key(path, "ref"));

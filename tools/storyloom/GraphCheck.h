@@ -16,7 +16,7 @@ struct GraphProblem {
 
 // Validates a graph description without building it: shape and types of every key, ids,
 // entities, cameras, modes, links (position, kind, repetition), link cycles between mode
-// channels and steps.
+// channels and steps, and what would only fail when the graph runs (a needed link left empty).
 // A description without problems builds and runs without a malformed-input failure.
 class GraphCheck {
 public:
@@ -49,6 +49,9 @@ private:
     void CheckLinkEntry(const json& at, const LinkInfo& link, const std::string& path);
     void CheckLink(const json& id, const LinkInfo& link, const std::string& path);
     void CheckCycles(const json& channels);
+    // What passes every check of shape and kind yet can only fail when the graph runs.
+    void CheckModeChannelRuns(const json& entry, const ModeInfo& mode, const std::string& path);
+    void CheckStaticMeshReferences(const json& channels);
     void CheckStep(const json& step, const std::string& path);
     void CheckNodeEntry(const json& entry, const std::string& path);
     void CheckExpect(const json& expect, const std::string& path);
@@ -57,6 +60,7 @@ private:
     std::map<std::string, ChannelType> _kindTypes;
     std::map<std::string, std::string> _channelKinds;  // id -> kind, for channels with a usable id
     std::vector<std::string> _entityNames;
+    std::map<std::string, std::string> _entityKinds;  // name -> kind, for entities of a known kind
     std::vector<std::string> _cameraNames;
     std::vector<GraphProblem> _problems;
     bool _allowCycles = false;

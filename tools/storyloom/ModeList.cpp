@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "scenario_channel/Aco_Storyloom.h"
+#include "scenario_channel/ModeCatalogue.h"
 
 namespace {
 size_t EditDistance(const std::string& a, const std::string& b) {
@@ -33,6 +34,13 @@ LinkInfo ReadLink(const ChildCreation& record, unsigned position) {
     link.repeatable = record.IsRepeatable();
     return link;
 }
+
+// A host is never told which links a mode needs; the plug-in's own records know.
+bool NeededByMode(unsigned mode, unsigned position) {
+    for (const ModeRecord* record : ModeCatalogue::InDisplayOrder())
+        if (record->id == mode) return position < record->LinkCount() && record->links[position].needed;
+    return false;
+}
 }  // namespace
 
 ModeList::ModeList(const A3dPluginLoader& plugin) {
@@ -50,8 +58,10 @@ ModeList::ModeList(const A3dPluginLoader& plugin) {
             mode.shortName = description->shortName;
         channel->SetCurrentMode(mode.id);
         for (unsigned position = 0; position < channel->GetChildCreationCount(); ++position)
-            if (const ChildCreation* record = channel->GetChildCreateType(position))
+            if (const ChildCreation* record = channel->GetChildCreateType(position)) {
                 mode.links.push_back(ReadLink(*record, position));
+                mode.links.back().needed = NeededByMode(mode.id, position);
+            }
         _modes.push_back(std::move(mode));
     }
 }

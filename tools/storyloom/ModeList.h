@@ -14,6 +14,7 @@ struct LinkInfo {
     unsigned position = 0;
     int hostValue = 0;
     bool repeatable = false;
+    bool needed = false;  // left empty, the mode stops with 105
 };
 
 struct ModeInfo {
