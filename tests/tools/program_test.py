@@ -408,15 +408,16 @@ class Pictures(ProgramTest):
         self.assertIn("a&amp;#1;&#45;&#45;\\x01\\\\", text)
 
     def test_a_graph_above_the_layout_limit_is_refused(self):
-        # A chain whose every channel also links two at its end: n boxes and two more, and
-        # arrows crossing n * (n + 1) layers in all besides the chain's n - 1.
+        # A chain whose every channel also links the three at its end: n boxes and three more,
+        # and arrows crossing 3 * n * (n + 1) / 2 layers in all besides the chain's n - 1.
         limit = int(storyloom("graph", "--help").stdout.split("at most ")[1].split()[0])
-        count = next(n for n in range(1, limit) if n * n + 3 * n + 1 > limit)
-        channels = [{"id": "scenario", "kind": "CoreRef"}, {"id": "me", "kind": "CoreRef"}]
+        count = next(n for n in range(1, limit) if 3 * n * (n + 1) // 2 + 2 * n + 2 > limit)
+        channels = [{"id": "scenario", "kind": "CoreRef"}, {"id": "me", "kind": "CoreRef"},
+                    {"id": "type", "kind": "CustomEnum", "enumType": "EventType", "value": 0}]
         channels += [{"id": f"s{i}", "kind": "Storyloom", "mode": "EventSystem_FireEvent",
-                      "links": ["scenario", "me", [f"s{i - 1}"] if i else []]} for i in range(count)]
+                      "links": ["scenario", "me", [f"s{i - 1}"] if i else [], "type"]} for i in range(count)]
         for size, status in ((count, 1), (count - 1, 0)):
-            graph = write("large.json", json.dumps({"channels": channels[:size + 2]}))
+            graph = write("large.json", json.dumps({"channels": channels[:size + 3]}))
             result = storyloom("graph", graph, "-o", WORK / "large.svg")
             with self.subTest(channels=size):
                 if status:
