@@ -20,11 +20,13 @@ TEST(Catalogue, EveryModeDispatchesToAHandlerOfItsOwn) {
     for (unsigned index = 0; index < ch.GetModeCount(); ++index) {
         const unsigned mode = ch.GetModeFromIndex(index);
         SCOPED_TRACE(mode);
+        EXPECT_TRUE(ch.IsModeValid(mode));
         ModeHandler handler = ModeCatalogue::HandlerOf(mode);
         ASSERT_NE(handler, nullptr);
         EXPECT_TRUE(handlers.insert(handler).second) << "shares its handler";
     }
     EXPECT_EQ(ModeCatalogue::HandlerOf(MODE_NONE), nullptr);
+    EXPECT_FALSE(ch.IsModeValid(31)) << "the one id no mode has";
 }
 
 // The display order lists every record once; the records' positions run without gaps.
