@@ -7,9 +7,8 @@ namespace {
 using ::testing::Contains;
 using ::testing::HasSubstr;
 
-// Channels that reach themselves again while they run: every evaluation ends, the channel
-// that was reached again answers 105.0 without running its mode, and the error log names it
-// and the way round.
+// Channels that reach themselves again while they run: every evaluation ends, and the channel
+// that was reached again answers 105.0 without running its mode and without a report.
 class EvaluationCycleTest : public QuestTest {
 protected:
     // "Scenario_IsIDInScenario" reads its "iID" child: the simplest mode that evaluates a child.
@@ -38,42 +37,26 @@ protected:
         Link(started, 3, activation);
         EXPECT_EQ(started.GetFloat(), 0.0f);
     }
-    static std::string CycleLine(const char* prefixName, const char* path) {
-        return std::string(prefixName) + ": EvaluationCycle[" + path + "]";
-    }
-
     Core::StaticMeshEntity hero{"Hero", {}, 1.0f};
 };
 
-TEST_F(EvaluationCycleTest, ChannelLinkedToItself) {
-    Aco_Storyloom& loop = Reader("Loop");
-    Link(loop, 1, loop);
-    EXPECT_EQ(loop.GetFloat(), 0.0f);  // its own read got 105.0, an id the scenario does not hold
-    EXPECT_THAT(ErrorLog(), ::testing::ElementsAre(HasSubstr("EvaluationCycle[Loop -> Loop]")));
-    Core::ClearErrorLog();
-    EXPECT_EQ(loop.GetFloat(), 0.0f);  // the guard is released: the next evaluation runs again
-    EXPECT_EQ(ErrorLog().size(), 1u);
-}
-
-TEST_F(EvaluationCycleTest, TwoChannelsLinkedToEachOther) {
-    Aco_Storyloom &first = Reader("First"), &second = Reader("Second");
-    Link(first, 1, second);
-    Link(second, 1, first);
-    auto& found = Value("bInScenario", 7.0f);
-    Link(second, 2, found);
-    EXPECT_EQ(first.GetFloat(), 0.0f);
-    EXPECT_THAT(ErrorLog(), ::testing::ElementsAre(HasSubstr("EvaluationCycle[First -> Second -> First]")));
-    EXPECT_EQ(StoredValue(found), 0.0f);  // the second channel ran to its end with 105.0 as the id
-    EXPECT_EQ(StoredValue(second), 0.0f);
-}
-
-TEST_F(EvaluationCycleTest, LongerCycleThroughCalledChildren) {
-    Aco_Storyloom &a = Reader("A"), &b = Reader("B"), &c = Reader("C");
-    Link(a, 1, b);
-    Link(b, 1, c);
-    Link(c, 1, b);
-    EXPECT_TRUE(a.CallChannel());
-    EXPECT_THAT(ErrorLog(), ::testing::ElementsAre(HasSubstr("EvaluationCycle[B -> C -> B]")));
+// Rings of one, two and three channels, the last reached through CallChannel: each ends, and
+// the guard is released, so the next evaluation runs as the first did.
+TEST_F(EvaluationCycleTest, RingsEndSilentlyAndRunAgain) {
+    for (int length = 1; length <= 3; ++length) {
+        SCOPED_TRACE(length);
+        std::vector<Aco_Storyloom*> ring;
+        for (int i = 0; i < length; ++i) ring.push_back(&Reader("Ring"));
+        for (int i = 0; i < length; ++i) Link(*ring[i], 1, *ring[(i + 1) % length]);
+        auto& found = Value("bInScenario", 7.0f);
+        Link(*ring.back(), 2, found);
+        for (int pass = 0; pass < 2; ++pass) {
+            EXPECT_TRUE(ring.front()->CallChannel());
+            EXPECT_EQ(StoredValue(*ring.front()), 0.0f);
+            EXPECT_EQ(StoredValue(found), 0.0f);  // the last one ran to its end with 105.0 as the id
+        }
+        EXPECT_TRUE(ErrorLog().empty());
+    }
 }
 
 // An event whose activation fires its own type: the firing channel is reached again inside
@@ -92,7 +75,7 @@ TEST_F(EvaluationCycleTest, EventActivationFiresItsOwnEvent) {
 
     EXPECT_EQ(fire.GetFloat(), 0.0f);
     EXPECT_EQ(runs, 1);
-    EXPECT_THAT(ErrorLog(), ::testing::ElementsAre(HasSubstr("EvaluationCycle[Fire -> Fire]")));
+    EXPECT_TRUE(ErrorLog().empty());
 }
 
 // An action whose called child fires the event that runs the action: one nested firing, then
@@ -108,7 +91,7 @@ TEST_F(EvaluationCycleTest, ActionFiresItsOwnEvent) {
     ASSERT_TRUE(node->SetEvent("Mission - Started") && node->AddAction("Again"));
 
     EXPECT_EQ(fire.GetFloat(), 0.0f);
-    EXPECT_THAT(ErrorLog(), ::testing::ElementsAre(HasSubstr("EvaluationCycle[Fire -> Fire]")));
+    EXPECT_TRUE(ErrorLog().empty());
 }
 
 // A construct channel among its own slot children, and a condition whose result child is the
@@ -123,7 +106,6 @@ TEST_F(EvaluationCycleTest, ConstructChannelAmongItsOwnChildren) {
     Core::Condition* condition = scenario->AddEventNode()->AddCondition("Check");
     ASSERT_TRUE(condition);
     EXPECT_FALSE(condition->Evaluate());  // the result child, the construct channel itself, answers 0.0
-    EXPECT_THAT(ErrorLog(), ::testing::Not(Contains(HasSubstr("EvaluationCycle"))));
 }
 
 // The host's gate decides before the guard: a channel whose gate has closed by the time it is
@@ -153,7 +135,6 @@ TEST_F(EvaluationCycleTest, GateDecidesBeforeTheGuardAndTheRefusalIsStored) {
         reader.GetFloat();
         EXPECT_EQ(reentry.inner, closeGate ? 0.0f : 105.0f);
         EXPECT_EQ(reentry.stored, reentry.inner);
-        EXPECT_EQ(ErrorLog().size(), closeGate ? 0u : 1u);
     }
 }
 
