@@ -48,7 +48,7 @@ TEST(TranslationGuard, NamesEachEntryTheXmlFormDoesNotGiveBack) {
         {"A", "t", "a </Original>", "its original text does not read back"},
         {"A</ID>", "t", "", "its key does not read back"},
         {"A", "<!-- t", "", "it reads back as 0 entries"},
-        {"say \"hi\"\n<!--", "t", "", "entry \"say \\\"hi\\\"\\n<!--\" cannot come back through the XML form: it reads"},
+        {"say \"hi\"\n<!--", "t", "", "entry \"say \\\"hi\\\"\\x0a<!--\" cannot come back through the XML form: it reads"},
     };
     for (const Case& c : cases) {
         LanguageDictionary dictionary("[[", "]]");

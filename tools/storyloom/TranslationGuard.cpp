@@ -5,18 +5,12 @@
 #include <string_view>
 #include <unordered_map>
 
-#include <nlohmann/json.hpp>
-
 #include "coreframework/Defines/UsefulDefines.h"
 #include "coreframework/TranslationText.h"
+#include "tools/storyloom/QuotedText.h"
 
 namespace TranslationGuard {
 namespace {
-
-// Keys come from files: quoted and escaped, so a line stays one line whatever they hold.
-std::string Quoted(const std::string& text) {
-    return nlohmann::json(text).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
-}
 
 // A dictionary tells of a repeated key only through its logger; each such item was read too.
 class RepeatCounter : public VirtualLogger {
@@ -196,7 +190,7 @@ std::vector<std::string> EntriesLostInXml(const LanguageDictionary& dictionary) 
             else if (backItem->GetTranslated() != item->GetTranslated()) lost = "its translated text";
             if (!lost.empty()) lost += " does not read back";
         }
-        if (!lost.empty()) lines.push_back("entry " + Quoted(key) + " cannot come back through the XML form: " + lost);
+        if (!lost.empty()) lines.push_back("entry " + QuotedText::ForMessage(key) + " cannot come back through the XML form: " + lost);
     }
     return lines;
 }
