@@ -7,12 +7,12 @@
 #include <memory>
 #include <vector>
 
-#include "CountingNew.h"
+#include "support/CountingNew.h"
 #include "PerformanceTable.h"
 #include "ScalingTiming.h"
 
-#include "coreframework/debugrenderer/DebugRenderer.h"
-#include "host/d3d9/SoftwareDevice.h"
+#include "storyloom/coreframework/debugrenderer/DebugRenderer.h"
+#include "storyloom/host/d3d9/SoftwareDevice.h"
 
 namespace {
 

@@ -6,11 +6,11 @@
 #include <string>
 #include <unordered_map>
 
-#include "CountingNew.h"
+#include "support/CountingNew.h"
 #include "PerformanceTable.h"
 #include "ScalingTiming.h"
 
-#include "coreframework/LanguageDictionary.h"
+#include "storyloom/coreframework/LanguageDictionary.h"
 
 namespace {
 

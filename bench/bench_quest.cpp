@@ -11,7 +11,7 @@
 #include "PerformanceTable.h"
 #include "ScalingTiming.h"
 
-#include "scenario_channel/Aco_Storyloom.h"
+#include "storyloom/scenario_channel/Aco_Storyloom.h"
 
 namespace {
 

@@ -10,11 +10,11 @@
 
 #include "PerformanceTable.h"
 #include "ScalingTiming.h"
-#include "TranslationText.h"
+#include "support/SampleTranslationText.h"
 
-#include "coreframework/LanguageDictionary.h"
-#include "coreframework/LanguageDictionaryXMLSerializer.h"
-#include "coreframework/serializer/Serializer.h"
+#include "storyloom/coreframework/LanguageDictionary.h"
+#include "storyloom/coreframework/LanguageDictionaryXMLSerializer.h"
+#include "storyloom/coreframework/serializer/Serializer.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "channel/ChannelBlocks.h"
+#include "storyloom/channel/ChannelBlocks.h"
 
 namespace ChannelBlocks {
 

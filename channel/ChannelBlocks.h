@@ -2,7 +2,7 @@
 // Fixed blocks of the channel framework in the host's file container.
 #include <cstdint>
 
-#include "host/engine/A3dFile.h"
+#include "storyloom/host/engine/A3dFile.h"
 
 namespace ChannelBlocks {
 // A whole number as 4 bytes little-endian, whatever the machine.

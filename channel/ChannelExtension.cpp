@@ -1,4 +1,4 @@
-#include "channel/ChannelExtension.h"
+#include "storyloom/channel/ChannelExtension.h"
 
 #include <atomic>
 #include <cmath>
@@ -8,13 +8,13 @@
 #include <type_traits>
 #include <typeinfo>
 
-#include "channel/ChannelBlocks.h"
-#include "channel/KindCast.h"
-#include "channel/ReportFacility.h"
-#include "host/engine/A3d_ChannelGroup.h"
-#include "host/engine/Aco_MatrixChannel.h"
-#include "host/engine/Aco_StringChannel.h"
-#include "host/engine/Aco_VectorChannel.h"
+#include "storyloom/channel/ChannelBlocks.h"
+#include "storyloom/channel/KindCast.h"
+#include "storyloom/channel/ReportFacility.h"
+#include "storyloom/host/engine/A3d_ChannelGroup.h"
+#include "storyloom/host/engine/Aco_MatrixChannel.h"
+#include "storyloom/host/engine/Aco_StringChannel.h"
+#include "storyloom/host/engine/Aco_VectorChannel.h"
 
 namespace {
 #define CE_FUNCTION(name) "ChannelExtension<class Aco_FloatChannel>::" name

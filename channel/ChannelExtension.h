@@ -2,14 +2,14 @@
 #include <string>
 #include <vector>
 
-#include "channel/Export.h"
-#include "coreframework/VelmMathLib.h"
-#include "host/d3d9/d3dx9math.h"
-#include "host/engine/A3dFile.h"
-#include "host/engine/A3d_Channel.h"
-#include "host/engine/Aco_FloatChannel.h"
-#include "host/engine/ChannelType.h"
-#include "host/engine/Guid.h"
+#include "storyloom/channel/Export.h"
+#include "storyloom/coreframework/VelmMathLib.h"
+#include "storyloom/host/d3d9/d3dx9math.h"
+#include "storyloom/host/engine/A3dFile.h"
+#include "storyloom/host/engine/A3d_Channel.h"
+#include "storyloom/host/engine/Aco_FloatChannel.h"
+#include "storyloom/host/engine/ChannelType.h"
+#include "storyloom/host/engine/Guid.h"
 
 // The base-type GUID of `ch` equals `type`. A null channel is reported and does not match.
 STORYLOOM_API bool ChannelBaseGuidMatch(A3d_Channel* ch, const _GUID& type);

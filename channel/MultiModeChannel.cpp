@@ -1,9 +1,9 @@
-#include "channel/MultiModeChannel.h"
+#include "storyloom/channel/MultiModeChannel.h"
 
 #include <stdexcept>
 
-#include "channel/ChannelBlocks.h"
-#include "channel/ReportFacility.h"
+#include "storyloom/channel/ChannelBlocks.h"
+#include "storyloom/channel/ReportFacility.h"
 
 #define MMC_FUNCTION(name) "MultiModeChannel<class Aco_FloatChannel,class Aco_Storyloom>::" name
 

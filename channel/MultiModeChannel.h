@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "channel/ChannelExtension.h"
+#include "storyloom/channel/ChannelExtension.h"
 
 // One entry of a channel class's mode table.
 struct STORYLOOM_API ModeDescription {

@@ -1,9 +1,9 @@
-#include "channel/ReportFacility.h"
+#include "storyloom/channel/ReportFacility.h"
 
 #include <cstdarg>
 #include <cstdio>
 
-#include "host/engine/A3dEngine.h"
+#include "storyloom/host/engine/A3dEngine.h"
 
 namespace {
 const char* FormatInto(const char* function, const char* check, va_list args) {

@@ -1,6 +1,6 @@
 #pragma once
-#include "channel/Export.h"
-#include "coreframework/Defines/UsefulDefines.h"
+#include "storyloom/channel/Export.h"
+#include "storyloom/coreframework/Defines/UsefulDefines.h"
 
 // Builds a check-failure report "<function>().<check>" in the shared report buffer and
 // returns it; the text lives until the next report, so a sink must take it at once.

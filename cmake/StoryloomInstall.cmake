@@ -1,32 +1,19 @@
-# Install and package: libraries, headers under one include root (storyloom/...), a CMake
+# Install and package: libraries, the program, headers under include/storyloom/, a CMake
 # package with namespaced targets and a pkg-config file.
-include(GNUInstallDirs)
 include(CMakePackageConfigHelpers)
 
 set(STORYLOOM_EXPORTED d3d9 coreframework a3dhost scenariocore customenum storyloom)
-set(STORYLOOM_HEADER_ROOT ${CMAKE_INSTALL_INCLUDEDIR}/storyloom)
-
-# Outside code includes <storyloom/...> both from an install and from this tree: in the build
-# tree that root is a link to the sources.
-file(MAKE_DIRECTORY ${PROJECT_BINARY_DIR}/include)
-file(CREATE_LINK ${PROJECT_SOURCE_DIR} ${PROJECT_BINARY_DIR}/include/storyloom SYMBOLIC)
-foreach(target IN LISTS STORYLOOM_EXPORTED)
-  # The same names inside a tree that adds this project with add_subdirectory.
-  add_library(Storyloom::${target} ALIAS ${target})
-  # The library's own headers include each other from the root of the tree.
-  target_include_directories(${target} INTERFACE $<BUILD_INTERFACE:${PROJECT_BINARY_DIR}/include>
-    $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}> $<INSTALL_INTERFACE:${STORYLOOM_HEADER_ROOT}>)
-endforeach()
-target_include_directories(d3d9 INTERFACE $<INSTALL_INTERFACE:${STORYLOOM_HEADER_ROOT}/host/d3d9>)
-# Installed libraries find each other next to themselves.
+# Installed libraries find each other next to themselves, the program one folder up.
 set_target_properties(coreframework a3dhost scenariocore customenum storyloom PROPERTIES INSTALL_RPATH "$ORIGIN")
+set_target_properties(storyloom_cli PROPERTIES INSTALL_RPATH "$ORIGIN/../${CMAKE_INSTALL_LIBDIR}")
 
 install(TARGETS ${STORYLOOM_EXPORTED} EXPORT StoryloomTargets
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
   ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
   RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-foreach(dir coreframework host channel scenario_channel quest)
-  install(DIRECTORY ${PROJECT_SOURCE_DIR}/${dir}/ DESTINATION ${STORYLOOM_HEADER_ROOT}/${dir}
+install(TARGETS storyloom_cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+foreach(dir IN LISTS STORYLOOM_LIBRARY_FOLDERS)
+  install(DIRECTORY ${PROJECT_SOURCE_DIR}/${dir}/ DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/storyloom/${dir}
     FILES_MATCHING PATTERN "*.h")
 endforeach()
 
@@ -39,5 +26,9 @@ write_basic_package_version_file(${CMAKE_CURRENT_BINARY_DIR}/StoryloomConfigVers
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/StoryloomConfig.cmake ${CMAKE_CURRENT_BINARY_DIR}/StoryloomConfigVersion.cmake
   DESTINATION ${config_dir})
 
+# The prefix is found from the file's own folder, however deep the library folder is
+# (lib/ or lib/<multiarch>/), so a moved install still works.
+set(pc_dir ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+file(RELATIVE_PATH STORYLOOM_PC_TO_PREFIX ${CMAKE_INSTALL_PREFIX}/${pc_dir} ${CMAKE_INSTALL_PREFIX})
 configure_file(${CMAKE_CURRENT_LIST_DIR}/storyloom.pc.in ${CMAKE_CURRENT_BINARY_DIR}/storyloom.pc @ONLY)
-install(FILES ${CMAKE_CURRENT_BINARY_DIR}/storyloom.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/storyloom.pc DESTINATION ${pc_dir})

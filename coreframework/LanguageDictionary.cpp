@@ -1,4 +1,4 @@
-#include "coreframework/LanguageDictionary.h"
+#include "storyloom/coreframework/LanguageDictionary.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "coreframework/Defines/UsefulDefines.h"
-#include "coreframework/TranslationText.h"
+#include "storyloom/coreframework/Defines/UsefulDefines.h"
+#include "storyloom/coreframework/TranslationText.h"
 
 LanguageDictionary::LanguageDictionary(const std::string& keyPrefix, const std::string& keySuffix,
                                        VirtualLogger* logger)

@@ -4,9 +4,9 @@
 #include <memory>
 #include <string>
 
-#include "coreframework/LanguageDictionaryXMLSerializer.h"
-#include "coreframework/LanguageItem.h"
-#include "coreframework/Logging.h"
+#include "storyloom/coreframework/LanguageDictionaryXMLSerializer.h"
+#include "storyloom/coreframework/LanguageItem.h"
+#include "storyloom/coreframework/Logging.h"
 
 // Texts under keys. A placeholder (key prefix + key + key suffix) inside any text can be
 // replaced by the key's translated text.

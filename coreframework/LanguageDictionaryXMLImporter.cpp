@@ -1,9 +1,9 @@
-#include "coreframework/LanguageDictionaryXMLImporter.h"
+#include "storyloom/coreframework/LanguageDictionaryXMLImporter.h"
 
-#include "coreframework/Defines/UsefulDefines.h"
-#include "coreframework/LanguageDictionary.h"
-#include "coreframework/TranslationText.h"
-#include "coreframework/serializer/ImportText.h"
+#include "storyloom/coreframework/Defines/UsefulDefines.h"
+#include "storyloom/coreframework/LanguageDictionary.h"
+#include "storyloom/coreframework/TranslationText.h"
+#include "storyloom/coreframework/serializer/ImportText.h"
 
 namespace {
 

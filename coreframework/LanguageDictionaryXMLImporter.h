@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-#include "coreframework/serializer/Serializer.h"
+#include "storyloom/coreframework/serializer/Serializer.h"
 
 class LanguageDictionary;
 

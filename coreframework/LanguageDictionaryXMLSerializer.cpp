@@ -1,11 +1,11 @@
-#include "coreframework/LanguageDictionaryXMLSerializer.h"
+#include "storyloom/coreframework/LanguageDictionaryXMLSerializer.h"
 
 #include <cstdint>
 #include <cstring>
 
-#include "coreframework/LanguageDictionary.h"
-#include "coreframework/LanguageDictionaryXMLImporter.h"
-#include "coreframework/TranslationText.h"
+#include "storyloom/coreframework/LanguageDictionary.h"
+#include "storyloom/coreframework/LanguageDictionaryXMLImporter.h"
+#include "storyloom/coreframework/TranslationText.h"
 
 namespace {
 

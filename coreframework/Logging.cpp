@@ -1,8 +1,8 @@
-#include "coreframework/Logging.h"
+#include "storyloom/coreframework/Logging.h"
 
 #include <ctime>
 
-#include "coreframework/Defines/UsefulDefines.h"
+#include "storyloom/coreframework/Defines/UsefulDefines.h"
 
 namespace {
 

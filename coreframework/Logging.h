@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "host/d3d9/D3DResults.h"
+#include "storyloom/host/d3d9/D3DResults.h"
 
 // Receives the messages of framework objects. Whoever hands a logger to an object keeps
 // ownership of it.

@@ -1,5 +1,5 @@
 #pragma once
-#include "coreframework/VelmMathLib.h"
+#include "storyloom/coreframework/VelmMathLib.h"
 
 namespace CoreFramework {
 

@@ -11,7 +11,7 @@
 #include <cstring>
 #include <string>
 
-#include "coreframework/Logging.h"
+#include "storyloom/coreframework/Logging.h"
 
 // A broken property is a finding: libFuzzer keeps the input that caused the abort.
 #define FUZZ_CHECK(condition)                                                         \

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "FuzzSupport.h"
-#include "coreframework/serializer/Serializer.h"
+#include "storyloom/coreframework/serializer/Serializer.h"
 
 // Chunk names and node tags are disjoint, so no child mistakes a chunk line for its tag.
 inline const char* const ChunkNames[] = {"f", "i", "u", "b", "s", "v2", "v2i", "v3", "v3i", "v4", "m"};

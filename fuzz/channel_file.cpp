@@ -4,9 +4,9 @@
 #include <memory>
 
 #include "FuzzSupport.h"
-#include "host/Aco_CustomEnum.h"
-#include "host/EngineHost.h"
-#include "host/ScenarioCore.h"
+#include "storyloom/host/Aco_CustomEnum.h"
+#include "storyloom/host/EngineHost.h"
+#include "storyloom/host/ScenarioCore.h"
 
 namespace {
 

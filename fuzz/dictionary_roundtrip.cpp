@@ -3,8 +3,8 @@
 // written once is written again unchanged. Other texts may not come back: the format has no
 // escaping, and the program is where the user hears of it.
 #include "FuzzSupport.h"
-#include "coreframework/Defines/UsefulDefines.h"
-#include "coreframework/LanguageDictionary.h"
+#include "storyloom/coreframework/Defines/UsefulDefines.h"
+#include "storyloom/coreframework/LanguageDictionary.h"
 
 namespace {
 

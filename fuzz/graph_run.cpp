@@ -3,8 +3,8 @@
 #include <memory>
 
 #include "FuzzSupport.h"
-#include "host/core/ErrorLog.h"
-#include "tools/storyloom/GraphProgram.h"
+#include "storyloom/host/core/ErrorLog.h"
+#include "GraphProgram.h"
 
 #ifndef STORYLOOM_PLUGIN_PATH
 #error "the fuzz target is built with the plug-in's path"

@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "FuzzSupport.h"
-#include "host/ScenarioCore.h"
+#include "storyloom/host/ScenarioCore.h"
 
 namespace {
 

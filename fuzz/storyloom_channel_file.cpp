@@ -4,8 +4,8 @@
 // construct and objective ones, so that load may rename the channel once; from then on
 // load and save give the same bytes.
 #include "FuzzSupport.h"
-#include "host/core/ErrorLog.h"
-#include "scenario_channel/Aco_Storyloom.h"
+#include "storyloom/host/core/ErrorLog.h"
+#include "storyloom/scenario_channel/Aco_Storyloom.h"
 
 namespace {
 std::vector<unsigned char> Saved(Aco_Storyloom& channel) {

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "FuzzSupport.h"
-#include "coreframework/LanguageDictionary.h"
+#include "storyloom/coreframework/LanguageDictionary.h"
 
 namespace {
 

@@ -1,3 +1,3 @@
 #pragma once
 // The enumeration channel.
-#include "host/enum/Aco_CustomEnum.h"
+#include "storyloom/host/enum/Aco_CustomEnum.h"

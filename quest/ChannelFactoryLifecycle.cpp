@@ -1,10 +1,10 @@
 #include <memory>
 
-#include "host/core/ErrorLog.h"
-#include "quest/ConstructLinks.h"
-#include "quest/TQuestProductFactory.h"
-#include "scenario_channel/ModeSupport.h"
-#include "scenario_channel/StoryloomChannel.h"
+#include "storyloom/host/core/ErrorLog.h"
+#include "storyloom/quest/ConstructLinks.h"
+#include "storyloom/quest/TQuestProductFactory.h"
+#include "storyloom/scenario_channel/ModeSupport.h"
+#include "storyloom/scenario_channel/StoryloomChannel.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
-#include "quest/QuestAction.h"
+#include "storyloom/quest/QuestAction.h"
 
-#include "quest/ConstructLinks.h"
-#include "scenario_channel/StoryloomChannel.h"
+#include "storyloom/quest/ConstructLinks.h"
+#include "storyloom/scenario_channel/StoryloomChannel.h"
 
 namespace {
 constexpr const char* kFunction = "QuestAction::ExecuteImpl";

@@ -1,6 +1,6 @@
 #pragma once
-#include "host/core/Action.h"
-#include "quest/TQuestProduct.h"
+#include "storyloom/host/core/Action.h"
+#include "storyloom/quest/TQuestProduct.h"
 
 // An action of a channel-defined kind: runs the channel's "Execute Action" child with the
 // slots mirrored into the "VariableSlots" children, then pulls output slots back.

@@ -1,6 +1,6 @@
-#include "quest/QuestCondition.h"
+#include "storyloom/quest/QuestCondition.h"
 
-#include "scenario_channel/StoryloomChannel.h"
+#include "storyloom/scenario_channel/StoryloomChannel.h"
 
 bool QuestCondition::EvaluateImpl() {
     Aco_Storyloom* channel =

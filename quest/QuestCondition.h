@@ -1,6 +1,6 @@
 #pragma once
-#include "host/core/Condition.h"
-#include "quest/TQuestProduct.h"
+#include "storyloom/host/core/Condition.h"
+#include "storyloom/quest/TQuestProduct.h"
 
 // A condition of a channel-defined kind: true when the channel's "Evaluate Condition" child,
 // evaluated with the slots mirrored into the "VariableSlots" children, is not 0.

@@ -1,13 +1,13 @@
-#include "quest/QuestEvent.h"
+#include "storyloom/quest/QuestEvent.h"
 
 #include <memory>
 
-#include "channel/KindCast.h"
-#include "host/core/EntityBase.h"
-#include "quest/ConstructLinks.h"
-#include "quest/QuestVarFactory.h"
-#include "scenario_channel/ModeSupport.h"
-#include "scenario_channel/StoryloomChannel.h"
+#include "storyloom/channel/KindCast.h"
+#include "storyloom/host/core/EntityBase.h"
+#include "storyloom/quest/ConstructLinks.h"
+#include "storyloom/quest/QuestVarFactory.h"
+#include "storyloom/scenario_channel/ModeSupport.h"
+#include "storyloom/scenario_channel/StoryloomChannel.h"
 
 // Children: n slot children, an empty place, "Instigator", then m parameter children and
 // an empty place, the activation child, "DisplayText".

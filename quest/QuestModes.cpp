@@ -3,15 +3,15 @@
 #include <memory>
 #include <vector>
 
-#include "coreframework/Singleton.h"
-#include "host/core/EntityBase.h"
-#include "host/core/EventFactoryManager.h"
-#include "host/core/EventParams.h"
-#include "host/core/Scenario.h"
-#include "quest/ConstructLinks.h"
-#include "quest/QuestVarFactory.h"
-#include "scenario_channel/ModeCatalogue.h"
-#include "scenario_channel/ModeSupport.h"
+#include "storyloom/coreframework/Singleton.h"
+#include "storyloom/host/core/EntityBase.h"
+#include "storyloom/host/core/EventFactoryManager.h"
+#include "storyloom/host/core/EventParams.h"
+#include "storyloom/host/core/Scenario.h"
+#include "storyloom/quest/ConstructLinks.h"
+#include "storyloom/quest/QuestVarFactory.h"
+#include "storyloom/scenario_channel/ModeCatalogue.h"
+#include "storyloom/scenario_channel/ModeSupport.h"
 
 namespace {
 

@@ -1,13 +1,13 @@
-#include "quest/QuestProduct.h"
+#include "storyloom/quest/QuestProduct.h"
 
 #include <utility>
 
-#include "channel/KindCast.h"
-#include "channel/ReportFacility.h"
-#include "quest/ConstructLinks.h"
-#include "quest/QuestVariableSlot.h"
-#include "quest/SlotPlaceholders.h"
-#include "scenario_channel/StoryloomChannel.h"
+#include "storyloom/channel/KindCast.h"
+#include "storyloom/channel/ReportFacility.h"
+#include "storyloom/quest/ConstructLinks.h"
+#include "storyloom/quest/QuestVariableSlot.h"
+#include "storyloom/quest/SlotPlaceholders.h"
+#include "storyloom/scenario_channel/StoryloomChannel.h"
 
 QuestProduct::QuestProduct(Aco_Storyloom* channel, std::string name) : _channel(channel), _name(std::move(name)) {}
 

@@ -2,8 +2,8 @@
 #include <optional>
 #include <string>
 
-#include "channel/Export.h"
-#include "coreframework/MagicPointer.h"
+#include "storyloom/channel/Export.h"
+#include "storyloom/coreframework/MagicPointer.h"
 
 class Aco_Storyloom;
 namespace Core {

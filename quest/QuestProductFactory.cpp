@@ -1,12 +1,12 @@
-#include "quest/QuestProductFactory.h"
+#include "storyloom/quest/QuestProductFactory.h"
 
 #include <memory>
 #include <typeinfo>
 
-#include "host/core/ErrorLog.h"
-#include "quest/QuestSlotKinds.h"
-#include "quest/QuestVariableSlot.h"
-#include "scenario_channel/StoryloomChannel.h"
+#include "storyloom/host/core/ErrorLog.h"
+#include "storyloom/quest/QuestSlotKinds.h"
+#include "storyloom/quest/QuestVariableSlot.h"
+#include "storyloom/scenario_channel/StoryloomChannel.h"
 
 QuestProductFactory::QuestProductFactory(Aco_Storyloom& channel) : _channel(&channel) {}
 

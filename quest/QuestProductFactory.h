@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "channel/Export.h"
-#include "coreframework/MagicPointer.h"
-#include "quest/QuestVarFactory.h"
+#include "storyloom/channel/Export.h"
+#include "storyloom/coreframework/MagicPointer.h"
+#include "storyloom/quest/QuestVarFactory.h"
 
 class Aco_Storyloom;
 namespace Core {

@@ -1,7 +1,7 @@
-#include "quest/QuestSlotKinds.h"
+#include "storyloom/quest/QuestSlotKinds.h"
 
-#include "scenario_channel/ModeSupport.h"
-#include "scenario_channel/StoryloomChannel.h"
+#include "storyloom/scenario_channel/ModeSupport.h"
+#include "storyloom/scenario_channel/StoryloomChannel.h"
 
 void QuestSlotKind<Core::TVariable<float>>::Write(Aco_FloatChannel& child, const float& value) { child.SetFloat(value); }
 

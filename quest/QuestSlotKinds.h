@@ -4,20 +4,20 @@
 #include <string>
 #include <typeinfo>
 
-#include "channel/KindCast.h"
-#include "channel/ReportFacility.h"
-#include "host/core/Aco_CoreRef.h"
-#include "host/core/EntityVar.h"
-#include "host/core/EnumVar.h"
-#include "host/core/ObjectiveVar.h"
-#include "host/core/ScenarioSupport.h"
-#include "host/core/StringVar.h"
-#include "host/core/TVariable.h"
-#include "host/d3d9/d3dx9math.h"
-#include "host/engine/A3d_Channel.h"
-#include "host/engine/Aco_FloatChannel.h"
-#include "host/engine/Aco_StringChannel.h"
-#include "host/engine/Aco_VectorChannel.h"
+#include "storyloom/channel/KindCast.h"
+#include "storyloom/channel/ReportFacility.h"
+#include "storyloom/host/core/Aco_CoreRef.h"
+#include "storyloom/host/core/EntityVar.h"
+#include "storyloom/host/core/EnumVar.h"
+#include "storyloom/host/core/ObjectiveVar.h"
+#include "storyloom/host/core/ScenarioSupport.h"
+#include "storyloom/host/core/StringVar.h"
+#include "storyloom/host/core/TVariable.h"
+#include "storyloom/host/d3d9/d3dx9math.h"
+#include "storyloom/host/engine/A3d_Channel.h"
+#include "storyloom/host/engine/Aco_FloatChannel.h"
+#include "storyloom/host/engine/Aco_StringChannel.h"
+#include "storyloom/host/engine/Aco_VectorChannel.h"
 
 class Aco_Storyloom;
 

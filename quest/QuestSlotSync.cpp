@@ -1,7 +1,7 @@
-#include "quest/QuestSlotSync.h"
+#include "storyloom/quest/QuestSlotSync.h"
 
-#include "channel/ReportFacility.h"
-#include "quest/QuestSlotKinds.h"
+#include "storyloom/channel/ReportFacility.h"
+#include "storyloom/quest/QuestSlotKinds.h"
 
 namespace {
 template <class Kind>

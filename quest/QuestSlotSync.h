@@ -1,12 +1,12 @@
 #pragma once
-#include "channel/Export.h"
-#include "host/core/EntityVar.h"
-#include "host/core/EnumVar.h"
-#include "host/core/ObjectiveVar.h"
-#include "host/core/StringVar.h"
-#include "host/core/TVariable.h"
-#include "host/core/TVariableSlot.h"
-#include "quest/QuestVariableSlot.h"
+#include "storyloom/channel/Export.h"
+#include "storyloom/host/core/EntityVar.h"
+#include "storyloom/host/core/EnumVar.h"
+#include "storyloom/host/core/ObjectiveVar.h"
+#include "storyloom/host/core/StringVar.h"
+#include "storyloom/host/core/TVariable.h"
+#include "storyloom/host/core/TVariableSlot.h"
+#include "storyloom/quest/QuestVariableSlot.h"
 
 // A core slot of one value kind that mirrors itself into the child at its position:
 // its value goes into the child before a node runs, and for output slots the child's value

@@ -1,9 +1,9 @@
-#include "quest/QuestVarFactories.h"
+#include "storyloom/quest/QuestVarFactories.h"
 
 #include <utility>
 
-#include "quest/QuestSlotKinds.h"
-#include "quest/QuestVariableSlots.h"
+#include "storyloom/quest/QuestSlotKinds.h"
+#include "storyloom/quest/QuestVariableSlots.h"
 
 template <class Variable>
 size_t TQuestVarFactory<Variable>::GetSlotSize() const {

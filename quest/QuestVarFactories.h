@@ -1,11 +1,11 @@
 #pragma once
 #include <string>
 
-#include "host/core/EntityVar.h"
-#include "host/core/ObjectiveVar.h"
-#include "host/core/StringVar.h"
-#include "host/core/TVariable.h"
-#include "quest/QuestVarFactory.h"
+#include "storyloom/host/core/EntityVar.h"
+#include "storyloom/host/core/ObjectiveVar.h"
+#include "storyloom/host/core/StringVar.h"
+#include "storyloom/host/core/TVariable.h"
+#include "storyloom/quest/QuestVarFactory.h"
 
 // The plain value kinds: float, vector, text and objective. Their slots take the child's
 // "!" (select-only) and "@" (insert-only) name prefixes.

@@ -1,4 +1,4 @@
-#include "quest/QuestVarFactory.h"
+#include "storyloom/quest/QuestVarFactory.h"
 
 #include <utility>
 

@@ -3,7 +3,7 @@
 #include <memory>
 #include <string>
 
-#include "channel/Export.h"
+#include "storyloom/channel/Export.h"
 
 class A3d_Channel;
 namespace Core {

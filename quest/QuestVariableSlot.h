@@ -1,5 +1,5 @@
 #pragma once
-#include "channel/Export.h"
+#include "storyloom/channel/Export.h"
 
 class A3d_Channel;
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "quest/QuestSlotSync.h"
+#include "storyloom/quest/QuestSlotSync.h"
 
 // The slots of the plain value kinds: float, vector, text and objective.
 template <class Variable>

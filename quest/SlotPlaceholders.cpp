@@ -1,8 +1,8 @@
-#include "quest/SlotPlaceholders.h"
+#include "storyloom/quest/SlotPlaceholders.h"
 
 #include <cstdlib>
 
-#include "host/core/VariableSlotBase.h"
+#include "storyloom/host/core/VariableSlotBase.h"
 
 // Built into a new text, so that the cost stays linear in the text however many
 // placeholders it holds.

@@ -2,7 +2,7 @@
 #include <string>
 #include <utility>
 
-#include "quest/QuestProduct.h"
+#include "storyloom/quest/QuestProduct.h"
 
 // A core node kind joined to the construct channel that defines it.
 template <class CoreNode>

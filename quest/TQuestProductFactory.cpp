@@ -1,9 +1,9 @@
-#include "quest/TQuestProductFactory.h"
+#include "storyloom/quest/TQuestProductFactory.h"
 
 #include <memory>
 
-#include "host/core/ErrorLog.h"
-#include "scenario_channel/StoryloomChannel.h"
+#include "storyloom/host/core/ErrorLog.h"
+#include "storyloom/scenario_channel/StoryloomChannel.h"
 
 template <class AbstractFactory, class Product, class QuestType, class Owner>
 TQuestProductFactory<AbstractFactory, Product, QuestType, Owner>::TQuestProductFactory(Aco_Storyloom& channel,

@@ -1,19 +1,19 @@
 #pragma once
 #include <string>
 
-#include "host/core/Action.h"
-#include "host/core/ActionFactoryManager.h"
-#include "host/core/Condition.h"
-#include "host/core/ConditionFactoryManager.h"
-#include "host/core/Event.h"
-#include "host/core/EventFactoryManager.h"
-#include "host/core/EventNode.h"
-#include "host/core/FactoryKinds.h"
-#include "host/core/VariableSlotSetOwner.h"
-#include "quest/QuestAction.h"
-#include "quest/QuestCondition.h"
-#include "quest/QuestEvent.h"
-#include "quest/QuestProductFactory.h"
+#include "storyloom/host/core/Action.h"
+#include "storyloom/host/core/ActionFactoryManager.h"
+#include "storyloom/host/core/Condition.h"
+#include "storyloom/host/core/ConditionFactoryManager.h"
+#include "storyloom/host/core/Event.h"
+#include "storyloom/host/core/EventFactoryManager.h"
+#include "storyloom/host/core/EventNode.h"
+#include "storyloom/host/core/FactoryKinds.h"
+#include "storyloom/host/core/VariableSlotSetOwner.h"
+#include "storyloom/quest/QuestAction.h"
+#include "storyloom/quest/QuestCondition.h"
+#include "storyloom/quest/QuestEvent.h"
+#include "storyloom/quest/QuestProductFactory.h"
 
 // The factory of one channel-defined kind: registered with the kind's manager under the
 // construct channel's name for as long as it lives, it makes and clones that kind's nodes.

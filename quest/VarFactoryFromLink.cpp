@@ -1,12 +1,12 @@
 #include <memory>
 #include <string>
 
-#include "host/Aco_CustomEnum.h"
-#include "host/core/EnumVarSupport.h"
-#include "host/core/ErrorLog.h"
-#include "host/core/StringListVarSupport.h"
-#include "quest/QuestVarFactories.h"
-#include "scenario_channel/StoryloomChannel.h"
+#include "storyloom/host/Aco_CustomEnum.h"
+#include "storyloom/host/core/EnumVarSupport.h"
+#include "storyloom/host/core/ErrorLog.h"
+#include "storyloom/host/core/StringListVarSupport.h"
+#include "storyloom/quest/QuestVarFactories.h"
+#include "storyloom/scenario_channel/StoryloomChannel.h"
 
 namespace {
 

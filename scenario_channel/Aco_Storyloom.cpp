@@ -1,15 +1,15 @@
-#include "scenario_channel/StoryloomChannel.h"
+#include "storyloom/scenario_channel/StoryloomChannel.h"
 
 #include <algorithm>
 #include <cstring>
 #include <new>
 
-#include "host/core/CoreEngine.h"
-#include "host/core/ErrorLog.h"
-#include "host/core/ScenarioEditor.h"
-#include "quest/QuestProductFactory.h"
-#include "scenario_channel/EditorCallbacks.h"
-#include "scenario_channel/ModeCatalogue.h"
+#include "storyloom/host/core/CoreEngine.h"
+#include "storyloom/host/core/ErrorLog.h"
+#include "storyloom/host/core/ScenarioEditor.h"
+#include "storyloom/quest/QuestProductFactory.h"
+#include "storyloom/scenario_channel/EditorCallbacks.h"
+#include "storyloom/scenario_channel/ModeCatalogue.h"
 
 namespace {
 constexpr _GUID kStoryloomGuid = {0xB676ADA3, 0x7551, 0x433B, {0xA7, 0xFF, 0xA6, 0x68, 0xC0, 0x95, 0xB7, 0x13}};

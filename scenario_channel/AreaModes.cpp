@@ -1,14 +1,14 @@
 // Area and virtual-entity modes: whether an entity touches an area, the radius of a sphere
 // area, and drawing and picking virtual entities.
-#include "coreframework/debugrenderer/DebugRenderer.h"
-#include "host/core/AreaEntity.h"
-#include "host/core/Camera.h"
-#include "host/core/CoreEngine.h"
-#include "host/core/SphereAreaComponent.h"
-#include "host/core/StaticMeshEntity.h"
-#include "host/core/VirtualScenarioEntity.h"
-#include "scenario_channel/ModeCatalogue.h"
-#include "scenario_channel/ModeSupport.h"
+#include "storyloom/coreframework/debugrenderer/DebugRenderer.h"
+#include "storyloom/host/core/AreaEntity.h"
+#include "storyloom/host/core/Camera.h"
+#include "storyloom/host/core/CoreEngine.h"
+#include "storyloom/host/core/SphereAreaComponent.h"
+#include "storyloom/host/core/StaticMeshEntity.h"
+#include "storyloom/host/core/VirtualScenarioEntity.h"
+#include "storyloom/scenario_channel/ModeCatalogue.h"
+#include "storyloom/scenario_channel/ModeSupport.h"
 
 namespace {
 

@@ -2,15 +2,15 @@
 #include <utility>
 #include <vector>
 
-#include "host/core/CoreEngine.h"
-#include "host/core/ScenarioEditor.h"
-#include "host/core/ScenarioGraph.h"
-#include "host/core/StartDisplayTimerAction.h"
-#include "host/core/StringListVarSupport.h"
-#include "host/core/UberIsEntityInAreaSpeedTime.h"
-#include "scenario_channel/EditorCallbacks.h"
-#include "scenario_channel/ModeCatalogue.h"
-#include "scenario_channel/ModeSupport.h"
+#include "storyloom/host/core/CoreEngine.h"
+#include "storyloom/host/core/ScenarioEditor.h"
+#include "storyloom/host/core/ScenarioGraph.h"
+#include "storyloom/host/core/StartDisplayTimerAction.h"
+#include "storyloom/host/core/StringListVarSupport.h"
+#include "storyloom/host/core/UberIsEntityInAreaSpeedTime.h"
+#include "storyloom/scenario_channel/EditorCallbacks.h"
+#include "storyloom/scenario_channel/ModeCatalogue.h"
+#include "storyloom/scenario_channel/ModeSupport.h"
 
 namespace {
 

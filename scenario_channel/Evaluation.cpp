@@ -1,9 +1,9 @@
 #include <new>
 #include <string>
 
-#include "scenario_channel/ModeCatalogue.h"
-#include "scenario_channel/ModeSupport.h"
-#include "scenario_channel/StoryloomChannel.h"
+#include "storyloom/scenario_channel/ModeCatalogue.h"
+#include "storyloom/scenario_channel/ModeSupport.h"
+#include "storyloom/scenario_channel/StoryloomChannel.h"
 
 namespace {
 float ReportUnknownMode(Aco_Storyloom& self) {

@@ -1,8 +1,8 @@
-#include "scenario_channel/ModeCatalogue.h"
+#include "storyloom/scenario_channel/ModeCatalogue.h"
 
 #include <algorithm>
 
-#include "coreframework/Logging.h"
+#include "storyloom/coreframework/Logging.h"
 
 namespace {
 const LinkKindInfo kLinkKinds[] = {

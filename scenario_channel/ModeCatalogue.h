@@ -4,8 +4,8 @@
 #include <cstddef>
 #include <vector>
 
-#include "channel/Export.h"
-#include "host/engine/Guid.h"
+#include "storyloom/channel/Export.h"
+#include "storyloom/host/engine/Guid.h"
 
 class Aco_Storyloom;
 

@@ -1,8 +1,8 @@
-#include "scenario_channel/ModeSupport.h"
+#include "storyloom/scenario_channel/ModeSupport.h"
 
 #include <cmath>
 
-#include "host/Aco_CustomEnum.h"
+#include "storyloom/host/Aco_CustomEnum.h"
 
 namespace ModeSupport {
 

@@ -3,11 +3,11 @@
 // conversions between channel values and scenario ids and flags.
 #include <cstdint>
 
-#include "channel/KindCast.h"
-#include "host/core/Aco_CoreRef.h"
-#include "host/core/Scenario.h"
-#include "host/core/ScenarioSupport.h"
-#include "scenario_channel/StoryloomChannel.h"
+#include "storyloom/channel/KindCast.h"
+#include "storyloom/host/core/Aco_CoreRef.h"
+#include "storyloom/host/core/Scenario.h"
+#include "storyloom/host/core/ScenarioSupport.h"
+#include "storyloom/scenario_channel/StoryloomChannel.h"
 
 namespace ModeResult {
 constexpr float Done = 0.0f;

@@ -2,12 +2,12 @@
 // "CoreScenario", stops at its first failure and keeps what it did before it.
 #include <string>
 
-#include "coreframework/serializer/SerializerFlag.h"
-#include "host/core/CoreEngine.h"
-#include "host/core/Scenario.h"
-#include "host/core/ScenarioManager.h"
-#include "scenario_channel/ModeCatalogue.h"
-#include "scenario_channel/ModeSupport.h"
+#include "storyloom/coreframework/serializer/SerializerFlag.h"
+#include "storyloom/host/core/CoreEngine.h"
+#include "storyloom/host/core/Scenario.h"
+#include "storyloom/host/core/ScenarioManager.h"
+#include "storyloom/scenario_channel/ModeCatalogue.h"
+#include "storyloom/scenario_channel/ModeSupport.h"
 
 namespace {
 

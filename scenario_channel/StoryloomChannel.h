@@ -1,13 +1,13 @@
 #pragma once
 #include <memory>
 
-#include "channel/MultiModeChannel.h"
-#include "channel/ReportFacility.h"
-#include "coreframework/MagicPointer.h"
-#include "host/core/ScenarioEditorListener.h"
-#include "host/core/ScenarioGraphListener.h"
-#include "quest/QuestClasses.h"
-#include "scenario_channel/ModeIds.h"
+#include "storyloom/channel/MultiModeChannel.h"
+#include "storyloom/channel/ReportFacility.h"
+#include "storyloom/coreframework/MagicPointer.h"
+#include "storyloom/host/core/ScenarioEditorListener.h"
+#include "storyloom/host/core/ScenarioGraphListener.h"
+#include "storyloom/quest/QuestClasses.h"
+#include "storyloom/scenario_channel/ModeIds.h"
 
 // The scenario channel: one float channel class whose mode picks what it does with the
 // scenario system on every evaluation. Its float value is the status of the last one.

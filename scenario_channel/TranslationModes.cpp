@@ -1,9 +1,9 @@
 #include <string>
 
-#include "coreframework/LanguageDictionary.h"
-#include "host/core/Scenario.h"
-#include "scenario_channel/ModeCatalogue.h"
-#include "scenario_channel/ModeSupport.h"
+#include "storyloom/coreframework/LanguageDictionary.h"
+#include "storyloom/host/core/Scenario.h"
+#include "storyloom/scenario_channel/ModeCatalogue.h"
+#include "storyloom/scenario_channel/ModeSupport.h"
 
 namespace {
 

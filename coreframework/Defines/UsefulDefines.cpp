@@ -1,4 +1,4 @@
-#include "coreframework/Defines/UsefulDefines.h"
+#include "storyloom/coreframework/Defines/UsefulDefines.h"
 
 #include <cstdarg>
 #include <cstdio>

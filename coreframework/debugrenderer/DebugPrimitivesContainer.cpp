@@ -1,6 +1,6 @@
-#include "coreframework/debugrenderer/DebugPrimitivesContainer.h"
+#include "storyloom/coreframework/debugrenderer/DebugPrimitivesContainer.h"
 
-#include "coreframework/Logging.h"
+#include "storyloom/coreframework/Logging.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 #include <memory>
 #include <string>
 
-#include "coreframework/VelmMathLib.h"
-#include "host/d3d9/d3dx9mesh.h"
+#include "storyloom/coreframework/VelmMathLib.h"
+#include "storyloom/host/d3d9/d3dx9mesh.h"
 
 class DebugRenderer;
 

@@ -1,4 +1,4 @@
-#include "coreframework/debugrenderer/DebugRenderer.h"
+#include "storyloom/coreframework/debugrenderer/DebugRenderer.h"
 
 #include <new>
 

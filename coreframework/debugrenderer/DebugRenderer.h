@@ -2,8 +2,8 @@
 // The debug renderer with its primitives containers and its device resource life.
 #include <vector>
 
-#include "coreframework/debugrenderer/DebugPrimitivesContainer.h"
-#include "coreframework/debugrenderer/ResourceContainer.h"
+#include "storyloom/coreframework/debugrenderer/DebugPrimitivesContainer.h"
+#include "storyloom/coreframework/debugrenderer/ResourceContainer.h"
 
 // Draws batches of lines, spheres and cones over the scene. It keeps a unit sphere and a
 // unit cone mesh on its device and a pool of containers that live as long as it does.

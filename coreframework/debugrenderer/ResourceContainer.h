@@ -1,8 +1,8 @@
 #pragma once
 #include <cstdint>
 
-#include "coreframework/Logging.h"
-#include "coreframework/debugrenderer/ResourceContainerInterface.h"
+#include "storyloom/coreframework/Logging.h"
+#include "storyloom/coreframework/debugrenderer/ResourceContainerInterface.h"
 
 enum class ResourceState : std::uint32_t { Lost = 1, Restored = 2, Released = 3 };
 

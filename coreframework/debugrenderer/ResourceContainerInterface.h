@@ -1,5 +1,5 @@
 #pragma once
-#include "host/d3d9/d3d9.h"
+#include "storyloom/host/d3d9/d3d9.h"
 
 // Something that holds resources of a Direct3D device and must give them up when the device
 // is lost and make them again for the device that replaces it.

@@ -1,4 +1,4 @@
-#include "coreframework/serializer/BitStream.h"
+#include "storyloom/coreframework/serializer/BitStream.h"
 
 void BitStream::WriteBit(bool bit) {
     if (_bitCount % 8 == 0) _bytes.push_back(0);

@@ -1,4 +1,4 @@
-#include "coreframework/serializer/ChunkText.h"
+#include "storyloom/coreframework/serializer/ChunkText.h"
 
 #include <climits>
 #include <cstdint>

@@ -3,8 +3,8 @@
 #include <string>
 #include <type_traits>
 
-#include "coreframework/VelmMathLib.h"
-#include "coreframework/serializer/BitStream.h"
+#include "storyloom/coreframework/VelmMathLib.h"
+#include "storyloom/coreframework/serializer/BitStream.h"
 
 // The per-type parts of a data chunk: type names, written and read texts, byte-wise
 // comparison and bit-stream form. A precision below 0 selects the shortest form ("%g").

@@ -1,4 +1,4 @@
-#include "coreframework/serializer/DataChunk.h"
+#include "storyloom/coreframework/serializer/DataChunk.h"
 
 DataChunk::DataChunk(const std::string& name, const char* context)
     : _name(name), _context(context) {}

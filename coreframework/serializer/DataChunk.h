@@ -2,9 +2,9 @@
 #include <cstdint>
 #include <string>
 
-#include "coreframework/Logging.h"
-#include "coreframework/serializer/BitStream.h"
-#include "coreframework/serializer/ChunkText.h"
+#include "storyloom/coreframework/Logging.h"
+#include "storyloom/coreframework/serializer/BitStream.h"
+#include "storyloom/coreframework/serializer/ChunkText.h"
 
 // A named value that a serializer writes as an attribute or a child element.
 class DataChunk {

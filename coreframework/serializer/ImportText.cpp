@@ -1,11 +1,11 @@
-#include "coreframework/serializer/ImportText.h"
+#include "storyloom/coreframework/serializer/ImportText.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
 
-#include "coreframework/Defines/UsefulDefines.h"
+#include "storyloom/coreframework/Defines/UsefulDefines.h"
 
 void ImportText::KeepUntil(std::size_t end) {
     _kept += _pending;

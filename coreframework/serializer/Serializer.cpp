@@ -1,11 +1,11 @@
-#include "coreframework/serializer/Serializer.h"
+#include "storyloom/coreframework/serializer/Serializer.h"
 
 #include <algorithm>
 #include <boost/thread/locks.hpp>
 #include <boost/thread/mutex.hpp>
 #include <string_view>
 
-#include "coreframework/serializer/ImportText.h"
+#include "storyloom/coreframework/serializer/ImportText.h"
 
 using std::string;
 

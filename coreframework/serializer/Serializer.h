@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "coreframework/serializer/DataChunk.h"
-#include "coreframework/serializer/SerializerFlag.h"
+#include "storyloom/coreframework/serializer/DataChunk.h"
+#include "storyloom/coreframework/serializer/SerializerFlag.h"
 
 namespace boost {
 class timed_mutex;

@@ -1,4 +1,4 @@
-#include "host/core/Aco_CoreRef.h"
+#include "storyloom/host/core/Aco_CoreRef.h"
 
 ChannelType Aco_CoreRef::GetChannelType() {
     // Built once: kind checks ask for it on every child access.

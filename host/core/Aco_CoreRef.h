@@ -1,6 +1,6 @@
 #pragma once
-#include "host/core/RefSupport.h"
-#include "host/engine/A3d_Channel.h"
+#include "storyloom/host/core/RefSupport.h"
+#include "storyloom/host/engine/A3d_Channel.h"
 
 // A channel that refers to one core object or to none. It never owns the object, and it
 // reads empty once the object has died.

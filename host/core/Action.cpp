@@ -1,6 +1,6 @@
-#include "host/core/Action.h"
+#include "storyloom/host/core/Action.h"
 
-#include "host/core/ErrorLog.h"
+#include "storyloom/host/core/ErrorLog.h"
 
 namespace Core {
 

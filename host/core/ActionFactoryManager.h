@@ -1,6 +1,6 @@
 #pragma once
-#include "host/core/Action.h"
-#include "host/core/TFactoryManager.h"
+#include "storyloom/host/core/Action.h"
+#include "storyloom/host/core/TFactoryManager.h"
 
 namespace Core {
 

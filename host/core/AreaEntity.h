@@ -1,9 +1,9 @@
 #pragma once
 #include <vector>
 
-#include "host/core/AreaComponent.h"
-#include "host/core/EntityBase.h"
-#include "host/core/StaticMeshEntity.h"
+#include "storyloom/host/core/AreaComponent.h"
+#include "storyloom/host/core/EntityBase.h"
+#include "storyloom/host/core/StaticMeshEntity.h"
 
 namespace Core {
 

@@ -1,4 +1,4 @@
-#include "host/core/BoxAreaComponent.h"
+#include "storyloom/host/core/BoxAreaComponent.h"
 
 #include <algorithm>
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "host/core/AreaComponent.h"
+#include "storyloom/host/core/AreaComponent.h"
 
 namespace Core {
 

@@ -1,9 +1,9 @@
-#include "host/core/Camera.h"
+#include "storyloom/host/core/Camera.h"
 
 #include <cmath>
 
-#include "host/core/ErrorLog.h"
-#include "host/core/VectorMath.h"
+#include "storyloom/host/core/ErrorLog.h"
+#include "storyloom/host/core/VectorMath.h"
 
 namespace Core {
 

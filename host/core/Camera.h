@@ -1,8 +1,8 @@
 #pragma once
-#include "coreframework/Ray.h"
-#include "coreframework/VelmMathLib.h"
-#include "host/d3d9/d3d9.h"
-#include "host/core/RefSupport.h"
+#include "storyloom/coreframework/Ray.h"
+#include "storyloom/coreframework/VelmMathLib.h"
+#include "storyloom/host/d3d9/d3d9.h"
+#include "storyloom/host/core/RefSupport.h"
 
 namespace Core {
 

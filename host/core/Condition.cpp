@@ -1,6 +1,6 @@
-#include "host/core/Condition.h"
+#include "storyloom/host/core/Condition.h"
 
-#include "host/core/ErrorLog.h"
+#include "storyloom/host/core/ErrorLog.h"
 
 namespace Core {
 

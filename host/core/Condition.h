@@ -1,9 +1,9 @@
 #pragma once
 #include <string>
 
-#include "host/core/FactoryKinds.h"
-#include "host/core/TOwnedSlotSet.h"
-#include "host/core/TProduct.h"
+#include "storyloom/host/core/FactoryKinds.h"
+#include "storyloom/host/core/TOwnedSlotSet.h"
+#include "storyloom/host/core/TProduct.h"
 
 namespace Core {
 

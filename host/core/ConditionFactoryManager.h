@@ -1,6 +1,6 @@
 #pragma once
-#include "host/core/Condition.h"
-#include "host/core/TFactoryManager.h"
+#include "storyloom/host/core/Condition.h"
+#include "storyloom/host/core/TFactoryManager.h"
 
 namespace Core {
 

@@ -1,4 +1,4 @@
-#include "host/core/CoreEngine.h"
+#include "storyloom/host/core/CoreEngine.h"
 
 namespace Core {
 

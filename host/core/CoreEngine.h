@@ -1,7 +1,7 @@
 #pragma once
-#include "coreframework/debugrenderer/DebugRenderer.h"
-#include "host/core/ScenarioEditor.h"
-#include "host/core/ScenarioManager.h"
+#include "storyloom/coreframework/debugrenderer/DebugRenderer.h"
+#include "storyloom/host/core/ScenarioEditor.h"
+#include "storyloom/host/core/ScenarioManager.h"
 
 class A3d_Channel;
 class A3d_List;

@@ -1,8 +1,8 @@
 #pragma once
 #include <string>
 
-#include "host/core/RefSupport.h"
-#include "host/core/ScenarioSupport.h"
+#include "storyloom/host/core/RefSupport.h"
+#include "storyloom/host/core/ScenarioSupport.h"
 
 namespace Core {
 

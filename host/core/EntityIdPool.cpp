@@ -1,4 +1,4 @@
-#include "host/core/EntityIdPool.h"
+#include "storyloom/host/core/EntityIdPool.h"
 
 namespace Core {
 

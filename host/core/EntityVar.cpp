@@ -1,7 +1,7 @@
-#include "host/core/EntityVar.h"
+#include "storyloom/host/core/EntityVar.h"
 
-#include "host/core/Scenario.h"
-#include "host/core/StateText.h"
+#include "storyloom/host/core/Scenario.h"
+#include "storyloom/host/core/StateText.h"
 
 namespace Core {
 

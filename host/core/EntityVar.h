@@ -1,7 +1,7 @@
 #pragma once
-#include "host/core/ScenarioSupport.h"
-#include "host/core/VariableBase.h"
-#include "host/core/WeakRef.h"
+#include "storyloom/host/core/ScenarioSupport.h"
+#include "storyloom/host/core/VariableBase.h"
+#include "storyloom/host/core/WeakRef.h"
 
 namespace Core {
 

@@ -1,7 +1,7 @@
-#include "host/core/EnumVarSupport.h"
+#include "storyloom/host/core/EnumVarSupport.h"
 
-#include "host/core/ErrorLog.h"
-#include "host/core/NamedLists.h"
+#include "storyloom/host/core/ErrorLog.h"
+#include "storyloom/host/core/NamedLists.h"
 
 namespace Core {
 

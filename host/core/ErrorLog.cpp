@@ -1,4 +1,4 @@
-#include "host/core/ErrorLog.h"
+#include "storyloom/host/core/ErrorLog.h"
 
 #include <cstdio>
 

@@ -1,4 +1,4 @@
-#include "host/core/Event.h"
+#include "storyloom/host/core/Event.h"
 
 namespace Core {
 

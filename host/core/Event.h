@@ -1,11 +1,11 @@
 #pragma once
 #include <string>
 
-#include "host/core/EventNode.h"
-#include "host/core/EventParams.h"
-#include "host/core/FactoryKinds.h"
-#include "host/core/TOwnedSlotSet.h"
-#include "host/core/TProduct.h"
+#include "storyloom/host/core/EventNode.h"
+#include "storyloom/host/core/EventParams.h"
+#include "storyloom/host/core/FactoryKinds.h"
+#include "storyloom/host/core/TOwnedSlotSet.h"
+#include "storyloom/host/core/TProduct.h"
 
 namespace Core {
 

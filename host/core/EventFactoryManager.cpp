@@ -1,6 +1,6 @@
-#include "host/core/EventFactoryManager.h"
+#include "storyloom/host/core/EventFactoryManager.h"
 
-#include "host/core/CoreEngine.h"
+#include "storyloom/host/core/CoreEngine.h"
 
 namespace Core {
 

@@ -1,9 +1,9 @@
 #pragma once
 #include <string>
 
-#include "host/core/Event.h"
-#include "host/core/EventParams.h"
-#include "host/core/TFactoryManager.h"
+#include "storyloom/host/core/Event.h"
+#include "storyloom/host/core/EventParams.h"
+#include "storyloom/host/core/TFactoryManager.h"
 
 namespace Core {
 

@@ -1,9 +1,9 @@
-#include "host/core/EventNode.h"
+#include "storyloom/host/core/EventNode.h"
 
-#include "host/core/ActionFactoryManager.h"
-#include "host/core/ConditionFactoryManager.h"
-#include "host/core/ErrorLog.h"
-#include "host/core/EventFactoryManager.h"
+#include "storyloom/host/core/ActionFactoryManager.h"
+#include "storyloom/host/core/ConditionFactoryManager.h"
+#include "storyloom/host/core/ErrorLog.h"
+#include "storyloom/host/core/EventFactoryManager.h"
 
 namespace Core {
 

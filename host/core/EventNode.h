@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "host/core/VariableSlotSetOwner.h"
+#include "storyloom/host/core/VariableSlotSetOwner.h"
 
 namespace Core {
 

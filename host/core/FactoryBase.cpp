@@ -1,4 +1,4 @@
-#include "host/core/FactoryBase.h"
+#include "storyloom/host/core/FactoryBase.h"
 
 #include <algorithm>
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "host/core/TAbstractFactory.h"
+#include "storyloom/host/core/TAbstractFactory.h"
 
 namespace Core {
 

@@ -1,6 +1,6 @@
-#include "host/core/ActionFactoryManager.h"
-#include "host/core/ConditionFactoryManager.h"
-#include "host/core/EventFactoryManager.h"
+#include "storyloom/host/core/ActionFactoryManager.h"
+#include "storyloom/host/core/ConditionFactoryManager.h"
+#include "storyloom/host/core/EventFactoryManager.h"
 
 CORE_SINGLETON_INSTANCE(Core::ActionFactoryManager)
 CORE_SINGLETON_INSTANCE(Core::ConditionFactoryManager)

@@ -1,6 +1,6 @@
-#include "host/core/GUIBase.h"
+#include "storyloom/host/core/GUIBase.h"
 
-#include "host/core/ErrorLog.h"
+#include "storyloom/host/core/ErrorLog.h"
 
 namespace Core {
 

@@ -1,5 +1,5 @@
-#include "host/core/StartDisplayTimerAction.h"
-#include "host/core/UberIsEntityInAreaSpeedTime.h"
+#include "storyloom/host/core/StartDisplayTimerAction.h"
+#include "storyloom/host/core/UberIsEntityInAreaSpeedTime.h"
 
 namespace Core {
 

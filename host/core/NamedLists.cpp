@@ -1,4 +1,4 @@
-#include "host/core/NamedLists.h"
+#include "storyloom/host/core/NamedLists.h"
 
 namespace Core {
 

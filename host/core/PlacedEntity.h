@@ -1,6 +1,6 @@
 #pragma once
-#include "coreframework/VelmMathLib.h"
-#include "host/core/EntityBase.h"
+#include "storyloom/coreframework/VelmMathLib.h"
+#include "storyloom/host/core/EntityBase.h"
 
 namespace Core {
 

@@ -1,6 +1,6 @@
-#include "host/core/RefSupport.h"
+#include "storyloom/host/core/RefSupport.h"
 
-#include "host/core/ScenarioSupport.h"
+#include "storyloom/host/core/ScenarioSupport.h"
 
 namespace Core {
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "host/core/WeakRef.h"
+#include "storyloom/host/core/WeakRef.h"
 
 namespace Core {
 

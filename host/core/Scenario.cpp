@@ -1,14 +1,14 @@
-#include "host/core/Scenario.h"
+#include "storyloom/host/core/Scenario.h"
 
 #include <algorithm>
 #include <cmath>
 #include <memory>
 
-#include "host/core/CoreEngine.h"
-#include "host/core/ErrorLog.h"
-#include "host/core/TextFormat.h"
-#include "host/core/VectorMath.h"
-#include "host/core/VirtualScenarioEntity.h"
+#include "storyloom/host/core/CoreEngine.h"
+#include "storyloom/host/core/ErrorLog.h"
+#include "storyloom/host/core/TextFormat.h"
+#include "storyloom/host/core/VectorMath.h"
+#include "storyloom/host/core/VirtualScenarioEntity.h"
 
 namespace Core {
 

@@ -6,15 +6,15 @@
 #include <string>
 #include <vector>
 
-#include "coreframework/LanguageDictionary.h"
-#include "coreframework/Ray.h"
-#include "coreframework/serializer/SerializerFlag.h"
-#include "host/core/EntityIdPool.h"
-#include "host/core/EventNode.h"
-#include "host/core/RefSupport.h"
-#include "host/core/ScenarioLogger.h"
-#include "host/core/ScenarioSupport.h"
-#include "host/core/VariableBase.h"
+#include "storyloom/coreframework/LanguageDictionary.h"
+#include "storyloom/coreframework/Ray.h"
+#include "storyloom/coreframework/serializer/SerializerFlag.h"
+#include "storyloom/host/core/EntityIdPool.h"
+#include "storyloom/host/core/EventNode.h"
+#include "storyloom/host/core/RefSupport.h"
+#include "storyloom/host/core/ScenarioLogger.h"
+#include "storyloom/host/core/ScenarioSupport.h"
+#include "storyloom/host/core/VariableBase.h"
 
 namespace Core {
 

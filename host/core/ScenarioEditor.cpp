@@ -1,6 +1,6 @@
-#include "host/core/ScenarioEditor.h"
+#include "storyloom/host/core/ScenarioEditor.h"
 
-#include "host/core/ErrorLog.h"
+#include "storyloom/host/core/ErrorLog.h"
 
 namespace Core {
 

@@ -1,10 +1,10 @@
 #pragma once
 #include <string>
 
-#include "host/core/GUIBase.h"
-#include "host/core/Scenario.h"
-#include "host/core/ScenarioEditorListener.h"
-#include "host/core/ScenarioGraph.h"
+#include "storyloom/host/core/GUIBase.h"
+#include "storyloom/host/core/Scenario.h"
+#include "storyloom/host/core/ScenarioEditorListener.h"
+#include "storyloom/host/core/ScenarioGraph.h"
 
 namespace Core {
 

@@ -1,9 +1,9 @@
-#include "host/core/ScenarioGraph.h"
+#include "storyloom/host/core/ScenarioGraph.h"
 
 #include <cmath>
 
-#include "host/core/ErrorLog.h"
-#include "host/core/TextFormat.h"
+#include "storyloom/host/core/ErrorLog.h"
+#include "storyloom/host/core/TextFormat.h"
 
 namespace Core {
 

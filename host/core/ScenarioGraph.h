@@ -1,5 +1,5 @@
 #pragma once
-#include "host/core/ScenarioGraphListener.h"
+#include "storyloom/host/core/ScenarioGraphListener.h"
 
 namespace Core {
 

@@ -1,8 +1,8 @@
-#include "host/core/ScenarioManager.h"
+#include "storyloom/host/core/ScenarioManager.h"
 
 #include <algorithm>
 
-#include "host/core/ErrorLog.h"
+#include "storyloom/host/core/ErrorLog.h"
 
 namespace Core {
 

@@ -2,7 +2,7 @@
 #include <memory>
 #include <vector>
 
-#include "host/core/Scenario.h"
+#include "storyloom/host/core/Scenario.h"
 
 namespace Core {
 

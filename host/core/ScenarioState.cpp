@@ -7,12 +7,12 @@
 #include <unordered_set>
 #include <utility>
 
-#include "coreframework/serializer/Serializer.h"
-#include "host/core/ErrorLog.h"
-#include "host/core/Scenario.h"
-#include "host/core/StateText.h"
-#include "host/core/TextFormat.h"
-#include "host/core/VariableKinds.h"
+#include "storyloom/coreframework/serializer/Serializer.h"
+#include "storyloom/host/core/ErrorLog.h"
+#include "storyloom/host/core/Scenario.h"
+#include "storyloom/host/core/StateText.h"
+#include "storyloom/host/core/TextFormat.h"
+#include "storyloom/host/core/VariableKinds.h"
 
 namespace Core {
 

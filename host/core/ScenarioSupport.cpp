@@ -1,9 +1,9 @@
-#include "host/core/ScenarioSupport.h"
+#include "storyloom/host/core/ScenarioSupport.h"
 
 #include <algorithm>
 
-#include "host/core/RefSupport.h"
-#include "host/core/Scenario.h"
+#include "storyloom/host/core/RefSupport.h"
+#include "storyloom/host/core/Scenario.h"
 
 namespace Core {
 

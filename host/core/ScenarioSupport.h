@@ -2,7 +2,7 @@
 #include <string>
 #include <vector>
 
-#include "host/core/WeakRef.h"
+#include "storyloom/host/core/WeakRef.h"
 
 namespace Core {
 

@@ -1,8 +1,8 @@
-#include "host/core/SphereAreaComponent.h"
+#include "storyloom/host/core/SphereAreaComponent.h"
 
-#include "host/core/ErrorLog.h"
-#include "host/core/TextFormat.h"
-#include "host/core/VectorMath.h"
+#include "storyloom/host/core/ErrorLog.h"
+#include "storyloom/host/core/TextFormat.h"
+#include "storyloom/host/core/VectorMath.h"
 
 namespace Core {
 

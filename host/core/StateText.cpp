@@ -1,4 +1,4 @@
-#include "host/core/StateText.h"
+#include "storyloom/host/core/StateText.h"
 
 #include <cctype>
 #include <cstdio>

@@ -1,5 +1,5 @@
 #pragma once
-#include "host/core/PlacedEntity.h"
+#include "storyloom/host/core/PlacedEntity.h"
 
 namespace Core {
 

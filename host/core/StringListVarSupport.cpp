@@ -1,6 +1,6 @@
-#include "host/core/StringListVarSupport.h"
+#include "storyloom/host/core/StringListVarSupport.h"
 
-#include "host/core/NamedLists.h"
+#include "storyloom/host/core/NamedLists.h"
 
 namespace Core {
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "host/core/TVariable.h"
+#include "storyloom/host/core/TVariable.h"
 
 namespace Core {
 

@@ -1,8 +1,8 @@
 #pragma once
 #include <string>
 
-#include "coreframework/Singleton.h"
-#include "host/core/FactoryBase.h"
+#include "storyloom/coreframework/Singleton.h"
+#include "storyloom/host/core/FactoryBase.h"
 
 namespace Core {
 

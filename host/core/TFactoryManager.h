@@ -4,8 +4,8 @@
 #include <utility>
 #include <vector>
 
-#include "host/core/ErrorLog.h"
-#include "host/core/TAbstractFactory.h"
+#include "storyloom/host/core/ErrorLog.h"
+#include "storyloom/host/core/TAbstractFactory.h"
 
 namespace Core {
 

@@ -1,6 +1,6 @@
 #pragma once
-#include "host/core/VariableSlotSet.h"
-#include "host/core/VariableSlotSetOwner.h"
+#include "storyloom/host/core/VariableSlotSet.h"
+#include "storyloom/host/core/VariableSlotSetOwner.h"
 
 namespace Core {
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "host/core/FactoryBase.h"
+#include "storyloom/host/core/FactoryBase.h"
 
 namespace Core {
 

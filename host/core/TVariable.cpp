@@ -1,4 +1,4 @@
-#include "host/core/TVariable.h"
+#include "storyloom/host/core/TVariable.h"
 
 namespace Core {
 

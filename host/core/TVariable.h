@@ -1,8 +1,8 @@
 #pragma once
 #include <string>
 
-#include "host/core/VariableBase.h"
-#include "host/core/VariableValues.h"
+#include "storyloom/host/core/VariableBase.h"
+#include "storyloom/host/core/VariableValues.h"
 
 namespace Core {
 

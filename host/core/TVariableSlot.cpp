@@ -1,4 +1,4 @@
-#include "host/core/TVariableSlot.h"
+#include "storyloom/host/core/TVariableSlot.h"
 
 namespace Core {
 

@@ -1,9 +1,9 @@
 #pragma once
-#include "host/core/EntityVar.h"
-#include "host/core/EnumVar.h"
-#include "host/core/ObjectiveVar.h"
-#include "host/core/StringVar.h"
-#include "host/core/VariableSlotBase.h"
+#include "storyloom/host/core/EntityVar.h"
+#include "storyloom/host/core/EnumVar.h"
+#include "storyloom/host/core/ObjectiveVar.h"
+#include "storyloom/host/core/StringVar.h"
+#include "storyloom/host/core/VariableSlotBase.h"
 
 namespace Core {
 

@@ -1,4 +1,4 @@
-#include "host/core/TextFormat.h"
+#include "storyloom/host/core/TextFormat.h"
 
 #include <cstdarg>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "host/core/VariableBase.h"
+#include "storyloom/host/core/VariableBase.h"
 
 namespace Core {
 

@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-#include "host/core/WeakRef.h"
+#include "storyloom/host/core/WeakRef.h"
 
 namespace Core {
 

@@ -1,9 +1,9 @@
-#include "host/core/VariableKinds.h"
+#include "storyloom/host/core/VariableKinds.h"
 
-#include "host/core/EntityVar.h"
-#include "host/core/EnumVar.h"
-#include "host/core/ObjectiveVar.h"
-#include "host/core/StringVar.h"
+#include "storyloom/host/core/EntityVar.h"
+#include "storyloom/host/core/EnumVar.h"
+#include "storyloom/host/core/ObjectiveVar.h"
+#include "storyloom/host/core/StringVar.h"
 
 namespace Core {
 

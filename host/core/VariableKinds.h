@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-#include "host/core/VariableBase.h"
+#include "storyloom/host/core/VariableBase.h"
 
 namespace Core {
 

@@ -1,6 +1,6 @@
-#include "host/core/VariableSlotBase.h"
+#include "storyloom/host/core/VariableSlotBase.h"
 
-#include "host/core/ErrorLog.h"
+#include "storyloom/host/core/ErrorLog.h"
 
 namespace Core {
 

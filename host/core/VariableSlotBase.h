@@ -2,8 +2,8 @@
 #include <string>
 #include <typeinfo>
 
-#include "host/core/VariableBase.h"
-#include "host/core/WeakRef.h"
+#include "storyloom/host/core/VariableBase.h"
+#include "storyloom/host/core/WeakRef.h"
 
 namespace Core {
 

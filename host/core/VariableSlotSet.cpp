@@ -1,8 +1,8 @@
-#include "host/core/VariableSlotSet.h"
+#include "storyloom/host/core/VariableSlotSet.h"
 
 #include <algorithm>
 
-#include "host/core/ErrorLog.h"
+#include "storyloom/host/core/ErrorLog.h"
 
 namespace Core {
 

@@ -1,8 +1,8 @@
 #pragma once
 #include <vector>
 
-#include "host/core/VariableSlotBase.h"
-#include "host/core/WeakRef.h"
+#include "storyloom/host/core/VariableSlotBase.h"
+#include "storyloom/host/core/WeakRef.h"
 
 namespace Core {
 

@@ -1,6 +1,6 @@
-#include "host/core/VariableSlotSetOwner.h"
+#include "storyloom/host/core/VariableSlotSetOwner.h"
 
-#include "host/core/Scenario.h"
+#include "storyloom/host/core/Scenario.h"
 
 namespace Core {
 

@@ -1,9 +1,9 @@
-#include "host/core/VariableValues.h"
+#include "storyloom/host/core/VariableValues.h"
 
-#include "host/core/EnumVarSupport.h"
-#include "host/core/StateText.h"
-#include "host/core/StringListVarSupport.h"
-#include "host/core/TextFormat.h"
+#include "storyloom/host/core/EnumVarSupport.h"
+#include "storyloom/host/core/StateText.h"
+#include "storyloom/host/core/StringListVarSupport.h"
+#include "storyloom/host/core/TextFormat.h"
 
 namespace Core {
 

@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-#include "coreframework/VelmMathLib.h"
+#include "storyloom/coreframework/VelmMathLib.h"
 
 namespace Core {
 

@@ -1,4 +1,4 @@
-#include "host/core/VectorMath.h"
+#include "storyloom/host/core/VectorMath.h"
 
 #include <cmath>
 

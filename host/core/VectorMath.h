@@ -1,6 +1,6 @@
 #pragma once
-#include "coreframework/Ray.h"
-#include "coreframework/VelmMathLib.h"
+#include "storyloom/coreframework/Ray.h"
+#include "storyloom/coreframework/VelmMathLib.h"
 
 namespace Core {
 

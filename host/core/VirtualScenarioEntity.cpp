@@ -1,6 +1,6 @@
-#include "host/core/VirtualScenarioEntity.h"
+#include "storyloom/host/core/VirtualScenarioEntity.h"
 
-#include "coreframework/debugrenderer/DebugPrimitivesContainer.h"
+#include "storyloom/coreframework/debugrenderer/DebugPrimitivesContainer.h"
 
 namespace Core {
 

@@ -1,6 +1,6 @@
 #pragma once
-#include "coreframework/VelmMathLib.h"
-#include "host/core/PlacedEntity.h"
+#include "storyloom/coreframework/VelmMathLib.h"
+#include "storyloom/host/core/PlacedEntity.h"
 
 class DebugPrimitivesContainer;
 

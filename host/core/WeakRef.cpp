@@ -1,4 +1,4 @@
-#include "host/core/WeakRef.h"
+#include "storyloom/host/core/WeakRef.h"
 
 #include <algorithm>
 

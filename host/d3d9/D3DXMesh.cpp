@@ -4,7 +4,7 @@
 #include <new>
 #include <vector>
 
-#include "host/d3d9/d3dx9mesh.h"
+#include "storyloom/host/d3d9/d3dx9mesh.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "host/d3d9/Rasterizer.h"
+#include "storyloom/host/d3d9/Rasterizer.h"
 
 #include <algorithm>
 #include <cmath>

@@ -3,7 +3,7 @@
 // already in screen space.
 #include <vector>
 
-#include "host/d3d9/d3d9types.h"
+#include "storyloom/host/d3d9/d3d9types.h"
 
 struct Colour {
     float r = 0.0f, g = 0.0f, b = 0.0f, a = 0.0f;

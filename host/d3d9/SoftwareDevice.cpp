@@ -1,4 +1,4 @@
-#include "host/d3d9/SoftwareDevice.h"
+#include "storyloom/host/d3d9/SoftwareDevice.h"
 
 #include <png.h>
 

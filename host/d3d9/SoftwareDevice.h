@@ -4,8 +4,8 @@
 #include <unordered_map>
 #include <vector>
 
-#include "host/d3d9/Rasterizer.h"
-#include "host/d3d9/d3d9.h"
+#include "storyloom/host/d3d9/Rasterizer.h"
+#include "storyloom/host/d3d9/d3d9.h"
 
 // A Direct3D 9 device without hardware: it keeps every state change and draw call it
 // receives, for tests to read, and rasterises line lists and triangle lists into a colour

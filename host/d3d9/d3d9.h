@@ -1,6 +1,6 @@
 #pragma once
 // The part of the Direct3D 9 device interface that the debug renderer and the meshes call.
-#include "host/d3d9/d3d9types.h"
+#include "storyloom/host/d3d9/d3d9types.h"
 
 // No texture exists in the stand-in; SetTexture takes only null.
 class IDirect3DBaseTexture9;

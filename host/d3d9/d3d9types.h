@@ -2,8 +2,8 @@
 // The Direct3D 9 records, states and flags the debug renderer uses, at their published values.
 #include <cstdint>
 
-#include "host/d3d9/D3DResults.h"
-#include "host/d3d9/d3dx9math.h"
+#include "storyloom/host/d3d9/D3DResults.h"
+#include "storyloom/host/d3d9/d3dx9math.h"
 
 typedef std::uint32_t DWORD;
 typedef unsigned int UINT;

@@ -1,4 +1,4 @@
-#include "host/d3d9/d3dx9math.h"
+#include "storyloom/host/d3d9/d3dx9math.h"
 
 #include <cmath>
 

@@ -1,6 +1,6 @@
 #pragma once
 // Triangle meshes of the Direct3D 9 extension library: made on a device, drawn through it.
-#include "host/d3d9/d3d9.h"
+#include "storyloom/host/d3d9/d3d9.h"
 
 class ID3DXBuffer;
 

@@ -1,4 +1,4 @@
-#include "host/engine/A3dEngine.h"
+#include "storyloom/host/engine/A3dEngine.h"
 
 #include <cstdio>
 

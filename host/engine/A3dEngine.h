@@ -1,5 +1,5 @@
 #pragma once
-#include "host/engine/HostExport.h"
+#include "storyloom/host/engine/HostExport.h"
 #include <string>
 #include <vector>
 

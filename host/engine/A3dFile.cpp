@@ -1,4 +1,4 @@
-#include "host/engine/A3dFile.h"
+#include "storyloom/host/engine/A3dFile.h"
 
 #include <cstring>
 #include <fstream>

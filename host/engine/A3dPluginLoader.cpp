@@ -1,4 +1,4 @@
-#include "host/engine/A3dPluginLoader.h"
+#include "storyloom/host/engine/A3dPluginLoader.h"
 
 #include <dlfcn.h>
 

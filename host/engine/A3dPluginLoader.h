@@ -1,8 +1,8 @@
 #pragma once
-#include "host/engine/HostExport.h"
+#include "storyloom/host/engine/HostExport.h"
 #include <string>
 
-#include "host/engine/A3d_Channel.h"
+#include "storyloom/host/engine/A3d_Channel.h"
 
 // Loads a channel plug-in the way the engine does: open the shared library, find the
 // exported GetType and InitDLL by name, and create channels through InitDLL.

@@ -1,4 +1,4 @@
-#include "host/engine/A3d_Channel.h"
+#include "storyloom/host/engine/A3d_Channel.h"
 
 #include <algorithm>
 #include <cstring>

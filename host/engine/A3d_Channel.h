@@ -1,13 +1,13 @@
 #pragma once
-#include "host/engine/HostExport.h"
+#include "storyloom/host/engine/HostExport.h"
 #include <cstddef>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
-#include "host/engine/A3dFile.h"
-#include "host/engine/A3d_ChannelGroup.h"
-#include "host/engine/ChannelType.h"
+#include "storyloom/host/engine/A3dFile.h"
+#include "storyloom/host/engine/A3d_ChannelGroup.h"
+#include "storyloom/host/engine/ChannelType.h"
 
 class A3d_Channel;
 

@@ -1,4 +1,4 @@
-#include "host/engine/A3d_ChannelGroup.h"
+#include "storyloom/host/engine/A3d_ChannelGroup.h"
 
 A3d_ChannelGroup::A3d_ChannelGroup(const char* name) { SetGroupName(name); }
 

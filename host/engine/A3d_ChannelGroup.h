@@ -1,5 +1,5 @@
 #pragma once
-#include "host/engine/HostExport.h"
+#include "storyloom/host/engine/HostExport.h"
 #include <string>
 
 // A named group of channels; channels refer to it, it does not own them.

@@ -1,4 +1,4 @@
-#include "host/engine/Aco_FloatChannel.h"
+#include "storyloom/host/engine/Aco_FloatChannel.h"
 
 ChannelType Aco_FloatChannel::GetChannelType() {
     // Built once: kind checks ask for it on every child access.

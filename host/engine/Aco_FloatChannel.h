@@ -1,6 +1,6 @@
 #pragma once
-#include "host/engine/HostExport.h"
-#include "host/engine/A3d_Channel.h"
+#include "storyloom/host/engine/HostExport.h"
+#include "storyloom/host/engine/A3d_Channel.h"
 
 // A channel holding one float. Derived channels override GetFloat to compute it.
 class A3D_API Aco_FloatChannel : public A3d_Channel {

@@ -1,4 +1,4 @@
-#include "host/engine/Aco_MatrixChannel.h"
+#include "storyloom/host/engine/Aco_MatrixChannel.h"
 
 ChannelType Aco_MatrixChannel::GetChannelType() {
     // Built once: kind checks ask for it on every child access.

@@ -1,4 +1,4 @@
-#include "host/engine/Aco_StringChannel.h"
+#include "storyloom/host/engine/Aco_StringChannel.h"
 
 #include <vector>
 

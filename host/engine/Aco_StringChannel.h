@@ -1,8 +1,8 @@
 #pragma once
-#include "host/engine/HostExport.h"
+#include "storyloom/host/engine/HostExport.h"
 #include <string>
 
-#include "host/engine/A3d_Channel.h"
+#include "storyloom/host/engine/A3d_Channel.h"
 
 // A channel holding a text, readable narrow and wide, or no text at all. Narrow and wide
 // forms are kept in step: characters above 0xFF become '?' in the narrow form.

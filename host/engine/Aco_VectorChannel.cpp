@@ -1,4 +1,4 @@
-#include "host/engine/Aco_VectorChannel.h"
+#include "storyloom/host/engine/Aco_VectorChannel.h"
 
 ChannelType Aco_VectorChannel::GetChannelType() {
     // Built once: kind checks ask for it on every child access.

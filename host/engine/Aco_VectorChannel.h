@@ -1,7 +1,7 @@
 #pragma once
-#include "host/engine/HostExport.h"
-#include "host/d3d9/d3dx9math.h"
-#include "host/engine/A3d_Channel.h"
+#include "storyloom/host/engine/HostExport.h"
+#include "storyloom/host/d3d9/d3dx9math.h"
+#include "storyloom/host/engine/A3d_Channel.h"
 
 // A channel holding one 3D vector.
 class A3D_API Aco_VectorChannel : public A3d_Channel {

@@ -1,4 +1,4 @@
-#include "host/engine/ChannelType.h"
+#include "storyloom/host/engine/ChannelType.h"
 
 #include <cstring>
 

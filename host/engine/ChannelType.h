@@ -1,9 +1,9 @@
 #pragma once
-#include "host/engine/HostExport.h"
+#include "storyloom/host/engine/HostExport.h"
 #include <cstddef>
 #include <cstdint>
 
-#include "host/engine/Guid.h"
+#include "storyloom/host/engine/Guid.h"
 
 // The channel-type record the host keeps per channel class.
 struct A3D_API ChannelType {

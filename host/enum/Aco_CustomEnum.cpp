@@ -1,4 +1,4 @@
-#include "host/enum/Aco_CustomEnum.h"
+#include "storyloom/host/enum/Aco_CustomEnum.h"
 
 ChannelType Aco_CustomEnum::GetChannelType() {
     // Built once: kind checks ask for it on every child access.

@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-#include "host/engine/Aco_FloatChannel.h"
+#include "storyloom/host/engine/Aco_FloatChannel.h"
 
 // An enumeration channel: a float channel whose value is the index of a value of a named
 // enumeration type. Built on the float channel, so value links accept it.

@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "channel/ChannelExtension.h"
-#include "host/EngineHost.h"
+#include "storyloom/channel/ChannelExtension.h"
+#include "storyloom/host/EngineHost.h"
 
 namespace {
 

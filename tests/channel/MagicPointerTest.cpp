@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "channel/ReportFacility.h"
-#include "coreframework/MagicPointer.h"
+#include "storyloom/channel/ReportFacility.h"
+#include "storyloom/coreframework/MagicPointer.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "d3d9/ReadPng.h"
-#include "host/core/Camera.h"
+#include "storyloom/host/core/Camera.h"
 
 // Where a world point lands in the camera's viewport, through the camera's own matrices.
 inline VelmMathLib::Vec2 Project(const Core::Camera& camera, const VelmMathLib::Vec3& point) {

@@ -3,9 +3,9 @@
 #include <functional>
 #include <memory>
 
-#include "host/Aco_CustomEnum.h"
-#include "host/EngineHost.h"
-#include "host/ScenarioCore.h"
+#include "storyloom/host/Aco_CustomEnum.h"
+#include "storyloom/host/EngineHost.h"
+#include "storyloom/host/ScenarioCore.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "host/ScenarioCore.h"
+#include "storyloom/host/ScenarioCore.h"
 
 // Each test starts with an empty error log and leaves no scenario behind in the engine.
 class CoreTest : public ::testing::Test {

@@ -1,8 +1,8 @@
 #include <memory>
 
 #include "CoreTestSupport.h"
-#include "host/Aco_CustomEnum.h"
-#include "host/EngineHost.h"
+#include "storyloom/host/Aco_CustomEnum.h"
+#include "storyloom/host/EngineHost.h"
 
 namespace {
 

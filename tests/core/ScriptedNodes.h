@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "host/ScenarioCore.h"
+#include "storyloom/host/ScenarioCore.h"
 
 // Scenario nodes whose behaviour a test scripts. Every run is written to a shared log as
 // "<kind> <type>", so tests can check what ran and in which order.

@@ -4,7 +4,7 @@
 #include "CameraProjection.h"
 #include "CoreTestSupport.h"
 #include "d3d9/ReadPng.h"
-#include "host/d3d9/SoftwareDevice.h"
+#include "storyloom/host/d3d9/SoftwareDevice.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "coreframework/serializer/DataChunk.h"
+#include "storyloom/coreframework/serializer/DataChunk.h"
 
 using namespace VelmMathLib;
 

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <new>
 
-#include "coreframework/debugrenderer/DebugRenderer.h"
+#include "storyloom/coreframework/debugrenderer/DebugRenderer.h"
 
 // Counts every allocation of this test program, so a test can see that a path makes none.
 // Every form of new and delete is replaced, so that each pointer meets the free that matches

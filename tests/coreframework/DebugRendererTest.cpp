@@ -3,8 +3,8 @@
 #include <memory>
 #include <vector>
 
-#include "coreframework/debugrenderer/DebugRenderer.h"
-#include "host/d3d9/SoftwareDevice.h"
+#include "storyloom/coreframework/debugrenderer/DebugRenderer.h"
+#include "storyloom/host/d3d9/SoftwareDevice.h"
 
 namespace {
 

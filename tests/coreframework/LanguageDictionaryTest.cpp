@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "RecordingLogger.h"
-#include "coreframework/LanguageDictionary.h"
+#include "storyloom/coreframework/LanguageDictionary.h"
 
 TEST(LanguageDictionary, TranslateReplacesPlaceholders) {
     const std::pair<const char*, const char*> cases[] = {

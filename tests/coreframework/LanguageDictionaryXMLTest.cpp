@@ -7,7 +7,7 @@
 
 #include "RecordingLogger.h"
 #include "ScratchDirectory.h"
-#include "coreframework/LanguageDictionary.h"
+#include "storyloom/coreframework/LanguageDictionary.h"
 
 TEST(LanguageDictionaryXML, ExportShapeAndOrder) {
     LanguageDictionary dictionary("$(", ")");

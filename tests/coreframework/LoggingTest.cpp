@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <ctime>
 
-#include "coreframework/Defines/UsefulDefines.h"
-#include "coreframework/Logging.h"
+#include "storyloom/coreframework/Defines/UsefulDefines.h"
+#include "storyloom/coreframework/Logging.h"
 
 TEST(Logging, TimeStampIsLocalTimeInTwoDigitFields) {
     EXPECT_EQ(WriteTimeStamp(nullptr), 1);

@@ -2,7 +2,7 @@
 #include <string>
 #include <vector>
 
-#include "coreframework/Logging.h"
+#include "storyloom/coreframework/Logging.h"
 
 class RecordingLogger : public VirtualLogger {
 public:

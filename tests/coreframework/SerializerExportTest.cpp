@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "coreframework/serializer/Serializer.h"
+#include "storyloom/coreframework/serializer/Serializer.h"
 
 // Only state Export writes node tags; any other writes the chunk lines at the given indent.
 TEST(SerializerExport, TagTreeWithTabsAndLineFeeds) {

@@ -2,7 +2,7 @@
 #include <unistd.h>
 
 #include "ScratchDirectory.h"
-#include "coreframework/serializer/Serializer.h"
+#include "storyloom/coreframework/serializer/Serializer.h"
 
 using CustomEnums::SerializerFlag::Import;
 

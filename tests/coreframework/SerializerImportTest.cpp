@@ -4,7 +4,7 @@
 #include <thread>
 
 #include "ScratchDirectory.h"
-#include "coreframework/serializer/Serializer.h"
+#include "storyloom/coreframework/serializer/Serializer.h"
 
 using namespace VelmMathLib;
 using CustomEnums::SerializerFlag::Import;

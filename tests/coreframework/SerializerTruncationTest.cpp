@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "ScratchDirectory.h"
-#include "coreframework/serializer/Serializer.h"
+#include "storyloom/coreframework/serializer/Serializer.h"
 
 namespace {
 

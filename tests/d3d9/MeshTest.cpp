@@ -4,8 +4,8 @@
 #include <map>
 #include <tuple>
 
-#include "host/d3d9/SoftwareDevice.h"
-#include "host/d3d9/d3dx9mesh.h"
+#include "storyloom/host/d3d9/SoftwareDevice.h"
+#include "storyloom/host/d3d9/d3dx9mesh.h"
 
 namespace {
 

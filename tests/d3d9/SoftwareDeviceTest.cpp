@@ -5,7 +5,7 @@
 #include <fstream>
 
 #include "d3d9/ReadPng.h"
-#include "host/d3d9/SoftwareDevice.h"
+#include "storyloom/host/d3d9/SoftwareDevice.h"
 
 namespace {
 

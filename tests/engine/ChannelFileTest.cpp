@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "host/EngineHost.h"
+#include "storyloom/host/EngineHost.h"
 
 namespace {
 

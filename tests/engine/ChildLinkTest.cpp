@@ -3,7 +3,7 @@
 #include <memory>
 #include <vector>
 
-#include "host/EngineHost.h"
+#include "storyloom/host/EngineHost.h"
 
 namespace {
 

@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "bench/CountingNew.h"
-#include "bench/TranslationText.h"
-#include "coreframework/LanguageDictionary.h"
-#include "coreframework/LanguageDictionaryXMLSerializer.h"
-#include "scenario_channel/Aco_Storyloom.h"
+#include "support/CountingNew.h"
+#include "support/SampleTranslationText.h"
+#include "storyloom/coreframework/LanguageDictionary.h"
+#include "storyloom/coreframework/LanguageDictionaryXMLSerializer.h"
+#include "storyloom/scenario_channel/Aco_Storyloom.h"
 
 namespace {
 

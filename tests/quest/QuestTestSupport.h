@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "host/Aco_CustomEnum.h"
-#include "host/EngineHost.h"
-#include "scenario_channel/Aco_Storyloom.h"
+#include "storyloom/host/Aco_CustomEnum.h"
+#include "storyloom/host/EngineHost.h"
+#include "storyloom/scenario_channel/Aco_Storyloom.h"
 
 // A designer's value channel: runs `onEvaluate` whenever the graph evaluates or calls it.
 class Probe : public Aco_FloatChannel {

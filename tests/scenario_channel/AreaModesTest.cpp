@@ -2,8 +2,8 @@
 #include <string>
 
 #include "ScenarioModesFixture.h"
-#include "host/core/BoxAreaComponent.h"
-#include "host/core/SphereAreaComponent.h"
+#include "storyloom/host/core/BoxAreaComponent.h"
+#include "storyloom/host/core/SphereAreaComponent.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 #include <cstring>
 #include <set>
 
-#include "host/engine/A3dPluginLoader.h"
-#include "scenario_channel/Aco_Storyloom.h"
-#include "scenario_channel/ModeCatalogue.h"
+#include "storyloom/host/engine/A3dPluginLoader.h"
+#include "storyloom/scenario_channel/Aco_Storyloom.h"
+#include "storyloom/scenario_channel/ModeCatalogue.h"
 
 namespace {
 

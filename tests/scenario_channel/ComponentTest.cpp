@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "scenario_channel/Aco_Storyloom.h"
+#include "storyloom/scenario_channel/Aco_Storyloom.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "ModeTestSupport.h"
-#include "host/EngineHost.h"
-#include "host/ScenarioCore.h"
+#include "storyloom/host/EngineHost.h"
+#include "storyloom/host/ScenarioCore.h"
 
 namespace {
 

@@ -10,13 +10,13 @@
 #include <vector>
 
 #include "ScenarioModesFixture.h"
-#include "host/Aco_CustomEnum.h"
-#include "host/core/AreaEntity.h"
-#include "host/core/Camera.h"
-#include "host/core/SphereAreaComponent.h"
-#include "host/core/VirtualScenarioEntity.h"
-#include "scenario_channel/ModeCatalogue.h"
-#include "scenario_channel/ModeSupport.h"
+#include "storyloom/host/Aco_CustomEnum.h"
+#include "storyloom/host/core/AreaEntity.h"
+#include "storyloom/host/core/Camera.h"
+#include "storyloom/host/core/SphereAreaComponent.h"
+#include "storyloom/host/core/VirtualScenarioEntity.h"
+#include "storyloom/scenario_channel/ModeCatalogue.h"
+#include "storyloom/scenario_channel/ModeSupport.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <initializer_list>
 #include <string>
 
-#include "scenario_channel/Aco_Storyloom.h"
+#include "storyloom/scenario_channel/Aco_Storyloom.h"
 
 // The error-log line of a failed evaluation: the text behind the prefix of an ungrouped
 // channel that carries its automatic name "Storyloom_" + short mode name.

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "ModeTestSupport.h"
-#include "host/EngineHost.h"
+#include "storyloom/host/EngineHost.h"
 
 // A value channel that counts how often the graph evaluates it.
 class CountingValue : public Aco_FloatChannel {

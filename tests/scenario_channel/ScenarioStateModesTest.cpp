@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "ScenarioModesFixture.h"
-#include "host/Aco_CustomEnum.h"
+#include "storyloom/host/Aco_CustomEnum.h"
 
 namespace {
 

@@ -6,10 +6,10 @@
 #include <vector>
 
 #include "ModeTestSupport.h"
-#include "coreframework/LanguageDictionary.h"
-#include "host/EngineHost.h"
-#include "host/ScenarioCore.h"
-#include "scenario_channel/Aco_Storyloom.h"
+#include "storyloom/coreframework/LanguageDictionary.h"
+#include "storyloom/host/EngineHost.h"
+#include "storyloom/host/ScenarioCore.h"
+#include "storyloom/scenario_channel/Aco_Storyloom.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include "ScenarioModesFixture.h"
 #include "core/CameraProjection.h"
 #include "d3d9/ReadPng.h"
-#include "host/d3d9/SoftwareDevice.h"
+#include "storyloom/host/d3d9/SoftwareDevice.h"
 
 namespace {
 
@@ -171,12 +171,13 @@ TEST_F(RenderModeTest, RenderedEntitiesShowWhereTheCameraSeesThem) {
     // Sphere and twelve outline edges (one line list) per drawn entity.
     EXPECT_EQ(device.GetDrawCalls().size(), 4u);
 
-    const std::string path = "virtual_entity_modes.png";
-    std::remove(path.c_str());
+    const std::string path = testing::TempDir() + "virtual_entity_modes.png";
     ASSERT_TRUE(device.SavePng(path));
     renderer.Lose();
     PngPicture picture;
-    ASSERT_TRUE(ReadPng(path, picture));
+    const bool read = ReadPng(path, picture);
+    std::remove(path.c_str());
+    ASSERT_TRUE(read);
     ASSERT_EQ(picture.width, 160u);
     ASSERT_EQ(picture.height, 120u);
     ExpectColourAt(picture, camera, left.GetPosition(), 16, 8, 40);

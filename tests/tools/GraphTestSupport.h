@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tools/storyloom/GraphProgram.h"
+#include "GraphProgram.h"
 
 // The plug-in loaded once for the program's tests, as the program loads it.
 inline const A3dPluginLoader& Plugin() {

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tools/storyloom/TranslationGuard.h"
+#include "TranslationGuard.h"
 
 namespace {
 std::string Item(const std::string& key) { return "<Textitem><ID>" + key + "</ID><Translated>t</Translated></Textitem>"; }

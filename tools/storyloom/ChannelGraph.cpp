@@ -1,7 +1,7 @@
-#include "tools/storyloom/ChannelGraph.h"
+#include "ChannelGraph.h"
 
-#include "host/Aco_CustomEnum.h"
-#include "scenario_channel/Aco_Storyloom.h"
+#include "storyloom/host/Aco_CustomEnum.h"
+#include "storyloom/scenario_channel/Aco_Storyloom.h"
 
 using nlohmann::json;
 

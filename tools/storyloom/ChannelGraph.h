@@ -6,9 +6,9 @@
 
 #include <nlohmann/json.hpp>
 
-#include "host/EngineHost.h"
-#include "host/ScenarioCore.h"
-#include "host/engine/A3dPluginLoader.h"
+#include "storyloom/host/EngineHost.h"
+#include "storyloom/host/ScenarioCore.h"
+#include "storyloom/host/engine/A3dPluginLoader.h"
 
 // A channel graph read from JSON: named entities, cameras and channels, with the channels
 // linked as the description says. Storyloom channels are made through the loaded plug-in.

@@ -1,4 +1,4 @@
-#include "tools/storyloom/DumpFolder.h"
+#include "DumpFolder.h"
 
 #include <cerrno>
 #include <cstring>

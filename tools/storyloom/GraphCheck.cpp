@@ -1,4 +1,4 @@
-#include "tools/storyloom/GraphCheck.h"
+#include "GraphCheck.h"
 
 #include <algorithm>
 #include <cmath>
@@ -6,11 +6,11 @@
 #include <limits>
 #include <memory>
 
-#include "host/Aco_CustomEnum.h"
-#include "host/ScenarioCore.h"
-#include "scenario_channel/ModeIds.h"
-#include "tools/storyloom/ChannelGraph.h"
-#include "tools/storyloom/JsonText.h"
+#include "storyloom/host/Aco_CustomEnum.h"
+#include "storyloom/host/ScenarioCore.h"
+#include "storyloom/scenario_channel/ModeIds.h"
+#include "ChannelGraph.h"
+#include "JsonText.h"
 
 using nlohmann::json;
 

@@ -5,7 +5,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "tools/storyloom/ModeList.h"
+#include "ModeList.h"
 
 // One thing wrong with a graph description, at its JSON path ("$.channels[2].links[0]").
 struct GraphProblem {

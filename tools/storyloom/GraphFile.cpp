@@ -1,4 +1,4 @@
-#include "tools/storyloom/GraphFile.h"
+#include "GraphFile.h"
 
 #include <algorithm>
 #include <cstring>
@@ -6,11 +6,11 @@
 
 #include <zlib.h>
 
-#include "host/Aco_CustomEnum.h"
-#include "scenario_channel/Aco_Storyloom.h"
-#include "tools/storyloom/ChannelGraph.h"
-#include "tools/storyloom/JsonText.h"
-#include "tools/storyloom/QuotedText.h"
+#include "storyloom/host/Aco_CustomEnum.h"
+#include "storyloom/scenario_channel/Aco_Storyloom.h"
+#include "ChannelGraph.h"
+#include "JsonText.h"
+#include "QuotedText.h"
 
 using nlohmann::json;
 

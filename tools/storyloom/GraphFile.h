@@ -4,7 +4,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "host/engine/A3dPluginLoader.h"
+#include "storyloom/host/engine/A3dPluginLoader.h"
 
 // A graph in a channel file (.cgr): a header block with what channels do not save
 // themselves (entities, steps, kinds, groups, references, links by id), then per channel an

@@ -1,4 +1,4 @@
-#include "tools/storyloom/GraphPicture.h"
+#include "GraphPicture.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -9,7 +9,7 @@
 #include <graphviz/gvc.h>
 #include <pthread.h>
 
-#include "tools/storyloom/OutputFile.h"
+#include "OutputFile.h"
 
 using nlohmann::json;
 

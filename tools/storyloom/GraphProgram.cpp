@@ -1,12 +1,12 @@
-#include "tools/storyloom/GraphProgram.h"
+#include "GraphProgram.h"
 
 #include <map>
 #include <memory>
 #include <new>
 
-#include "tools/storyloom/GraphPicture.h"
-#include "tools/storyloom/JsonText.h"
-#include "tools/storyloom/OutputFile.h"
+#include "GraphPicture.h"
+#include "JsonText.h"
+#include "OutputFile.h"
 
 namespace GraphProgram {
 

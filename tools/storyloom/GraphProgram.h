@@ -6,9 +6,9 @@
 
 #include <nlohmann/json.hpp>
 
-#include "host/engine/A3dPluginLoader.h"
-#include "tools/storyloom/GraphCheck.h"
-#include "tools/storyloom/StepRunner.h"
+#include "storyloom/host/engine/A3dPluginLoader.h"
+#include "GraphCheck.h"
+#include "StepRunner.h"
 
 // What the program does with graph text, callable in-process (tests, fuzzing): nothing here
 // exits or lets an exception out; each call answers an exit status.

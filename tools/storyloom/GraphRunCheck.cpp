@@ -3,10 +3,10 @@
 // program is the one to say it before the run.
 #include <map>
 
-#include "quest/ConstructLinks.h"
-#include "scenario_channel/ModeIds.h"
-#include "tools/storyloom/GraphCheck.h"
-#include "tools/storyloom/JsonText.h"
+#include "storyloom/quest/ConstructLinks.h"
+#include "storyloom/scenario_channel/ModeIds.h"
+#include "GraphCheck.h"
+#include "JsonText.h"
 
 using nlohmann::json;
 using JsonText::At;

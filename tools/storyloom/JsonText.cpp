@@ -1,4 +1,4 @@
-#include "tools/storyloom/JsonText.h"
+#include "JsonText.h"
 
 #include <cerrno>
 #include <cstring>
@@ -6,7 +6,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "tools/storyloom/DumpFolder.h"
+#include "DumpFolder.h"
 
 namespace JsonText {
 namespace {

@@ -1,10 +1,10 @@
-#include "tools/storyloom/ModeList.h"
+#include "ModeList.h"
 
 #include <algorithm>
 #include <memory>
 
-#include "scenario_channel/Aco_Storyloom.h"
-#include "scenario_channel/ModeCatalogue.h"
+#include "storyloom/scenario_channel/Aco_Storyloom.h"
+#include "storyloom/scenario_channel/ModeCatalogue.h"
 
 namespace {
 size_t EditDistance(const std::string& a, const std::string& b) {

@@ -2,8 +2,8 @@
 #include <string>
 #include <vector>
 
-#include "host/EngineHost.h"
-#include "host/engine/A3dPluginLoader.h"
+#include "storyloom/host/EngineHost.h"
+#include "storyloom/host/engine/A3dPluginLoader.h"
 
 // The plug-in's modes as a host sees them: read through a channel made by the plug-in, one
 // mode at a time, from the link records the channel declares once the mode is set.

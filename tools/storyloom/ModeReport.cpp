@@ -1,4 +1,4 @@
-#include "tools/storyloom/ModeReport.h"
+#include "ModeReport.h"
 
 #include <nlohmann/json.hpp>
 

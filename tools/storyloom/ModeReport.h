@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-#include "tools/storyloom/ModeList.h"
+#include "ModeList.h"
 
 // The mode catalogue written out for people and tools, in display order.
 namespace ModeReport {

@@ -1,4 +1,4 @@
-#include "tools/storyloom/OutputFile.h"
+#include "OutputFile.h"
 
 #include <cerrno>
 #include <csignal>
@@ -10,7 +10,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "tools/storyloom/DumpFolder.h"
+#include "DumpFolder.h"
 
 namespace fs = std::filesystem;
 

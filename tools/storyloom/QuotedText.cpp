@@ -1,4 +1,4 @@
-#include "tools/storyloom/QuotedText.h"
+#include "QuotedText.h"
 
 #include <cstdio>
 

@@ -1,7 +1,7 @@
-#include "tools/storyloom/RenderTarget.h"
+#include "RenderTarget.h"
 
-#include "coreframework/Logging.h"
-#include "tools/storyloom/OutputFile.h"
+#include "storyloom/coreframework/Logging.h"
+#include "OutputFile.h"
 
 namespace {
 DebugRenderer& Renderer() { return Core::CoreEngine::Instance().GetDebugRenderer(); }

@@ -1,8 +1,8 @@
 #pragma once
 #include <string>
 
-#include "host/ScenarioCore.h"
-#include "host/d3d9/SoftwareDevice.h"
+#include "storyloom/host/ScenarioCore.h"
+#include "storyloom/host/d3d9/SoftwareDevice.h"
 
 // One picture drawn by the engine's debug renderer: a software device of the camera's size
 // with the camera's transforms, handed to the renderer for as long as this object lives.

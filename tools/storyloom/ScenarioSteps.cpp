@@ -1,6 +1,6 @@
-#include "tools/storyloom/ScenarioSteps.h"
+#include "ScenarioSteps.h"
 
-#include "host/core/VariableKinds.h"
+#include "storyloom/host/core/VariableKinds.h"
 
 using nlohmann::json;
 

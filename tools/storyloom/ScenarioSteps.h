@@ -4,7 +4,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "tools/storyloom/ChannelGraph.h"
+#include "ChannelGraph.h"
 
 // Steps that act on the scenario core directly, the way a level script or the editor would:
 // variables and scenario rules (event nodes) built from registered node types.

@@ -1,12 +1,12 @@
-#include "tools/storyloom/StepRunner.h"
+#include "StepRunner.h"
 
 #include <cmath>
 
-#include "coreframework/Logging.h"
-#include "scenario_channel/Aco_Storyloom.h"
-#include "tools/storyloom/RenderTarget.h"
-#include "tools/storyloom/ScenarioSteps.h"
-#include "tools/storyloom/TranslationStepGuard.h"
+#include "storyloom/coreframework/Logging.h"
+#include "storyloom/scenario_channel/Aco_Storyloom.h"
+#include "RenderTarget.h"
+#include "ScenarioSteps.h"
+#include "TranslationStepGuard.h"
 
 using nlohmann::json;
 

@@ -6,8 +6,8 @@
 
 #include <nlohmann/json.hpp>
 
-#include "tools/storyloom/ChannelGraph.h"
-#include "tools/storyloom/TranslationGuard.h"
+#include "ChannelGraph.h"
+#include "TranslationGuard.h"
 
 struct RunOptions {
     bool trace = false;        // print each evaluation's mode, the children it read and wrote

@@ -1,10 +1,10 @@
-#include "tools/storyloom/TranslateCommand.h"
+#include "TranslateCommand.h"
 
-#include "tools/storyloom/GraphProgram.h"
-#include "tools/storyloom/JsonText.h"
-#include "tools/storyloom/OutputFile.h"
-#include "tools/storyloom/TranslationGuard.h"
-#include "tools/storyloom/TranslationFormats.h"
+#include "GraphProgram.h"
+#include "JsonText.h"
+#include "OutputFile.h"
+#include "TranslationGuard.h"
+#include "TranslationFormats.h"
 
 namespace TranslateCommand {
 namespace {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/storyloom/TranslationGuard.h"
+#include "TranslationGuard.h"
 
 // "storyloom translate": converts a dictionary between its forms, translates a text with it
 // or finds the placeholders of texts that have no entry.

@@ -1,8 +1,8 @@
-#include "tools/storyloom/TranslationFormats.h"
+#include "TranslationFormats.h"
 
 #include <vector>
 
-#include "tools/storyloom/TranslationGuard.h"
+#include "TranslationGuard.h"
 
 namespace TranslationFormats {
 namespace {

@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-#include "coreframework/LanguageDictionary.h"
+#include "storyloom/coreframework/LanguageDictionary.h"
 
 // A dictionary's texts in the forms translators' tools read: the library's XML translation
 // text and plain lines, CSV (key, original, translated; RFC 4180 quoting) and gettext PO

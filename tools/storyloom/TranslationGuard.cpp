@@ -1,13 +1,13 @@
-#include "tools/storyloom/TranslationGuard.h"
+#include "TranslationGuard.h"
 
 #include <algorithm>
 #include <limits>
 #include <string_view>
 #include <unordered_map>
 
-#include "coreframework/Defines/UsefulDefines.h"
-#include "coreframework/TranslationText.h"
-#include "tools/storyloom/QuotedText.h"
+#include "storyloom/coreframework/Defines/UsefulDefines.h"
+#include "storyloom/coreframework/TranslationText.h"
+#include "QuotedText.h"
 
 namespace TranslationGuard {
 namespace {

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "coreframework/LanguageDictionary.h"
+#include "storyloom/coreframework/LanguageDictionary.h"
 
 // What the dictionary does silently and exactly, told to the user: items of a translation text
 // that are not read, entries the XML form does not give back, and a translation's size before

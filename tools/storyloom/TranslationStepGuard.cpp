@@ -1,6 +1,6 @@
-#include "tools/storyloom/TranslationStepGuard.h"
+#include "TranslationStepGuard.h"
 
-#include "tools/storyloom/TranslationGuard.h"
+#include "TranslationGuard.h"
 
 namespace {
 // Link positions of the dictionary's modes.

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <string>
 
-#include "scenario_channel/Aco_Storyloom.h"
+#include "storyloom/scenario_channel/Aco_Storyloom.h"
 
 // The run's checks around a step that imports, exports or translates with a scenario's
 // dictionary: what the library does silently, the run reports as the step's failure.

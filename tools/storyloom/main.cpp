@@ -13,17 +13,17 @@
 #include <dlfcn.h>
 #include <sys/stat.h>
 
-#include "scenario_channel/StoryloomChannel.h"
+#include "storyloom/scenario_channel/StoryloomChannel.h"
 
-#include "tools/storyloom/DumpFolder.h"
-#include "tools/storyloom/GraphFile.h"
-#include "tools/storyloom/GraphPicture.h"
-#include "tools/storyloom/GraphProgram.h"
-#include "tools/storyloom/OutputFile.h"
-#include "tools/storyloom/GraphSchema.h"
-#include "tools/storyloom/JsonText.h"
-#include "tools/storyloom/ModeReport.h"
-#include "tools/storyloom/TranslateCommand.h"
+#include "DumpFolder.h"
+#include "GraphFile.h"
+#include "GraphPicture.h"
+#include "GraphProgram.h"
+#include "OutputFile.h"
+#include "GraphSchema.h"
+#include "JsonText.h"
+#include "ModeReport.h"
+#include "TranslateCommand.h"
 
 namespace {
 // Standard output goes first, so an error line follows everything printed before it.

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <memory>
 
-#include "host/ScenarioCore.h"
+#include "storyloom/host/ScenarioCore.h"
 
 static std::unique_ptr<Core::StaticMeshEntity> gate;
 static std::unique_ptr<Aco_CoreRef> gateRef;
