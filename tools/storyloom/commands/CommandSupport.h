@@ -9,8 +9,8 @@
 // Prints "storyloom: MESSAGE" on standard error after everything printed before it; answers `status`.
 ExitStatus::Code Fail(ExitStatus::Code status, const std::string& message);
 
+// By the name alone: a channel file (.cgr); a graph description (.json) or a channel file.
 bool IsChannelFile(const std::string& path);
-// A graph description (.json) or a channel file (.cgr), by its name.
 bool IsGraphFile(const std::string& path);
 
 // Opens the plug-in the program is linked with, as an engine would (see LinkedPlugin).
