@@ -5,16 +5,14 @@
 #include "FuzzSupport.h"
 #include "storyloom/host/core/ErrorLog.h"
 #include "GraphProgram.h"
-
-#ifndef STORYLOOM_PLUGIN_PATH
-#error "the fuzz target is built with the plug-in's path"
-#endif
+#include "LinkedPlugin.h"
 
 namespace {
 const A3dPluginLoader& Plugin() {
     static A3dPluginLoader plugin;
-    if (!plugin.IsLoaded() && !plugin.Load(STORYLOOM_PLUGIN_PATH)) {
-        std::fprintf(stderr, "%s\n", plugin.GetError().c_str());
+    std::string error;
+    if (!plugin.IsLoaded() && !LinkedPlugin::Open(plugin, error)) {
+        std::fprintf(stderr, "%s\n", error.c_str());
         std::abort();
     }
     return plugin;
@@ -31,9 +29,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::unique_ptr<FILE, int (*)(FILE*)> out(std::fopen("/dev/null", "w"), std::fclose);
     FUZZ_CHECK(out);
     std::string error;
-    const int status = GraphProgram::Run(input.Rest(), "fuzz.json", Plugin(), options, out.get(), error);
-    FUZZ_CHECK(status == GraphProgram::Ok || status == GraphProgram::Failed || status == GraphProgram::UsageError);
-    FUZZ_CHECK(status == GraphProgram::Ok || !error.empty());
+    const ExitStatus::Code status = GraphProgram::Run(input.Rest(), "fuzz.json", Plugin(), options, out.get(), error);
+    FUZZ_CHECK(status == ExitStatus::Success || status == ExitStatus::Failed || status == ExitStatus::UsageError);
+    FUZZ_CHECK(status == ExitStatus::Success || !error.empty());
     Core::ClearErrorLog();
     return 0;
 }

@@ -30,7 +30,7 @@ TEST(GraphCheck, ListsEveryProblemWithItsPath) {
 })";
     nlohmann::json description;
     std::vector<std::string> problems;
-    EXPECT_EQ(GraphProgram::Load(text, "g.json", Plugin(), description, problems), GraphProgram::Failed);
+    EXPECT_EQ(GraphProgram::Load(text, "g.json", Plugin(), description, problems), ExitStatus::Failed);
     const std::vector<std::string> wanted = {
         "g.json: $.channels[1].id: id \"scenario\" is used twice",
         "g.json: $.channels[2].value: must be a number, not string",

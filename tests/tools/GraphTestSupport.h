@@ -1,25 +1,23 @@
 #pragma once
 #include <cstdio>
-#include <cstdlib>
 #include <memory>
 #include <string>
 
 #include <gtest/gtest.h>
 
 #include "GraphProgram.h"
+#include "LinkedPlugin.h"
 
-// The plug-in loaded once for the program's tests, as the program loads it.
+// The plug-in opened once for the program's tests, as the program opens it.
 inline const A3dPluginLoader& Plugin() {
     static A3dPluginLoader plugin;
-    if (!plugin.IsLoaded()) {
-        const char* path = std::getenv("STORYLOOM_PLUGIN");
-        if (path) plugin.Load(path);
-    }
+    std::string error;
+    if (!plugin.IsLoaded() && !LinkedPlugin::Open(plugin, error)) ADD_FAILURE() << error;
     return plugin;
 }
 
 struct RunResult {
-    int status;
+    ExitStatus::Code status;
     std::string error;
     std::string output;
 };

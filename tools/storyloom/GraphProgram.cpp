@@ -32,12 +32,12 @@ std::string Reason(const std::exception& e) {
     return dynamic_cast<const std::bad_alloc*>(&e) ? "out of memory" : e.what();
 }
 
-Status Load(const std::string& text, const std::string& source, const A3dPluginLoader& plugin,
-            nlohmann::json& description, std::vector<std::string>& problems, bool allowCycles) {
+ExitStatus::Code Load(const std::string& text, const std::string& source, const A3dPluginLoader& plugin,
+                      nlohmann::json& description, std::vector<std::string>& problems, bool allowCycles) {
     std::string error;
     if (!JsonText::Parse(text, source, description, error)) {
         problems.push_back(error);
-        return Failed;
+        return ExitStatus::Failed;
     }
     try {
         ModeList modes(plugin);
@@ -52,48 +52,48 @@ Status Load(const std::string& text, const std::string& source, const A3dPluginL
     } catch (const std::exception& e) {
         problems.push_back(source + ": " + Reason(e));
     }
-    return problems.empty() ? Ok : Failed;
+    return problems.empty() ? ExitStatus::Success : ExitStatus::Failed;
 }
 
-Status Run(const std::string& text, const std::string& source, const A3dPluginLoader& plugin,
-           const RunOptions& options, FILE* out, std::string& error) {
+ExitStatus::Code Run(const std::string& text, const std::string& source, const A3dPluginLoader& plugin,
+                     const RunOptions& options, FILE* out, std::string& error) {
     nlohmann::json description;
     std::vector<std::string> problems;
-    if (Load(text, source, plugin, description, problems, options.allowCycles) != Ok) {
+    if (Load(text, source, plugin, description, problems, options.allowCycles) != ExitStatus::Success) {
         error = problems.front();
         if (problems.size() > 1) error += " (and " + std::to_string(problems.size() - 1) + " more; see \"check\")";
-        return Failed;
+        return ExitStatus::Failed;
     }
     try {
         if (description.contains("description")) PrintText(out, description["description"].get<std::string>() + "\n");
         ChannelGraph graph(plugin);
         if (!graph.Build(description, error)) {
             error = source + ": " + error;
-            return Failed;
+            return ExitStatus::Failed;
         }
         StepRunner runner(graph, out, options);
         if (!runner.Run(description.value("steps", nlohmann::json::array()), error)) {
             error = source + ": " + error;
-            return Failed;
+            return ExitStatus::Failed;
         }
-        return Ok;
+        return ExitStatus::Success;
     } catch (const std::exception& e) {
         error = source + ": " + Reason(e);
     }
-    return Failed;
+    return ExitStatus::Failed;
 }
 
-Status Draw(const std::string& text, const std::string& source, const A3dPluginLoader& plugin,
-            const std::string& picturePath, std::string& error) {
+ExitStatus::Code Draw(const std::string& text, const std::string& source, const A3dPluginLoader& plugin,
+                      const std::string& picturePath, std::string& error) {
     nlohmann::json description;
     std::vector<std::string> problems;
-    if (Load(text, source, plugin, description, problems) != Ok) {
+    if (Load(text, source, plugin, description, problems) != ExitStatus::Success) {
         error = problems.front();
-        return Failed;
+        return ExitStatus::Failed;
     }
     if (!GraphPicture::FitsLayout(description, error)) {
         error = source + ": " + error;
-        return Failed;
+        return ExitStatus::Failed;
     }
     try {
         std::map<std::string, std::vector<std::string>> linkNames;
@@ -106,7 +106,7 @@ Status Draw(const std::string& text, const std::string& source, const A3dPluginL
             ChannelGraph graph(plugin);
             if (!graph.Build(description, error)) {
                 error = source + ": " + error;
-                return Failed;
+                return ExitStatus::Failed;
             }
             std::unique_ptr<FILE, int (*)(FILE*)> quiet(std::fopen("/dev/null", "w"), std::fclose);
             RunOptions options;
@@ -116,12 +116,12 @@ Status Draw(const std::string& text, const std::string& source, const A3dPluginL
             if (quiet) StepRunner(graph, quiet.get(), options).Run(description.value("steps", nlohmann::json::array()), ignored);
             for (const std::string& id : graph.GetChannelIds()) values[id] = StepRunner::Describe(graph.FindChannel(id));
         }
-        if (!GraphPicture::Write(description, values, linkNames, picturePath, error)) return Failed;
-        return Ok;
+        if (!GraphPicture::Write(description, values, linkNames, picturePath, error)) return ExitStatus::Failed;
+        return ExitStatus::Success;
     } catch (const std::exception& e) {
         error = source + ": " + Reason(e);
     }
-    return Failed;
+    return ExitStatus::Failed;
 }
 
 }  // namespace GraphProgram

@@ -7,30 +7,29 @@
 #include <nlohmann/json.hpp>
 
 #include "storyloom/host/engine/A3dPluginLoader.h"
+#include "ExitStatus.h"
 #include "GraphCheck.h"
 #include "StepRunner.h"
 
 // What the program does with graph text, callable in-process (tests, fuzzing): nothing here
-// exits or lets an exception out; each call answers an exit status.
+// exits or lets an exception out; each call answers the program's exit status.
 namespace GraphProgram {
-
-enum Status : int { Ok = 0, Failed = 1, UsageError = 2 };
 
 // What a caught exception tells the user.
 std::string Reason(const std::exception& e);
 
 // Parses and checks graph text; the syntax error or the problems found, each as one line
-// starting with `source`. Ok when it may be built.
-Status Load(const std::string& text, const std::string& source, const A3dPluginLoader& plugin,
-            nlohmann::json& description, std::vector<std::string>& problems, bool allowCycles = false);
+// starting with `source`. Success when it may be built.
+ExitStatus::Code Load(const std::string& text, const std::string& source, const A3dPluginLoader& plugin,
+                      nlohmann::json& description, std::vector<std::string>& problems, bool allowCycles = false);
 
 // Loads, builds and runs graph text, printing to `out`; the reason of a failure in `error`.
-Status Run(const std::string& text, const std::string& source, const A3dPluginLoader& plugin,
-           const RunOptions& options, FILE* out, std::string& error);
+ExitStatus::Code Run(const std::string& text, const std::string& source, const A3dPluginLoader& plugin,
+                     const RunOptions& options, FILE* out, std::string& error);
 
 // Loads, builds and runs graph text quietly (failures allowed), then draws the graph with
 // each channel's value after the run to `picturePath` (.svg or .png).
-Status Draw(const std::string& text, const std::string& source, const A3dPluginLoader& plugin,
-            const std::string& picturePath, std::string& error);
+ExitStatus::Code Draw(const std::string& text, const std::string& source, const A3dPluginLoader& plugin,
+                      const std::string& picturePath, std::string& error);
 
 }  // namespace GraphProgram

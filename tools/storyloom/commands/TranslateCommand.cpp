@@ -1,14 +1,29 @@
-#include "TranslateCommand.h"
+// "storyloom translate DICTIONARY": converts a dictionary between its forms, translates a text
+// with it or finds the placeholders of texts that have no entry.
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
 
-#include "GraphProgram.h"
+#include "CommandSupport.h"
+#include "Commands.h"
 #include "JsonText.h"
 #include "OutputFile.h"
 #include "TranslationGuard.h"
 #include "TranslationFormats.h"
 
-namespace TranslateCommand {
 namespace {
 using TranslationFormats::Format;
+
+struct TranslateArguments {
+    std::string dictionary;
+    std::string from, to, output;
+    std::string apply;
+    bool hasApply = false;
+    std::vector<std::string> check;
+    std::uint64_t maxText = TranslationGuard::DefaultMaxText;  // --apply is refused when its text would grow past it
+};
 
 // A line on standard error that does not end the command, after what was printed before it.
 void TranslationNotice(const std::string& line) {
@@ -42,27 +57,27 @@ size_t ReportMissing(const LanguageDictionary& dictionary, const std::string& pa
     }
     return missing;
 }
-}  // namespace
 
-int Run(const TranslateArguments& args, FILE* out, std::string& error) {
+// Prints to `out`; the reason of a failure in `error`.
+ExitStatus::Code Translate(const TranslateArguments& args, FILE* out, std::string& error) {
     const bool convert = !args.to.empty() || !args.output.empty();
     if (!convert && !args.hasApply && args.check.empty()) {
         error = "translate needs --to/-o, --apply or --check (see storyloom translate --help)";
-        return GraphProgram::UsageError;
+        return ExitStatus::UsageError;
     }
     Format from = FormatOf(args.from, args.dictionary);
     Format to = FormatOf(args.to, args.output);
     if (from == Format::Unknown || (convert && to == Format::Unknown)) {
         error = "name the dictionary forms with --from/--to: xml, csv, po or plain";
-        return GraphProgram::UsageError;
+        return ExitStatus::UsageError;
     }
     std::string text;
-    if (!JsonText::ReadFile(args.dictionary, text, error)) return GraphProgram::UsageError;
+    if (!JsonText::ReadFile(args.dictionary, text, error)) return ExitStatus::UsageError;
     PrintingLogger logger;
     LanguageDictionary dictionary("[[", "]]", &logger);
     if (!TranslationFormats::Read(from, text, dictionary, error)) {
         error = args.dictionary + ": " + error;
-        return GraphProgram::Failed;
+        return ExitStatus::Failed;
     }
     if (convert && to == Format::Xml) {
         const std::vector<std::string> lost = TranslationGuard::EntriesLostInXml(dictionary);
@@ -70,20 +85,20 @@ int Run(const TranslateArguments& args, FILE* out, std::string& error) {
         if (!lost.empty()) {
             error = args.dictionary + ": " + std::to_string(lost.size()) + (lost.size() == 1 ? " entry" : " entries") +
                     " cannot be written in the XML form";
-            return GraphProgram::Failed;
+            return ExitStatus::Failed;
         }
     }
     if (convert) {
         std::string written;
         if (!TranslationFormats::Write(to, dictionary, written, error)) {
             error = args.dictionary + ": " + error;
-            return GraphProgram::Failed;
+            return ExitStatus::Failed;
         }
         if (args.output.empty()) {
             PrintText(out, written);
         } else {
             OutputFile file(args.output);
-            if (!file.Write(written, error) || !file.Commit(error)) return GraphProgram::Failed;
+            if (!file.Write(written, error) || !file.Commit(error)) return ExitStatus::Failed;
         }
     }
     if (args.hasApply) {
@@ -91,7 +106,7 @@ int Run(const TranslateArguments& args, FILE* out, std::string& error) {
         if (size.overLimit) {
             error = "the translated text would grow past " + std::to_string(args.maxText) +
                     " bytes (--max-text raises the limit)";
-            return GraphProgram::Failed;
+            return ExitStatus::Failed;
         }
         // The dictionary leaves such a placeholder without a word; the user hears of it.
         if (!size.selfReference.empty())
@@ -102,15 +117,35 @@ int Run(const TranslateArguments& args, FILE* out, std::string& error) {
     }
     size_t missing = 0;
     for (const std::string& path : args.check) {
-        if (!JsonText::ReadFile(path, text, error)) return GraphProgram::UsageError;
+        if (!JsonText::ReadFile(path, text, error)) return ExitStatus::UsageError;
         missing += ReportMissing(dictionary, path, text, out);
     }
     if (missing > 0) {
         error = std::to_string(missing) + " placeholder" + (missing == 1 ? " has" : "s have") + " no entry in " +
                 args.dictionary;
-        return GraphProgram::Failed;
+        return ExitStatus::Failed;
     }
-    return GraphProgram::Ok;
+    return ExitStatus::Success;
 }
+}  // namespace
 
-}  // namespace TranslateCommand
+CLI::App* SetUpTranslate(CLI::App& app, ExitStatus::Code& status) {
+    auto args = std::make_shared<TranslateArguments>();
+    CLI::App* translate = app.add_subcommand("translate", "Convert a dictionary between XML, CSV, PO and plain text, "
+                                                          "translate a text, or find placeholders without an entry");
+    translate->add_option("DICTIONARY", args->dictionary, "dictionary file")->required();
+    translate->add_option("--from", args->from, "its form: xml, csv, po or plain (default: from its name)");
+    translate->add_option("--to", args->to, "the form to write: xml, csv, po or plain (default: from -o)");
+    translate->add_option("-o,--output", args->output, "file to write (default: standard output)");
+    translate->add_option("--apply", args->apply, "translate this text's [[KEY]] placeholders and print it")
+        ->each([args](const std::string&) { args->hasApply = true; });
+    translate->add_option("--max-text", args->maxText, "refuse an --apply text that would grow past BYTES")
+        ->capture_default_str();
+    translate->add_option("--check", args->check, "texts whose placeholders must all have an entry; exit 1 if not");
+    translate->callback([args, &status] {
+        std::string error;
+        status = Translate(*args, stdout, error);
+        if (status != ExitStatus::Success) status = Fail(status, error);
+    });
+    return translate;
+}
