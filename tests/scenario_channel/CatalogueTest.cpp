@@ -1,6 +1,5 @@
-#include <gtest/gtest.h>
-
 #include <dlfcn.h>
+#include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -12,38 +11,31 @@
 
 namespace {
 
-// Every mode the designer can pick reaches a handler that is its own.
-TEST(Catalogue, EveryModeDispatchesToAHandlerOfItsOwn) {
-    Aco_Storyloom ch;
-    ch.BuildModesList(false);
-    std::set<ModeHandler> handlers;
-    for (unsigned index = 0; index < ch.GetModeCount(); ++index) {
-        const unsigned mode = ch.GetModeFromIndex(index);
-        SCOPED_TRACE(mode);
-        EXPECT_TRUE(ch.IsModeValid(mode));
-        ModeHandler handler = ModeCatalogue::HandlerOf(mode);
-        ASSERT_NE(handler, nullptr);
-        EXPECT_TRUE(handlers.insert(handler).second) << "shares its handler";
-    }
-    EXPECT_EQ(ModeCatalogue::HandlerOf(MODE_NONE), nullptr);
-    EXPECT_FALSE(ch.IsModeValid(31)) << "the one id no mode has";
-}
-
-// The display order lists every record once; the records' positions run without gaps.
-TEST(Catalogue, DisplayOrderIsAPermutationOfTheIds) {
+// Every mode the designer can pick is listed once, in the records' display order, and
+// reaches a handler that is its own.
+TEST(Catalogue, EveryModeShownOnceWithAHandlerOfItsOwn) {
     Aco_Storyloom ch;
     ch.BuildModesList(false);
     const std::vector<const ModeRecord*>& records = ModeCatalogue::InDisplayOrder();
     std::vector<std::string> names;
     ch.GetModeNames(names);
     ASSERT_EQ(names.size(), records.size());
+    ASSERT_EQ(ch.GetModeCount(), records.size());
     std::set<unsigned> ids;
+    std::set<ModeHandler> handlers;
     for (unsigned index = 0; index < records.size(); ++index) {
+        const unsigned mode = ch.GetModeFromIndex(index);
+        SCOPED_TRACE(mode);
         EXPECT_EQ(records[index]->displayPosition, index);
-        EXPECT_EQ(ch.GetModeFromIndex(index), records[index]->id);
+        EXPECT_EQ(mode, records[index]->id);
         EXPECT_EQ(names[index], records[index]->name);
-        EXPECT_TRUE(ids.insert(records[index]->id).second) << records[index]->id;
+        EXPECT_TRUE(ids.insert(mode).second);
+        EXPECT_TRUE(ch.IsModeValid(mode));
+        ASSERT_NE(ModeCatalogue::HandlerOf(mode), nullptr);
+        EXPECT_TRUE(handlers.insert(ModeCatalogue::HandlerOf(mode)).second) << "shares its handler";
     }
+    EXPECT_EQ(ModeCatalogue::HandlerOf(MODE_NONE), nullptr);
+    EXPECT_FALSE(ch.IsModeValid(31)) << "the one id no mode has";
 }
 
 // A link name tells the designer and the reports which child is meant. Two modes repeat one
