@@ -75,6 +75,8 @@ TEST_F(Component, UnknownModeIsRefusedBehindThePrefix) {
     ch.SetCurrentMode(31);
     EXPECT_EQ(ch.GetCurrentMode(), MODE_Scenario_GetEntity);
     EXPECT_EQ(ch.GetChildCreationCount(), 3u);
+    Aco_CoreRef ref;
+    ASSERT_TRUE(ch.LinkChild(0, &ref));
     EXPECT_THAT(DebugMessages(), testing::ElementsAre(EvaluationReport(
                                      "Scenario_GetEntity", kMultiMode + "SetCurrentMode().InvalidMode[31]")));
     Aco_Storyloom fresh;
@@ -90,6 +92,7 @@ TEST_F(Component, UnknownModeIsRefusedBehindThePrefix) {
     EXPECT_EQ(DebugMessages().back(), kMultiMode + "SetCurrentModeFromIndex().orderIndex < _modeOrder.size()");
     ch.SetCurrentModeFromIndex(0);
     EXPECT_EQ(ch.GetCurrentMode(), static_cast<unsigned>(MODE_SphereAreaEntity_GetRadius));
+    EXPECT_EQ(ch.GetChild(0), nullptr) << "a mode change drops the old links";
     ch.SetCurrentMode(MODE_OnConstruct_Action);
     EXPECT_STREQ(ch.GetChannelName(), "Storyloom_Action <Rename me please!>");
 }

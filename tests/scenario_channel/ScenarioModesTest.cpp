@@ -116,15 +116,11 @@ TEST_F(ScenarioModes, Commands) {
     EXPECT_EQ(Mode(MODE_Scenario_RenderVirtualEntities, {&scenarioRef}).GetFloat(), 0.0f);
     EXPECT_EQ(scenario->GetRenderPassCount(), 1u);
 
-    Aco_FloatChannel& playTime = Value("PlayTime");
     EXPECT_EQ(Mode(MODE_Scenario_Update_Pause, {&scenarioRef}).GetFloat(), 0.0f);
     EXPECT_TRUE(scenario->IsPaused());
     scenario->Update(1.0f);
     EXPECT_EQ(Mode(MODE_Scenario_Update_Resume, {&scenarioRef}).GetFloat(), 0.0f);
     EXPECT_FALSE(scenario->IsPaused());
-    scenario->Update(0.75f);
-    EXPECT_EQ(Mode(MODE_Scenario_GetPlayTime, {&scenarioRef, &playTime}).GetFloat(), 0.0f);
-    EXPECT_EQ(StoredValue(playTime), 0.75f);
 }
 
 // Every evaluation makes a new scenario; the reference follows the newest.
