@@ -4,9 +4,6 @@
 
 namespace {
 
-using ::testing::Contains;
-using ::testing::HasSubstr;
-
 // Channels that reach themselves again while they run: every evaluation ends, and the channel
 // that was reached again answers 105.0 without running its mode and without a report.
 class EvaluationCycleTest : public QuestTest {
@@ -14,28 +11,21 @@ protected:
     // "Scenario_IsIDInScenario" reads its "iID" child: the simplest mode that evaluates a child.
     Aco_Storyloom& Reader(const char* name) {
         Aco_Storyloom& channel = Storyloom(MODE_Scenario_IsIDInScenario, name);
-        auto& reference = Make<Aco_CoreRef>("Scenario");
-        reference.SetRef(scenario);
-        Link(channel, 0, reference);
+        Link(channel, 0, Ref("Scenario", scenario));
         return channel;
     }
-    // Fires "Mission - Started" in the test's scenario with one instigator.
-    Aco_Storyloom& Fire(const char* name) {
-        Aco_Storyloom& fire = Storyloom(MODE_EventSystem_FireEvent, name);
-        auto &scenarioRef = Make<Aco_CoreRef>("Scenario"), &instigator = Make<Aco_CoreRef>("Instigator");
-        scenarioRef.SetRef(scenario);
-        instigator.SetRef(&hero);
-        Link(fire, 0, scenarioRef);
-        Link(fire, 1, instigator);
-        Link(fire, 3, Enum("EventType", "EventType", 0.0f));
-        return fire;
-    }
-    // "Mission - Started" defined by a channel whose activation child is `activation`.
-    void DefineStarted(A3d_Channel& activation) {
-        Aco_Storyloom& started = Storyloom(MODE_OnConstruct_Event, "Mission - Started");
-        Link(started, 1, Make<Aco_CoreRef>("Who"));
+    // "Mission - Started" whose activation child is `activation`, and a node of it running
+    // the action "Count" (its run child `run`).
+    void DefineRule(A3d_Channel& activation, A3d_Channel& run) {
+        Aco_Storyloom &started = Storyloom(MODE_OnConstruct_Event, "Mission - Started"),
+                      &action = Storyloom(MODE_OnConstruct_Action, "Count");
+        Link(started, 1, Ref("Who"));
         Link(started, 3, activation);
+        Link(action, 1, run);
         EXPECT_EQ(started.GetFloat(), 0.0f);
+        EXPECT_EQ(action.GetFloat(), 0.0f);
+        Core::EventNode* node = scenario->AddEventNode();
+        ASSERT_TRUE(node->SetEvent("Mission - Started") && node->AddAction("Count"));
     }
     Core::StaticMeshEntity hero{"Hero", {}, 1.0f};
 };
@@ -59,39 +49,22 @@ TEST_F(EvaluationCycleTest, RingsEndSilentlyAndRunAgain) {
     }
 }
 
-// An event whose activation fires its own type: the firing channel is reached again inside
-// its own firing and answers 105.0 there, which activates the event once.
-TEST_F(EvaluationCycleTest, EventActivationFiresItsOwnEvent) {
-    Aco_Storyloom& fire = Fire("Fire");
-    DefineStarted(fire);
-    int runs = 0;
-    auto& count = Make<Probe>("Count");
-    count.onEvaluate = [&] { return float(++runs); };
-    Aco_Storyloom& countAction = Storyloom(MODE_OnConstruct_Action, "Count");
-    Link(countAction, 1, count);
-    EXPECT_EQ(countAction.GetFloat(), 0.0f);
-    Core::EventNode* node = scenario->AddEventNode();
-    ASSERT_TRUE(node->SetEvent("Mission - Started") && node->AddAction("Count"));
-
-    EXPECT_EQ(fire.GetFloat(), 0.0f);
-    EXPECT_EQ(runs, 1);
-    EXPECT_TRUE(ErrorLog().empty());
-}
-
-// An action whose called child fires the event that runs the action: one nested firing, then
-// the firing channel is reached again and refused.
-TEST_F(EvaluationCycleTest, ActionFiresItsOwnEvent) {
-    auto& yes = Value("Yes", 1.0f);
-    DefineStarted(yes);
-    Aco_Storyloom& fire = Fire("Fire");
-    Aco_Storyloom& again = Storyloom(MODE_OnConstruct_Action, "Again");
-    Link(again, 1, fire);
-    EXPECT_EQ(again.GetFloat(), 0.0f);
-    Core::EventNode* node = scenario->AddEventNode();
-    ASSERT_TRUE(node->SetEvent("Mission - Started") && node->AddAction("Again"));
-
-    EXPECT_EQ(fire.GetFloat(), 0.0f);
-    EXPECT_TRUE(ErrorLog().empty());
+// An event whose activation fires its own type, and an action whose run child fires the event
+// that runs it: the firing channel is reached again inside its own firing and answers 105.0
+// there, so the action runs once.
+TEST_F(EvaluationCycleTest, NodesThatFireTheirOwnEvent) {
+    for (bool fromTheAction : {false, true}) {
+        SCOPED_TRACE(fromTheAction ? "action fires" : "activation fires");
+        Manager().DestroyScenario(scenario);  // with the rule of the last round
+        scenario = Manager().CreateScenario();
+        Aco_Storyloom& fire = Fire(hero);
+        Probe& count = Make<Probe>("Count");
+        count.onEvaluate = [&] { return fromTheAction ? fire.GetFloat() : 1.0f; };
+        DefineRule(fromTheAction ? static_cast<A3d_Channel&>(Value("Yes", 1.0f)) : fire, count);
+        EXPECT_EQ(fire.GetFloat(), 0.0f);
+        EXPECT_EQ(count.reads, 1);
+        EXPECT_TRUE(ErrorLog().empty());
+    }
 }
 
 // A construct channel among its own slot children, and a condition whose result child is the
@@ -101,7 +74,7 @@ TEST_F(EvaluationCycleTest, ConstructChannelAmongItsOwnChildren) {
     Link(check, 0, check);
     Link(check, 1, check);
     EXPECT_EQ(check.GetFloat(), 0.0f);
-    EXPECT_THAT(ErrorLog(), Contains(HasSubstr("QuestFactory: Type not supported at 0 for Check")));
+    EXPECT_THAT(ErrorLog(), testing::Contains("QuestFactory: Type not supported at 0 for Check"));
     Core::ClearErrorLog();
     Core::Condition* condition = scenario->AddEventNode()->AddCondition("Check");
     ASSERT_TRUE(condition);
@@ -112,48 +85,35 @@ TEST_F(EvaluationCycleTest, ConstructChannelAmongItsOwnChildren) {
 // reached again answers 0.0 without a report; with the gate open the refusal stores 105.0
 // like every other failure.
 TEST_F(EvaluationCycleTest, GateDecidesBeforeTheGuardAndTheRefusalIsStored) {
-    // A value child that, when read, evaluates the channel that reads it.
-    struct Reentry : Aco_FloatChannel {
-        float GetFloat() override {
-            if (closeGate) reader->SetEvaluationGate(false);
-            inner = reader->GetFloat();
-            stored = reader->Aco_FloatChannel::GetFloat();
-            return 1.0f;
-        }
-        Aco_Storyloom* reader = nullptr;
-        bool closeGate = false;
-        float inner = -1.0f, stored = -1.0f;
-    };
     for (bool closeGate : {false, true}) {
         SCOPED_TRACE(closeGate ? "gate closed inside" : "gate open");
-        Core::ClearErrorLog();
         Aco_Storyloom& reader = Reader("Reader");
-        auto& reentry = Make<Reentry>("Reentry");
-        reentry.reader = &reader;
-        reentry.closeGate = closeGate;
+        Probe& reentry = Make<Probe>("Reentry");
+        float inner = -1.0f, stored = -1.0f;
+        reentry.onEvaluate = [&] {
+            if (closeGate) reader.SetEvaluationGate(false);
+            inner = reader.GetFloat();
+            stored = StoredValue(reader);
+            return 1.0f;
+        };
         Link(reader, 1, reentry);
         reader.GetFloat();
-        EXPECT_EQ(reentry.inner, closeGate ? 0.0f : 105.0f);
-        EXPECT_EQ(reentry.stored, reentry.inner);
+        EXPECT_EQ(inner, closeGate ? 0.0f : 105.0f);
+        EXPECT_EQ(stored, inner);
+        EXPECT_TRUE(ErrorLog().empty());
     }
 }
 
 // Memory running out inside a mode (here a child that cannot be read for it) never leaves the
 // evaluation: the channel reports it, answers 105.0 and evaluates normally afterwards.
 TEST_F(EvaluationCycleTest, MemoryRunningOutEndsTheEvaluationWithAReport) {
-    struct Exhausting : Aco_FloatChannel {
-        float GetFloat() override {
-            if (exhausted) throw std::bad_alloc();
-            return 0.0f;
-        }
-        bool exhausted = true;
-    };
     Aco_Storyloom& reader = Reader("Reader");
-    auto& child = Make<Exhausting>("Exhausting");
+    Probe& child = Make<Probe>("Exhausting");
+    child.onEvaluate = []() -> float { throw std::bad_alloc(); };
     Link(reader, 1, child);
     EXPECT_EQ(reader.GetFloat(), 105.0f);
-    EXPECT_THAT(ErrorLog(), ::testing::ElementsAre(HasSubstr("Channel[Reader].OutOfMemory")));
-    child.exhausted = false;
+    EXPECT_THAT(ErrorLog(), testing::ElementsAre(EvaluationReport("Scenario_IsIDInScenario", "OutOfMemory", "Reader")));
+    child.onEvaluate = nullptr;
     EXPECT_EQ(reader.GetFloat(), 0.0f);
 }
 

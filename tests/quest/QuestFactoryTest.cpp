@@ -40,14 +40,13 @@ TEST_F(QuestFactoryTest, UnnamedConstructChannelRegistersNothing) {
         {MODE_OnConstruct_Event, "Error: Trying to add unnamed QuestEventFactory factory!"},
     };
     for (const auto& [mode, text] : cases) {
-        Core::ClearErrorLog();
         Aco_Storyloom& channel = Storyloom(mode, nullptr);
         EXPECT_EQ(channel.TryCreateFactory(), 1.0f);
         EXPECT_EQ(channel.GetFloat(), 0.0f);
         EXPECT_EQ(channel.GetQuestFactory(), nullptr);
         EXPECT_EQ(channel.GetQuestFactoryType(), 3);
         EXPECT_FALSE(channel.IsFactoryInitialized());
-        EXPECT_THAT(ErrorLog(), ElementsAre(text, text));
+        ExpectLog({text, text});
     }
 }
 
@@ -85,40 +84,31 @@ TEST_F(QuestFactoryTest, CloneCopiesSlotsOrRefusesMismatches) {
 }
 
 // Each evaluation registers a fresh factory under the current name; a rename or relink
-// takes effect only then.
-TEST_F(QuestFactoryTest, EvaluationReplacesFactoryUnderCurrentName) {
+// takes effect only then. Leaving the construct modes unregisters the kind at once; its
+// nodes keep running against the channel's current links.
+TEST_F(QuestFactoryTest, RegistrationFollowsNameAndMode) {
     Aco_Storyloom& channel = Storyloom(MODE_OnConstruct_Action, "A");
     channel.GetFloat();
-    Core::Action* first = NewAction("A");
-    ASSERT_TRUE(first);
+    Core::Action* action = NewAction("A");
+    ASSERT_TRUE(action);
     channel.SetChannelName("B");
     EXPECT_EQ(Registered("A"), AsRegistered(channel));
     EXPECT_EQ(Registered("B"), nullptr);
     channel.GetFloat();
     EXPECT_EQ(Registered("A"), nullptr);
     EXPECT_EQ(Registered("B"), AsRegistered(channel));
-    EXPECT_EQ(first->GetType(), nullptr);  // told its factory died; it still runs
+    EXPECT_EQ(action->GetType(), nullptr);  // told its factory died; it still runs
     channel.GetFloat();
     EXPECT_EQ(Registered("B"), AsRegistered(channel));
-}
 
-// Leaving the construct modes unregisters the kind at once; its nodes keep running
-// against the channel's current links.
-TEST_F(QuestFactoryTest, ModeChangeUnregistersAtOnce) {
-    Aco_Storyloom& channel = Storyloom(MODE_OnConstruct_Action, "Open Gate");
-    channel.GetFloat();
-    Core::Action* action = NewAction("Open Gate");
-    ASSERT_TRUE(action);
     channel.SetCurrentMode(MODE_OnConstruct_Condition);
-    channel.SetChannelName("Open Gate");
-    EXPECT_EQ(Registered("Open Gate"), nullptr);
-    EXPECT_EQ(Conditions().FindFactory("Open Gate"), nullptr);
-    auto& called = Make<Probe>("Evaluate");
-    int calls = 0;
-    called.onEvaluate = [&] { return float(++calls); };
+    channel.SetChannelName("B");
+    EXPECT_EQ(Registered("B"), nullptr);
+    EXPECT_EQ(Conditions().FindFactory("B"), nullptr);
+    Probe& called = Make<Probe>("Evaluate");
     Link(channel, 1, called);
     action->Execute();
-    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(called.reads, 1);
 }
 
 // A loaded construct channel registers at once; its slots come from the children linked
@@ -126,7 +116,7 @@ TEST_F(QuestFactoryTest, ModeChangeUnregistersAtOnce) {
 TEST_F(QuestFactoryTest, LoadRegistersBeforeChildrenAreLinked) {
     A3dFileSaver saver;
     Storyloom(MODE_OnConstruct_Action, "Open Gate").SaveChannel(saver);
-    Aco_Storyloom& loaded = Make<Aco_Storyloom>(nullptr);
+    Aco_Storyloom& loaded = Make<Aco_Storyloom>();
     A3dFileLoader loader(saver.GetBytes());
     ASSERT_TRUE(loaded.LoadChannel(loader, nullptr));
     EXPECT_EQ(Registered("Open Gate"), AsRegistered(loaded));

@@ -19,9 +19,6 @@ protected:
         Link(started, 0, label);
         Link(started, 1, who);
         Link(started, 3, activate);
-        Build();
-    }
-    void Build() {
         for (Aco_Storyloom* construct : {&openGate, &hasKey, &started}) construct->GetFloat();
         node = scenario->AddEventNode();
         event = node->SetEvent("Mission - Started");
@@ -30,14 +27,12 @@ protected:
         ASSERT_TRUE(event && condition && action);
     }
 
-    Aco_Storyloom& openGate = Storyloom(MODE_OnConstruct_Action, "Open Gate");
-    Aco_Storyloom& hasKey = Storyloom(MODE_OnConstruct_Condition, "Has Key");
-    Aco_Storyloom& started = Storyloom(MODE_OnConstruct_Event, "Mission - Started");
+    Aco_Storyloom &openGate = Storyloom(MODE_OnConstruct_Action, "Open Gate"),
+                  &hasKey = Storyloom(MODE_OnConstruct_Condition, "Has Key"),
+                  &started = Storyloom(MODE_OnConstruct_Event, "Mission - Started");
     Aco_FloatChannel& result = Value("!Result");
-    Probe& run = Make<Probe>("Run");
-    Probe& holds = Make<Probe>("Holds");
-    Probe& activate = Make<Probe>("Activate");
-    Aco_CoreRef& who = Make<Aco_CoreRef>("Who");
+    Probe &run = Make<Probe>("Run"), &holds = Make<Probe>("Holds"), &activate = Make<Probe>("Activate");
+    Aco_CoreRef& who = Ref("Who");
     Aco_StringChannel& label = Text("Label");
     Core::StaticMeshEntity hero{"Hero", {}, 1.0f};
     Core::EventNode* node = nullptr;
@@ -53,10 +48,11 @@ TEST_F(QuestProductTest, NodesOfADestroyedChannelReport) {
     action->Execute();
     EXPECT_FALSE(condition->Evaluate());
     EXPECT_FALSE(event->CheckActivate(params));
-    EXPECT_THAT(DebugMessages(),
-                ElementsAre("Error: QuestAction: Trying to execute an action that is no longer there (Open Gate)",
-                            "Error: QuestCondition: Trying to execute a condition that is no longer there (Has Key)",
-                            "Error: QuestEvent: Trying to execute a event that is no longer there (Mission - Started)"));
+    EXPECT_THAT(
+        DebugMessages(),
+        ElementsAre("Error: QuestAction: Trying to execute an action that is no longer there (Open Gate)",
+                    "Error: QuestCondition: Trying to execute a condition that is no longer there (Has Key)",
+                    "Error: QuestEvent: Trying to execute a event that is no longer there (Mission - Started)"));
     EXPECT_EQ(action->GetDisplayText(), "Channel Open Gate was deleted!");
     EXPECT_EQ(condition->GetDisplayText(), "Channel Has Key was deleted!");
     EXPECT_EQ(event->GetDisplayText(), "Channel Mission - Started was deleted!");
@@ -67,7 +63,8 @@ TEST_F(QuestProductTest, MissingResultChildrenAreReported) {
     auto* opened = new Core::TVariable<float>("opened", 5.0f);
     ASSERT_TRUE(scenario->AddVariable(opened));
     SlotAt<Core::VariableSlotBase>(*action, 0).Bind(opened);
-    for (Aco_Storyloom* construct : {&openGate, &hasKey, &started}) construct->UnlinkChild(construct == &started ? 3 : 1);
+    for (Aco_Storyloom* construct : {&openGate, &hasKey, &started})
+        construct->UnlinkChild(construct == &started ? 3 : 1);
     result.SetDefaultFloat(9.0f);  // the output child now computes 9 whatever it is given
     result.SetDefaultFloatSetting(true);
     Core::EventParams params;
@@ -82,8 +79,7 @@ TEST_F(QuestProductTest, MissingResultChildrenAreReported) {
 
 // Any value but 0 holds, NaN included.
 TEST_F(QuestProductTest, ConditionHoldsForEveryValueButZero) {
-    const std::pair<float, bool> cases[] = {{0.0f, false}, {0.5f, true}, {-1.0f, true}, {std::nanf(""), true}};
-    for (const auto& [value, holdsExpected] : cases) {
+    for (auto [value, holdsExpected] : {std::pair{0.0f, false}, {0.5f, true}, {-1.0f, true}, {std::nanf(""), true}}) {
         holds.onEvaluate = [v = value] { return v; };
         EXPECT_EQ(condition->Evaluate(), holdsExpected) << value;
     }
@@ -98,22 +94,20 @@ TEST_F(QuestProductTest, EventChecksInstigatorAndParameters) {
     Link(started, 2, Value("Bonus"));
     Core::TVariable<float> reward("Reward"), bonus("Bonus");
     Core::StringVar briefing("Briefing");
-    Core::EventParams two(&hero), none;
-    two.AddParameter(&reward);
-    two.AddParameter(&briefing);
+    Core::EventParams two(&hero), three;
+    for (Core::VariableBase* parameter : std::initializer_list<Core::VariableBase*>{&reward, &briefing, &bonus}) {
+        if (parameter != &bonus) two.AddParameter(parameter);
+        three.AddParameter(parameter);
+    }
     EXPECT_FALSE(event->CheckActivate(two));
-    EXPECT_EQ(who.GetRef(), static_cast<Core::RefSupport*>(&hero));
+    EXPECT_EQ(who.GetRef(), &hero);
     EXPECT_EQ(StoredValue(started), 105.0f);
-
-    none.AddParameter(&reward);
-    none.AddParameter(&briefing);
-    none.AddParameter(&bonus);
-    EXPECT_TRUE(event->CheckActivate(none));
+    EXPECT_TRUE(event->CheckActivate(three));
     EXPECT_EQ(who.GetRef(), nullptr);
 
     started.UnlinkChild(1);
     started.SetFloat(0.0f);
-    EXPECT_FALSE(event->CheckActivate(none));
+    EXPECT_FALSE(event->CheckActivate(three));
     EXPECT_EQ(StoredValue(started), 105.0f);
     EXPECT_THAT(DebugMessages(),
                 ElementsAre("Error: QuestEvent: An event was fired with an incorrect amount of parameters! "
@@ -132,8 +126,13 @@ TEST_F(QuestProductTest, DisplayTextShowsSlotValues) {
     SlotAt<Core::TVariableSlot<Core::StringVar>>(*take, 0).SetConstValue("A");
     SlotAt<Core::TVariableSlot<Core::StringVar>>(*take, 1).SetConstValue("the gate");
     const std::pair<const char*, const char*> cases[] = {
-        {"Take $0$ to $1$", "Take A to the gate"}, {"$7$ left", "$7$ left"}, {"cost: 5$", "cost: 5$"},
-        {"$x$", "A"},  {"$1$$0$$", "the gateA$"},  {"$$1$", "A1$"},  {"$0$1$", "A1$"},
+        {"Take $0$ to $1$", "Take A to the gate"},
+        {"$7$ left", "$7$ left"},
+        {"cost: 5$", "cost: 5$"},
+        {"$x$", "A"},
+        {"$1$$0$$", "the gateA$"},
+        {"$$1$", "A1$"},
+        {"$0$1$", "A1$"},
     };
     for (const auto& [display, shown] : cases) {
         text.SetString(display);
@@ -157,43 +156,49 @@ TEST_F(QuestProductTest, ForeignSlotsAreSkipped) {
                                              "QuestEvent::CheckActivate().CurrVariableSlot"));
 }
 
-// "EventSystem_FireEvent" fires the type its "EventType" value names, and fails like any
-// mode on a missing or wrong link.
+// "EventSystem_FireEvent" fires the type its "EventType" value names, truncated; there are four.
 TEST_F(QuestProductTest, FireEventModeFiresByTypeIndex) {
-    Aco_Storyloom& fire = Storyloom(MODE_EventSystem_FireEvent, "Fire");
-    auto &scenarioRef = Make<Aco_CoreRef>("Scenario"), &instigator = Make<Aco_CoreRef>("Instigator");
-    auto& type = Enum("EventType", "EventType");
-    Link(fire, 0, scenarioRef);
-    Link(fire, 1, instigator);
-    const std::string prefix = "Storyloom_EventSystem_FireEvent.CGR[].Channel[Fire].";
-
-    EXPECT_EQ(fire.GetFloat(), 106.0f);
-    scenarioRef.SetRef(scenario);
-    EXPECT_EQ(fire.GetFloat(), 106.0f);
-    instigator.SetRef(&hero);
-    EXPECT_EQ(fire.GetFloat(), 105.0f);
-    Link(fire, 3, type);
-    type.SetFloat(4.0f);
-    EXPECT_EQ(fire.GetFloat(), 106.0f);
-    EXPECT_THAT(ErrorLog(), ElementsAre(prefix + "ChildLinkInvalid[CoreScenario]", prefix + "ChildLinkInvalid[Instigator]",
-                                        prefix + "ChildLinkError[EventType]", prefix + "ChildLinkInvalid[EventType]"));
-
-    // One rule per type, its event's label naming the type it was made for.
     const char* types[] = {"Mission - Started", "Mission - Loaded", "Area - Entity Entered", "Area - Entity Left"};
     std::vector<std::string> fired;
     activate.onEvaluate = [&] { return fired.push_back(TextOf(label)), 0.0f; };
-    for (int index = 0; index < 4; ++index) {
-        if (index > 0) {
+    for (int index = 0; index < 5; ++index) {
+        if (index > 0 && index < 4) {
             started.SetChannelName(types[index]);
             started.GetFloat();
             event = scenario->AddEventNode()->SetEvent(types[index]);
             ASSERT_TRUE(event);
         }
-        SlotAt<Core::TVariableSlot<Core::StringVar>>(*event, 0).SetConstValue(types[index]);
-        type.SetFloat(index + 0.9f);
-        EXPECT_EQ(fire.GetFloat(), 0.0f);
+        if (index < 4) SlotAt<Core::TVariableSlot<Core::StringVar>>(*event, 0).SetConstValue(types[index]);
+        EXPECT_EQ(Fire(hero, index + 0.9f).GetFloat(), index < 4 ? 0.0f : 106.0f);
     }
     EXPECT_THAT(fired, ElementsAre(types[0], types[1], types[2], types[3]));
+    ExpectLog({EvaluationReport("EventSystem_FireEvent", "ChildLinkInvalid[EventType]", "Fire")});
+}
+
+// A scenario destroyed from the graph while copies of its nodes still point at it: the copies
+// keep running against their channel, a copy of a copy gets no slot to match its own, and a
+// new node for an owner that outlived its scenario comes without slots and without a report.
+TEST_F(QuestProductTest, ScenarioDestroyedUnderItsNodes) {
+    Link(openGate, 0, Ref("Who"));
+    openGate.GetFloat();
+    Core::Action* fresh = scenario->AddEventNode()->AddAction("Open Gate");
+    ASSERT_TRUE(fresh);
+    std::unique_ptr<Core::Action> copy(Actions().CloneProduct(*fresh));
+    ASSERT_TRUE(copy);
+    auto owner = std::make_unique<Core::VariableSlotSetOwner>(*scenario);
+    ASSERT_EQ(Mode(MODE_Scenario_Destroy, {&Ref("Scenario", scenario)}).GetFloat(), 0.0f);
+    EXPECT_EQ(owner->GetScenario(), nullptr);
+
+    copy->Execute();
+    EXPECT_EQ(run.reads, 1);
+    EXPECT_EQ(Actions().CloneProduct(*copy), nullptr);
+    ExpectLog({"VariableSlot type/size mismatch in Open Gate while attempting to clone!"});
+    std::unique_ptr<Core::Action> late(Actions().CreateProduct("Open Gate", *owner));
+    ASSERT_TRUE(late);
+    EXPECT_THAT(late->GetVariableSlots(), IsEmpty());
+    late->Execute();
+    EXPECT_EQ(run.reads, 2);
+    EXPECT_THAT(ErrorLog(), IsEmpty());
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
-#include <gtest/gtest.h>
-
 #include <dlfcn.h>
+#include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -12,38 +11,31 @@
 
 namespace {
 
-// Every mode the designer can pick reaches a handler that is its own.
-TEST(Catalogue, EveryModeDispatchesToAHandlerOfItsOwn) {
-    Aco_Storyloom ch;
-    ch.BuildModesList(false);
-    std::set<ModeHandler> handlers;
-    for (unsigned index = 0; index < ch.GetModeCount(); ++index) {
-        const unsigned mode = ch.GetModeFromIndex(index);
-        SCOPED_TRACE(mode);
-        EXPECT_TRUE(ch.IsModeValid(mode));
-        ModeHandler handler = ModeCatalogue::HandlerOf(mode);
-        ASSERT_NE(handler, nullptr);
-        EXPECT_TRUE(handlers.insert(handler).second) << "shares its handler";
-    }
-    EXPECT_EQ(ModeCatalogue::HandlerOf(MODE_NONE), nullptr);
-    EXPECT_FALSE(ch.IsModeValid(31)) << "the one id no mode has";
-}
-
-// The display order lists every record once; the records' positions run without gaps.
-TEST(Catalogue, DisplayOrderIsAPermutationOfTheIds) {
+// Every mode the designer can pick is listed once, in the records' display order, and
+// reaches a handler that is its own.
+TEST(Catalogue, EveryModeShownOnceWithAHandlerOfItsOwn) {
     Aco_Storyloom ch;
     ch.BuildModesList(false);
     const std::vector<const ModeRecord*>& records = ModeCatalogue::InDisplayOrder();
     std::vector<std::string> names;
     ch.GetModeNames(names);
     ASSERT_EQ(names.size(), records.size());
+    ASSERT_EQ(ch.GetModeCount(), records.size());
     std::set<unsigned> ids;
+    std::set<ModeHandler> handlers;
     for (unsigned index = 0; index < records.size(); ++index) {
+        const unsigned mode = ch.GetModeFromIndex(index);
+        SCOPED_TRACE(mode);
         EXPECT_EQ(records[index]->displayPosition, index);
-        EXPECT_EQ(ch.GetModeFromIndex(index), records[index]->id);
+        EXPECT_EQ(mode, records[index]->id);
         EXPECT_EQ(names[index], records[index]->name);
-        EXPECT_TRUE(ids.insert(records[index]->id).second) << records[index]->id;
+        EXPECT_TRUE(ids.insert(mode).second);
+        EXPECT_TRUE(ch.IsModeValid(mode));
+        ASSERT_NE(ModeCatalogue::HandlerOf(mode), nullptr);
+        EXPECT_TRUE(handlers.insert(ModeCatalogue::HandlerOf(mode)).second) << "shares its handler";
     }
+    EXPECT_EQ(ModeCatalogue::HandlerOf(MODE_NONE), nullptr);
+    EXPECT_FALSE(ch.IsModeValid(31)) << "the one id no mode has";
 }
 
 // A link name tells the designer and the reports which child is meant. Two modes repeat one
@@ -112,25 +104,6 @@ TEST(Catalogue, LinksAreDeclaredBeforeAnyModeIsAdded) {
     EXPECT_STREQ(ch.ChannelExtension<Aco_FloatChannel>::GetChildLinkName(1), "iID");
 }
 
-// A declared kind decides what the host lets the designer link there.
-TEST(Catalogue, KindsAcceptTheirChannelsOnly) {
-    Aco_Storyloom ch, child;
-    Aco_FloatChannel value;
-    Aco_StringChannel text;
-    Aco_CoreRef ref;
-    ch.SetCurrentMode(MODE_Scenario_AddEntity);  // CoreScenario, CoreEntity, iID
-    EXPECT_FALSE(ch.LinkChild(0, &value));
-    EXPECT_TRUE(ch.LinkChild(0, &ref));
-    EXPECT_FALSE(ch.LinkChild(2, &text));
-    EXPECT_TRUE(ch.LinkChild(2, &child)) << "a value link takes a Storyloom channel";
-    ch.SetCurrentMode(MODE_ScenarioEditor_OnGraphSized);
-    EXPECT_EQ(ch.GetChildCount(), 3u) << "a mode change drops the old links";
-    EXPECT_EQ(ch.GetChild(0), nullptr);
-    EXPECT_TRUE(ch.LinkChild(2, &text)) << "the generic kind takes anything";
-    ch.SetCurrentMode(MODE_ScenarioEditor_Show);
-    EXPECT_EQ(ch.GetChildCount(), 0u);
-}
-
 // The host's road: open the library by path, find the two entry functions by name.
 TEST(Plugin, LoadsByPathAndCreatesChannels) {
     const char* path = std::getenv("STORYLOOM_PLUGIN");
@@ -154,16 +127,9 @@ TEST(Plugin, LoadsByPathAndCreatesChannels) {
     std::strcpy(type->typeName, "scribbled");
     EXPECT_STREQ(loader.GetType()->typeName, "Storyloom") << "refilled on every call";
 
-    std::unique_ptr<A3d_Channel> a(loader.CreateChannel()), b(loader.CreateChannel());
-    ASSERT_NE(a, nullptr);
-    EXPECT_NE(a.get(), b.get());
+    std::unique_ptr<A3d_Channel> a(loader.CreateChannel());
+    ASSERT_NE(dynamic_cast<Aco_FloatChannel*>(a.get()), nullptr);
     EXPECT_STREQ(a->GetChannelName(), "Storyloom");
-    EXPECT_NE(dynamic_cast<Aco_FloatChannel*>(a.get()), nullptr);
-
-    A3dPluginLoader missing;
-    EXPECT_FALSE(missing.Load("/nonexistent/libnothing.so"));
-    EXPECT_FALSE(missing.GetError().empty());
-    EXPECT_EQ(missing.CreateChannel(), nullptr);
 }
 
 }  // namespace
