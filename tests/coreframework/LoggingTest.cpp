@@ -5,6 +5,7 @@
 
 #include "storyloom/coreframework/Defines/UsefulDefines.h"
 #include "storyloom/coreframework/Logging.h"
+#include "storyloom/coreframework/debugrenderer/DebugRenderer.h"
 
 TEST(Logging, TimeStampIsLocalTimeInTwoDigitFields) {
     EXPECT_EQ(WriteTimeStamp(nullptr), 1);
@@ -39,7 +40,7 @@ TEST(Logging, ResultNamesAndLowBitsFallback) {
         {0u, "HRESULT_CODE(0)"},
     };
     for (const auto& [code, name] : cases) {
-        SetLastResult(static_cast<HRESULT>(code));
+        DebugRenderer::SetLastResult(static_cast<HRESULT>(code));
         std::string out = "result ";
         AppendResultName(out);
         EXPECT_EQ(out, std::string("result ") + name) << std::hex << code;
