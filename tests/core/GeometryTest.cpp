@@ -63,31 +63,4 @@ TEST_F(CoreGeometry, PickRays) {
     EXPECT_NEAR(ray.direction.y, -1.0f, 1e-5f);
 }
 
-// Only virtual entities of the scenario are picked; "nearest" tests them all, else the first in
-// id order is taken; a miss leaves the outputs as they were.
-TEST_F(CoreGeometry, VirtualEntityCollision) {
-    Core::Scenario* scenario = Manager().CreateScenario();
-    Core::VirtualScenarioEntity far("far", Vec3(0, 0, 20), 1.0f), near("near", Vec3(0, 0, 10), 1.0f);
-    Core::StaticMeshEntity mesh("mesh", Vec3(0, 0, 5), 1.0f);
-    for (Core::EntityBase* entity : std::initializer_list<Core::EntityBase*>{&far, &near, &mesh}) scenario->AddEntity(entity);
-    CoreFramework::Ray ray{Vec3(0, 0, 0), Vec3(0, 0, 2)};  // direction need not be unit length
-    Core::VirtualScenarioEntity* hit = nullptr;
-    Vec3 point;
-    float distance = -1.0f;
-    EXPECT_TRUE(scenario->GetVirtualEntityCollision(ray, {}, hit, point, true, &distance));
-    EXPECT_TRUE(hit == &near && point == Vec3(0, 0, 9));
-    EXPECT_FLOAT_EQ(distance, 9.0f);
-    EXPECT_TRUE(scenario->GetVirtualEntityCollision(ray, {}, hit, point, false, nullptr));
-    EXPECT_EQ(hit, &far);
-    for (const CoreFramework::Ray& miss : {CoreFramework::Ray{Vec3(), Vec3(0, 1, 0)}, CoreFramework::Ray{Vec3(), Vec3()}}) {
-        hit = nullptr;
-        point = Vec3(1, 2, 3);
-        distance = -1.0f;
-        EXPECT_FALSE(scenario->GetVirtualEntityCollision(miss, {}, hit, point, true, &distance));
-        EXPECT_TRUE(hit == nullptr && point == Vec3(1, 2, 3) && distance == -1.0f);
-    }
-    EXPECT_EQ(scenario->RenderVirtualEntities(), 2u);
-    EXPECT_EQ(scenario->GetRenderPassCount(), 1u);
-}
-
 }  // namespace
