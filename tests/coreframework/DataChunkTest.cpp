@@ -89,4 +89,5 @@ TEST(DataChunk, BitsRoundTripAndAShortStreamLeavesTheValue) {
     TDataChunkValue<int> untouched("n", 42, 0);
     untouched.ReadBits(stream);
     EXPECT_TRUE(stream.HasFailed() && untouched.GetValue() == 42);
+    EXPECT_EQ(BitStream().ReadByte(), 0u);  // bits past the end read as 0
 }

@@ -65,6 +65,10 @@ TEST(Serializer, ExportTagTreeAndWhichChunksAreWritten) {
         node.AddChunk<int>("a" + std::to_string(i), i == 0 ? 0 : 5 * (i % 2), 0, true)->SetFlags(flags[i]);
     }
     EXPECT_EQ(node.AddChunk<int>("e1", 2, 0, false), nullptr);
+    ClearAssertionReports();
+    EXPECT_FALSE(node.AdoptChunk(nullptr, false));
+    EXPECT_EQ(GetAssertionReports().size(), 1u);
+    ClearAssertionReports();
     out.clear();
     node.Export(CustomEnums::SerializerFlag::Export, out, 0);
     EXPECT_EQ(out, "<N a1=\"5\" a2=\"0\" a4=\"0\">\n\t<e1>5</e1>\n\t<e2>0</e2>\n\t<e4>0</e4>\n</N>\n");
