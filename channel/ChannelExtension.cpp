@@ -69,6 +69,7 @@ bool IsOfClassKind(A3d_Channel& exactlyC, const _GUID& kind) {
 }
 
 [[gnu::cold, gnu::noinline]] void ReportInvalidIndex(unsigned int link) {
+    // "Invalidl" is the report text's own spelling.
     ReportToDebugSink(FormatText("InvalidlLinkIndex.Link[%d]", static_cast<int>(link)).c_str());
 }
 }  // namespace

@@ -28,6 +28,7 @@ public:
     virtual ~ChannelExtension();
 
     virtual void CE_ExecuteTrigger(unsigned int trigger, void* data);
+    // TypeName and Name are spelt as the report keys of a null argument are.
     virtual void CreateLink(_GUID type, const char* TypeName, const char* Name, int hostValue, bool repeatable);
     virtual void SetChildLinkName(unsigned int link, const char* name);
     virtual const char* GetChildLinkName(unsigned int link);
@@ -127,6 +128,7 @@ private:
     bool ReadWordInto(A3dFileLoader& loader, const char* tag, Word& value);
 
     A3d_Channel* _self = nullptr;
+    // The last child reached per kind: fields of the channel contract's layout; nothing reads them back.
     mutable A3d_Channel* _lastGeneric = nullptr;
     mutable A3d_Channel* _lastValue = nullptr;
     mutable A3d_Channel* _lastVector = nullptr;

@@ -70,7 +70,7 @@ protected:
 
     unsigned int _currentMode = MODE_NONE;
     unsigned int _initMode = 0;
-    std::string _modeDescription = "Mode:";
+    std::string _modeDescription = "Mode:";  // a label the channel contract names; only its accessors use it
     std::string _namePrefix;
     bool _useAutoChannelName = true;
     bool _autoSetModeOnLoad = true;
@@ -84,7 +84,7 @@ private:
     static std::vector<unsigned int> _modeOrder;
     static std::vector<std::vector<ChildCreation>> _tempLinks;
     static unsigned int _refCount;
-    static bool _bModesInitialized;
+    static bool _bModesInitialized;  // the statics keep the names the channel contract gives them
 };
 
 class STORYLOOM_API Aco_Storyloom;

@@ -3,13 +3,12 @@
 #include <ctime>
 
 #include "storyloom/coreframework/Defines/UsefulDefines.h"
+#include "storyloom/coreframework/debugrenderer/DebugRenderer.h"
 
 namespace {
 
 // Constant-initialised, so it exists before any other library's static constructors run.
 DefaultLogger defaultLogger;
-
-HRESULT lastResult = S_OK;
 
 std::vector<AssertionReport>& AssertionReports() {
     static std::vector<AssertionReport> reports;
@@ -48,11 +47,8 @@ int WriteTimeStamp(FILE* file) {
     return 0;
 }
 
-void SetLastResult(HRESULT result) { lastResult = result; }
-
-HRESULT GetLastResult() { return lastResult; }
-
 void AppendResultName(std::string& out) {
+    const HRESULT lastResult = DebugRenderer::GetLastResult();
     for (const NamedResult& row : namedResults) {
         if (row.value == lastResult) {
             out += row.name;

@@ -27,11 +27,8 @@ public:
 // Answers 1 (and writes nothing) for a null file, else 0.
 int WriteTimeStamp(FILE* file);
 
-// The result most recently stored by the debug renderer; AppendResultName names it.
-void SetLastResult(HRESULT result);
-HRESULT GetLastResult();
-
-// Appends the name of the last stored result, or "HRESULT_CODE(n)" with its low 16 bits.
+// Appends the name of the result the debug renderer stored last (DebugRenderer::GetLastResult),
+// or "HRESULT_CODE(n)" with its low 16 bits.
 void AppendResultName(std::string& out);
 
 // A failed framework check: what is printed to standard error and kept for inspection.

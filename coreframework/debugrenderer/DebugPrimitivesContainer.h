@@ -1,6 +1,5 @@
 #pragma once
 #include <memory>
-#include <string>
 
 #include "storyloom/coreframework/VelmMathLib.h"
 #include "storyloom/host/d3d9/d3dx9mesh.h"
@@ -58,8 +57,6 @@ public:
     // Set while someone fills the container; see DebugRenderer.
     bool IsInUse() const { return _inUse; }
     void SetInUse(bool inUse) { _inUse = inUse; }
-    const std::string& GetName() const { return _name; }
-    void SetName(std::string name) { _name = std::move(name); }
 
     // Draws the batch with the device and the two meshes and empties it, leaving the device's
     // blend and texture stage states as they were. Without a device, or when a mesh is
@@ -86,6 +83,5 @@ private:
     bool _enabled = true;
     float _opacity = 1.0f;
     bool _inUse = false;
-    std::string _name;
     unsigned _refusedCount = 0;
 };

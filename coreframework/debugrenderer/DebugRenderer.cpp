@@ -4,12 +4,18 @@
 
 namespace {
 
+HRESULT lastResult = S_OK;
+
 void ReleaseMesh(ID3DXMesh*& mesh) {
     if (mesh) mesh->Release();
     mesh = nullptr;
 }
 
 }  // namespace
+
+void DebugRenderer::SetLastResult(HRESULT result) { lastResult = result; }
+
+HRESULT DebugRenderer::GetLastResult() { return lastResult; }
 
 DebugRenderer::DebugRenderer() = default;
 

@@ -36,6 +36,10 @@ public:
     ID3DXMesh* GetSphereMesh() const { return _sphereMesh; }
     ID3DXMesh* GetConeMesh() const { return _coneMesh; }
 
+    // What the last mesh creation of any renderer answered, kept for AppendResultName.
+    static void SetLastResult(HRESULT result);
+    static HRESULT GetLastResult();
+
     void ReleaseResources() override;
     HRESULT CreateResources() override;
     const char* GetResourceName() const override { return "DebugRenderer"; }

@@ -36,6 +36,8 @@ public:
         return result;
     }
 
+    // OnRestored and GetResourceName hold their places in the table of virtual operations the
+    // engine's containers have; nothing here calls the second.
     virtual void OnRestored() {}
     virtual void ReleaseResources() = 0;
     virtual HRESULT CreateResources() = 0;

@@ -16,22 +16,19 @@ struct ChannelClass {
     std::function<void(A3d_Channel&)> fill;
 };
 
+template <class C>
+std::unique_ptr<A3d_Channel> Fresh() {
+    return std::make_unique<C>();
+}
+const float kSixteen[16] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15};
+
 const ChannelClass classes[] = {
-    {"float", [] { return std::make_unique<Aco_FloatChannel>(); },
-     [](A3d_Channel& c) { static_cast<Aco_FloatChannel&>(c).SetFloat(2.5f); }},
-    {"vector", [] { return std::make_unique<Aco_VectorChannel>(); },
-     [](A3d_Channel& c) { static_cast<Aco_VectorChannel&>(c).SetVector(1, 2, 3); }},
-    {"text", [] { return std::make_unique<Aco_StringChannel>(); },
-     [](A3d_Channel& c) { static_cast<Aco_StringChannel&>(c).SetString("hello"); }},
-    {"matrix", [] { return std::make_unique<Aco_MatrixChannel>(); },
-     [](A3d_Channel& c) {
-         float m[16];
-         for (int i = 0; i < 16; ++i) m[i] = static_cast<float>(i);
-         static_cast<Aco_MatrixChannel&>(c).SetMatrix(m);
-     }},
-    {"core ref", [] { return std::make_unique<Aco_CoreRef>(); }, [](A3d_Channel&) {}},
-    {"custom enum", [] { return std::make_unique<Aco_CustomEnum>(); },
-     [](A3d_Channel& c) {
+    {"float", Fresh<Aco_FloatChannel>, [](A3d_Channel& c) { static_cast<Aco_FloatChannel&>(c).SetFloat(2.5f); }},
+    {"vector", Fresh<Aco_VectorChannel>, [](A3d_Channel& c) { static_cast<Aco_VectorChannel&>(c).SetVector(1, 2, 3); }},
+    {"text", Fresh<Aco_StringChannel>, [](A3d_Channel& c) { static_cast<Aco_StringChannel&>(c).SetString("hello"); }},
+    {"matrix", Fresh<Aco_MatrixChannel>, [](A3d_Channel& c) { static_cast<Aco_MatrixChannel&>(c).SetMatrix(kSixteen); }},
+    {"core ref", Fresh<Aco_CoreRef>, [](A3d_Channel&) {}},
+    {"custom enum", Fresh<Aco_CustomEnum>, [](A3d_Channel& c) {
          static_cast<Aco_CustomEnum&>(c).SetFloat(3.0f);
          static_cast<Aco_CustomEnum&>(c).SetEnumTypeName("Sky type");
      }},
@@ -101,32 +98,25 @@ TEST(ChannelFileFault, EveryClassTruncatedAtEveryByte) {
 }
 
 // A value block of the wrong size is passed over, so the blocks after it are read; an
-// unknown block leaves the value as it was. The channel stays usable.
+// unknown block is left for others and leaves the value as it was.
 TEST(ChannelFileFault, WrongBlockSizesAndUnknownTags) {
+    auto join = [](std::initializer_list<std::vector<unsigned char>> blocks) {
+        std::vector<unsigned char> bytes;
+        for (const auto& block : blocks) bytes.insert(bytes.end(), block.begin(), block.end());
+        return bytes;
+    };
     const auto name = Block("NAME", {'e', '\0'});
-    std::vector<unsigned char> bytes = name;
-    for (const auto& block : {Block("FVAL", {1, 2}), Block("ENUM", {'S', 'k', 'y'})})
-        bytes.insert(bytes.end(), block.begin(), block.end());
     Aco_CustomEnum enumeration;
-    A3dFileLoader loader(bytes);
-    EXPECT_TRUE(enumeration.LoadChannel(loader, nullptr));
-    EXPECT_EQ(enumeration.GetFloat(), 0.0f);
-    EXPECT_STREQ(enumeration.GetEnumTypeName(), "Sky");
-    EXPECT_TRUE(loader.AtEnd());
-
+    A3dFileLoader loader(join({name, Block("FVAL", {1, 2}), Block("ENUM", {'S', 'k', 'y'})}));
+    EXPECT_TRUE(enumeration.LoadChannel(loader, nullptr) && loader.AtEnd());
+    EXPECT_TRUE(enumeration.GetFloat() == 0.0f && std::string(enumeration.GetEnumTypeName()) == "Sky");
     for (const char* tag : {"VVAL", "XXXX", "NAME"}) {
-        std::vector<unsigned char> odd = name;
-        for (const auto& block : {Block(tag, std::vector<unsigned char>(5, 9)), Block("VVAL", std::vector<unsigned char>(12, 0))})
-            odd.insert(odd.end(), block.begin(), block.end());
         Aco_VectorChannel vector;
         vector.SetVector(7, 8, 9);
-        A3dFileLoader oddLoader(odd);
-        EXPECT_TRUE(vector.LoadChannel(oddLoader, nullptr)) << tag;
+        A3dFileLoader odd(join({name, Block(tag, std::vector<unsigned char>(5, 9)), Block("VVAL", std::vector<unsigned char>(12, 0))}));
+        EXPECT_TRUE(vector.LoadChannel(odd, nullptr)) << tag;
         EXPECT_EQ(vector.GetVector(), D3DXVECTOR3(7, 8, 9)) << tag;
-        // The wrongly sized value block is behind the loader; an unknown one is left for others.
-        EXPECT_TRUE(oddLoader.GetInfoIfTag(tag)) << tag;
-        EXPECT_EQ(oddLoader.GetSizeDataBlock(false), std::string(tag) == "VVAL" ? 12u : 5u) << tag;
-        vector.SetVector(1, 1, 1);
-        EXPECT_EQ(vector.GetVector(), D3DXVECTOR3(1, 1, 1)) << tag;
+        EXPECT_TRUE(odd.GetInfoIfTag(tag)) << tag;  // the wrongly sized value block is behind the loader
+        EXPECT_EQ(odd.GetSizeDataBlock(false), std::string(tag) == "VVAL" ? 12u : 5u) << tag;
     }
 }

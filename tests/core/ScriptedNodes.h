@@ -12,7 +12,6 @@ struct NodeScript {
     bool activate = true;
     bool conditionHolds = true;
     std::function<void()> onAction;  // runs inside every action
-    unsigned factoryDeaths = 0;      // OnFactoryDestroyed calls heard by any node
 };
 
 template <class Base>
@@ -20,44 +19,27 @@ class ScriptedNode : public Base {
 public:
     template <class Owner>
     ScriptedNode(Owner& owner, NodeScript& script) : Base(owner), _script(script) {}
-    ScriptedNode(const ScriptedNode& other) : Base(other), _script(other._script) {}
-    void OnFactoryDestroyed() override { ++_script.factoryDeaths; }
+    ScriptedNode(const ScriptedNode& other) = default;
 
 protected:
     void Note(const char* kind) { _script.log.push_back(std::string(kind) + " " + this->GetTypeName()); }
     NodeScript& _script;
 };
 
-class ScriptedAction : public ScriptedNode<Core::Action> {
-public:
+struct ScriptedAction : ScriptedNode<Core::Action> {
     using ScriptedNode::ScriptedNode;
-
-protected:
     void ExecuteImpl() override {
         Note("action");
         if (_script.onAction) _script.onAction();
     }
 };
-
-class ScriptedCondition : public ScriptedNode<Core::Condition> {
-public:
+struct ScriptedCondition : ScriptedNode<Core::Condition> {
     using ScriptedNode::ScriptedNode;
-
-protected:
-    bool EvaluateImpl() override {
-        Note("condition");
-        return _script.conditionHolds;
-    }
+    bool EvaluateImpl() override { return Note("condition"), _script.conditionHolds; }
 };
-
-class ScriptedEvent : public ScriptedNode<Core::Event> {
-public:
+struct ScriptedEvent : ScriptedNode<Core::Event> {
     using ScriptedNode::ScriptedNode;
-    bool CheckActivate(Core::EventParams& params) override {
-        Note("event");
-        lastParams = &params;
-        return _script.activate;
-    }
+    bool CheckActivate(Core::EventParams& params) override { return Note("event"), lastParams = &params, _script.activate; }
     Core::EventParams* lastParams = nullptr;
 };
 
@@ -67,7 +49,6 @@ class ScriptedFactory : public FactoryKind {
 public:
     using Product = typename FactoryKind::ProductType;
     ScriptedFactory(const std::string& type, NodeScript& script) : FactoryKind(type), _script(script) {}
-
     Product* CreateProduct(Owner& owner) override {
         auto* node = new Node(owner, _script);
         node->AddVariableSlot(new Core::TVariableSlot<Core::TVariable<float>>("Speed"));
@@ -75,11 +56,9 @@ public:
     }
     Product* CloneProduct(const Product& source) override {
         auto* copy = new Node(static_cast<const Node&>(source));
-        for (const Core::VariableSlotBase* slot : source.GetVariableSlots()) {
-            auto* slotCopy = new Core::TVariableSlot<Core::TVariable<float>>();
-            slotCopy->CopyStateFrom(*slot);
-            copy->AddVariableSlot(slotCopy);
-        }
+        auto* slot = new Core::TVariableSlot<Core::TVariable<float>>();
+        slot->CopyStateFrom(*source.GetVariableSlots()[0]);
+        copy->AddVariableSlot(slot);
         return copy;
     }
 
@@ -88,6 +67,5 @@ private:
 };
 
 using ScriptedActionFactory = ScriptedFactory<Core::ActionFactory, ScriptedAction, Core::VariableSlotSetOwner>;
-using ScriptedConditionFactory =
-    ScriptedFactory<Core::ConditionFactory, ScriptedCondition, Core::VariableSlotSetOwner>;
+using ScriptedConditionFactory = ScriptedFactory<Core::ConditionFactory, ScriptedCondition, Core::VariableSlotSetOwner>;
 using ScriptedEventFactory = ScriptedFactory<Core::EventFactory, ScriptedEvent, Core::EventNode>;

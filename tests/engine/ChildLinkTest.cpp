@@ -14,94 +14,53 @@ ChildCreation Declare(const _GUID& type, bool repeatable, unsigned index) {
     return record;
 }
 
-// Positions: 0 repeatable value, 1 single text, 2 repeatable generic, 3 single value.
-struct Parent : testing::Test {
-    void SetUp() override {
-        parent.SetChildCreationCount(4);
-        parent.SetChildCreateType(Declare(ChannelGuids::Value, true, 0), 0);
-        parent.SetChildCreateType(Declare(ChannelGuids::Text, false, 1), 1);
-        parent.SetChildCreateType(Declare(ChannelGuids::Generic, true, 2), 2);
-        parent.SetChildCreateType(Declare(ChannelGuids::Value, false, 3), 3);
-    }
-    A3d_Channel parent;
+std::unique_ptr<A3d_Channel> Parent(std::initializer_list<std::pair<_GUID, bool>> positions) {
+    auto parent = std::make_unique<A3d_Channel>();
+    parent->SetChildCreationCount(static_cast<unsigned>(positions.size()));
+    unsigned index = 0;
+    for (const auto& [type, repeatable] : positions) parent->SetChildCreateType(Declare(type, repeatable, index), index), ++index;
+    return parent;
+}
+
+// n channels at a repeatable position take n indices and one empty index follows; a single
+// position replaces its channel; a link of the wrong kind or at no position is refused.
+TEST(ChildLink, IndicesKindsAndReplacement) {
+    auto parent = Parent({{ChannelGuids::Value, true}, {ChannelGuids::Text, false},
+                          {ChannelGuids::Generic, true}, {ChannelGuids::Value, false}});
     Aco_FloatChannel a, b, c;
     Aco_StringChannel text;
-};
-
-// n channels at a repeatable position take n indices and one empty index follows.
-TEST_F(Parent, RepeatablePositionsTakeTheirChannelsAndOneEmptyIndex) {
-    EXPECT_EQ(parent.GetChildCount(), 4u);  // empty, single, empty, single
-    ASSERT_TRUE(parent.LinkChild(0, &a));
-    ASSERT_TRUE(parent.LinkChild(0, &b));
-    ASSERT_TRUE(parent.LinkChild(1, &text));
-    ASSERT_TRUE(parent.LinkChild(2, &c));
-    ASSERT_TRUE(parent.LinkChild(3, &a));
-    // a b _ text c _ a
-    const A3d_Channel* expected[] = {&a, &b, nullptr, &text, &c, nullptr, &a};
-    ASSERT_EQ(parent.GetChildCount(), 7u);
-    for (unsigned i = 0; i < 7; ++i) EXPECT_EQ(parent.GetChild(i), expected[i]) << "index " << i;
-    EXPECT_EQ(parent.GetChild(7), nullptr);
-    EXPECT_EQ(parent.GetChildLinkPositionCount(0), 2u);
-    EXPECT_EQ(parent.GetChildLinkPositionCount(4), 1u);
-    EXPECT_EQ(parent.GetChildLinkPositionCount(1), 0u);  // not where a position starts
-
-    parent.UnlinkChild(0);
-    EXPECT_EQ(parent.GetChildCount(), 5u);
-    EXPECT_EQ(parent.GetChild(1), &text);
-}
-
-TEST_F(Parent, KindCheckOnLinking) {
-    EXPECT_FALSE(parent.LinkChild(1, &a)) << "a value channel at a text position";
-    EXPECT_FALSE(parent.LinkChild(0, &text));
-    EXPECT_TRUE(parent.LinkChild(2, &text)) << "the generic kind takes anything";
-    EXPECT_FALSE(parent.LinkChild(4, &a)) << "undeclared position";
-    EXPECT_FALSE(parent.LinkChild(3, nullptr));
-    // A single position replaces its channel.
-    EXPECT_TRUE(parent.LinkChild(3, &a));
-    EXPECT_TRUE(parent.LinkChild(3, &b));
-    EXPECT_EQ(parent.GetChild(parent.GetChildCount() - 1), &b);
-}
-
-TEST_F(Parent, DeathOfChildOrParentLeavesTheOtherClean) {
-    A3d_Channel other;
-    other.SetChildCreationCount(1);
-    other.SetChildCreateType(Declare(ChannelGuids::Generic, false, 0), 0);
-    {
-        Aco_FloatChannel shortLived;
-        ASSERT_TRUE(parent.LinkChild(0, &shortLived));
-        ASSERT_TRUE(parent.LinkChild(0, &shortLived));
-        ASSERT_TRUE(other.LinkChild(0, &shortLived));
-        EXPECT_EQ(parent.GetChildLinkPositionCount(0), 2u);
-    }
-    EXPECT_EQ(parent.GetChildLinkPositionCount(0), 0u);
-    EXPECT_EQ(other.GetChild(0), nullptr);
-
-    // A dying parent leaves no trace in its children.
-    auto* temporary = new A3d_Channel;
-    temporary->SetChildCreationCount(1);
-    temporary->SetChildCreateType(Declare(ChannelGuids::Value, true, 0), 0);
-    ASSERT_TRUE(temporary->LinkChild(0, &a));
-    delete temporary;
-    ASSERT_TRUE(parent.LinkChild(3, &a));  // a must not point at the dead parent any more
-    parent.SetChildCreationCount(0);
-    EXPECT_EQ(parent.GetChildCount(), 0u);
+    EXPECT_FALSE(parent->LinkChild(1, &a)) << "a value channel at a text position";
+    EXPECT_FALSE(parent->LinkChild(0, &text));
+    EXPECT_FALSE(parent->LinkChild(4, &a)) << "undeclared position";
+    EXPECT_FALSE(parent->LinkChild(3, nullptr));
+    for (auto [position, child] : {std::pair<unsigned, A3d_Channel*>{0, &a}, {0, &b}, {1, &text}, {2, &c}, {3, &b}, {3, &a}})
+        ASSERT_TRUE(parent->LinkChild(position, child));
+    const A3d_Channel* expected[] = {&a, &b, nullptr, &text, &c, nullptr, &a, nullptr};
+    ASSERT_EQ(parent->GetChildCount(), 7u);
+    for (unsigned i = 0; i < 8; ++i) EXPECT_EQ(parent->GetChild(i), expected[i]) << "index " << i;
+    EXPECT_EQ(parent->GetChildLinkPositionCount(0), 2u);
+    EXPECT_EQ(parent->GetChildLinkPositionCount(1), 0u);  // not where a position starts
+    parent->UnlinkChild(0);
+    EXPECT_EQ(parent->GetChildCount(), 5u);
+    EXPECT_EQ(parent->GetChild(1), &text);
 }
 
 // A child shared by many parents, some linking it more than once, follows each of them through
-// links, unlinks and deaths in any order: when it dies, exactly the parents still holding it
-// lose it, and none that went before is touched.
-TEST(SharedChild, ManyParentsInAnyOrder) {
+// links, unlinks, redeclarations and deaths: when it dies, exactly the parents still holding it
+// lose it. A child unlinked from all its parents follows a second crowd as well.
+TEST(ChildLink, SharedChildFollowsItsParentsInAnyOrder) {
     constexpr int kParents = 40;
     auto child = std::make_unique<Aco_FloatChannel>();
     std::vector<std::unique_ptr<A3d_Channel>> parents;
-    for (int i = 0; i < kParents; ++i) {
-        parents.push_back(std::make_unique<A3d_Channel>());
-        parents.back()->SetChildCreationCount(1);
-        parents.back()->SetChildCreateType(Declare(ChannelGuids::Value, true, 0), 0);
-        ASSERT_TRUE(parents.back()->LinkChild(0, child.get()));
-        if (i % 3 == 0) {
+    for (int round = 0; round < 2; ++round) {
+        parents.clear();
+        for (int i = 0; i < kParents; ++i) {
+            parents.push_back(Parent({{ChannelGuids::Value, true}}));
             ASSERT_TRUE(parents.back()->LinkChild(0, child.get()));
+            if (i % 3 == 0) parents.back()->LinkChild(0, child.get());
         }
+        if (round == 0)  // from the back, so that each parent leaves from the end of the child's list
+            for (auto parent = parents.rbegin(); parent != parents.rend(); ++parent) (*parent)->UnlinkChild(0);
     }
     for (int i = 0; i < kParents; i += 4) parents[i]->UnlinkChild(0);
     for (int i = 1; i < kParents; i += 4) parents[i].reset();
@@ -111,44 +70,23 @@ TEST(SharedChild, ManyParentsInAnyOrder) {
     child.reset();
     for (int i = 0; i < kParents; ++i) {
         if (!parents[i]) continue;
-        SCOPED_TRACE(i);
-        EXPECT_EQ(parents[i]->GetChild(0), nullptr);
-        EXPECT_EQ(parents[i]->GetChildLinkPositionCount(0), 0u);
+        EXPECT_EQ(parents[i]->GetChild(0), nullptr) << i;
+        EXPECT_EQ(parents[i]->GetChildLinkPositionCount(0), 0u) << i;
     }
-}
-
-// Unlinked from all its parents, a child starts over: a second crowd of parents is followed as well.
-TEST(SharedChild, ParentsLeaveAndComeAgain) {
-    Aco_FloatChannel child;
-    std::vector<std::unique_ptr<A3d_Channel>> parents(20);
-    for (int round = 0; round < 2; ++round) {
-        for (auto& parent : parents) {
-            parent = std::make_unique<A3d_Channel>();
-            parent->SetChildCreationCount(1);
-            parent->SetChildCreateType(Declare(ChannelGuids::Value, false, 0), 0);
-            ASSERT_TRUE(parent->LinkChild(0, &child));
-        }
-        // Unlinked from the back, so that each parent leaves from the end of the child's list.
-        for (auto parent = parents.rbegin(); parent != parents.rend(); ++parent) (*parent)->UnlinkChild(0);
-    }
-    for (int i = 0; i < 20; i += 2) ASSERT_TRUE(parents[i]->LinkChild(0, &child));
-    for (int i = 0; i < 20; ++i) EXPECT_EQ(parents[i]->GetChild(0), i % 2 ? nullptr : &child) << i;
 }
 
 // Texts at, just over and far beyond their fields (79 and 99 characters) are cut to fit and
 // always end in a NUL; the fields after them keep their values.
-TEST(ChildCreation, LongNamesAreCutToTheirFields) {
-    for (size_t length : {0u, 78u, 79u, 80u, 98u, 99u, 100u, 101u, 5000u}) {
-        ChildCreation record;
-        record.type.typeGuid = ChannelGuids::Value;
-        record.padding[0] = record.padding[1] = 0xAB;
+TEST(ChildLink, LongNamesAreCutToTheirFields) {
+    for (size_t length : {0u, 79u, 80u, 99u, 100u, 5000u}) {
+        ChildCreation record = Declare(ChannelGuids::Value, false, 7);
         const std::string text(length, 'n');
         record.SetLinkName(text.c_str());
         record.type.SetTypeName(text.c_str());
         EXPECT_EQ(std::string(record.linkName), text.substr(0, 99)) << length;
         EXPECT_EQ(std::string(record.type.typeName), text.substr(0, 79)) << length;
         EXPECT_EQ(record.type.typeGuid, ChannelGuids::Value) << length;
-        EXPECT_EQ(record.padding[0] + record.padding[1], 2 * 0xAB) << length;
+        EXPECT_EQ(record.position, 7) << length;
     }
 }
 
