@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <libxml/parser.h>
 
 #include "RecordingLogger.h"
 #include "ScratchDirectory.h"
@@ -6,7 +7,7 @@
 
 // Items in key order, tabs and line feeds as below, line feeds inside texts written as "[BR]"
 // (also at either end), every other character, the format's own markup included, as it stands;
-// nothing is logged. (That another parser reads it is shown by the translation modes.)
+// nothing is logged. Texts without markup make a document another XML parser reads.
 TEST(LanguageDictionaryXML, ExportShapeOrderAndMarkers) {
     RecordingLogger logger;
     LanguageDictionary dictionary("$(", ")", &logger);
@@ -37,6 +38,13 @@ TEST(LanguageDictionaryXML, ExportShapeOrderAndMarkers) {
         }
     }
     EXPECT_TRUE(logger.messages.empty());
+    LanguageDictionary plain("$(", ")", &logger);
+    plain.AddItem("menu.quit", "Quit\nnow", "Quit the game");
+    out.clear();
+    LanguageDictionaryXMLSerializer::Export(plain, out);
+    xmlDocPtr document = xmlReadMemory(out.data(), static_cast<int>(out.size()), "", nullptr, XML_PARSE_NONET);
+    EXPECT_NE(document, nullptr) << out;
+    xmlFreeDoc(document);
 }
 
 // Translated texts get their line feeds back, source texts keep the marker; an item already
