@@ -47,6 +47,7 @@ public:
         (AddKindsOf<Channel>(kinds), ...);
         return kinds;
     }
+    // Whether the channels of `kind` are `Channel`s.
     template <class Channel>
     bool KindIs(const std::string& kind) const {
         return dynamic_cast<Channel*>(Blank(kind)) != nullptr;
