@@ -94,8 +94,8 @@ TEST(KindRecords, SchemaDocsAndFuzzDictionarySayWhatTheyDo) {
     }
     for (const json& alternative : schema["$defs"]["step"]["anyOf"])
         if (alternative.contains("required"))
-            schemaSteps[alternative["required"][0].get<std::string>()] = {OwnProperties(alternative, {"comment", "expect"}),
-                                                       alternative.value("description", "")};
+            schemaSteps[alternative["required"][0].get<std::string>()] = {
+                OwnProperties(alternative, {"comment", "expect"}), alternative.value("description", "")};
     EXPECT_EQ(schemaSteps, recordSteps);
 
     std::vector<std::string> recordKinds;
@@ -106,7 +106,8 @@ TEST(KindRecords, SchemaDocsAndFuzzDictionarySayWhatTheyDo) {
         for (const ChannelKey& key : kind.keys) recordChannels[kind.name].insert(key.name);
     }
     for (const json& alternative : schema["$defs"]["channel"]["oneOf"])
-        schemaChannels[alternative["properties"]["kind"]["const"].get<std::string>()] = OwnProperties(alternative, {"kind", "id", "name", "group"});
+        schemaChannels[alternative["properties"]["kind"]["const"].get<std::string>()] =
+            OwnProperties(alternative, {"kind", "id", "name", "group"});
     EXPECT_EQ(schemaKinds, recordKinds);
     EXPECT_EQ(schemaChannels, recordChannels);
 
