@@ -105,7 +105,8 @@ bool ChannelGraph::AddChannel(const json& entry, std::string& error) {
     const std::string kindName = entry.value("kind", "");
     const ChannelKind* kind = ChannelKinds::Find(kindName);
     std::unique_ptr<A3d_Channel> made = kind ? kind->make(_plugin) : nullptr;
-    if (!made) error = kind ? "the plug-in makes no " + kindName + " channel" : "unknown channel kind \"" + kindName + "\"";
+    if (!made)
+        error = kind ? "the plug-in makes no " + kindName + " channel" : "unknown channel kind \"" + kindName + "\"";
     if (!made || !kind->setUp(*made, entry, *this, error)) {
         error = "channel \"" + id + "\": " + error;
         return false;
