@@ -1,11 +1,9 @@
 #include "ChannelGraph.h"
 
-#include "storyloom/host/Aco_CustomEnum.h"
-#include "storyloom/scenario_channel/Aco_Storyloom.h"
+#include "ChannelKind.h"
 
 using nlohmann::json;
 
-namespace {
 VelmMathLib::Vec3 ReadVec3(const json& entry, const char* key) {
     VelmMathLib::Vec3 v;
     if (entry.contains(key) && entry[key].is_array() && entry[key].size() == 3)
@@ -13,22 +11,12 @@ VelmMathLib::Vec3 ReadVec3(const json& entry, const char* key) {
     return v;
 }
 
+namespace {
 // A checked component: {"shape": "sphere", "center", "radius"} or {"shape": "box", "min", "max"}.
 Core::AreaComponent* MakeComponent(const json& entry) {
     if (entry.value("shape", "") == "sphere")
         return new Core::SphereAreaComponent(ReadVec3(entry, "center"), entry.value("radius", 1.0f));
     return new Core::BoxAreaComponent(ReadVec3(entry, "min"), ReadVec3(entry, "max"));
-}
-
-// The mode whose short name is `shortName`, looked up in the channel's own catalogue.
-bool FindMode(Aco_Storyloom& channel, const std::string& shortName, unsigned& mode) {
-    channel.BuildModesList(false);
-    for (unsigned index = 0; index < channel.GetModeCount(); ++index) {
-        mode = channel.GetModeFromIndex(index);
-        const ModeDescription* desc = channel.GetModeDescription(mode);
-        if (desc && desc->shortName == shortName) return true;
-    }
-    return false;
 }
 }  // namespace
 
@@ -54,6 +42,11 @@ std::string ChannelGraph::IdOf(const A3d_Channel* channel) const {
     for (const auto& [id, held] : _channels)
         if (held.get() == channel) return id;
     return "?";
+}
+
+std::string ChannelGraph::Describe(A3d_Channel* channel) const {
+    auto kind = _kinds.find(channel);
+    return kind == _kinds.end() ? "(no value)" : kind->second->describe(*channel);
 }
 
 Core::EntityBase* ChannelGraph::FindEntity(const std::string& name) const {
@@ -103,71 +96,24 @@ void ChannelGraph::AddCamera(const json& entry) {
         entry.value("width", kDefaultWidth), entry.value("height", kDefaultHeight));
 }
 
-A3d_Channel* ChannelGraph::MakeChannel(const std::string& kind, const json& entry, std::string& error) {
-    if (kind == "Value") {
-        auto* channel = new Aco_FloatChannel;
-        channel->SetFloat(entry.value("value", 0.0f));
-        return channel;
-    }
-    if (kind == "Text") {
-        auto* channel = new Aco_StringChannel;
-        if (entry.contains("text") && entry["text"].is_string()) channel->SetString(entry["text"].get<std::string>().c_str());
-        return channel;
-    }
-    if (kind == "Vector") {
-        auto* channel = new Aco_VectorChannel;
-        VelmMathLib::Vec3 v = ReadVec3(entry, "vector");
-        channel->SetVector(v.x, v.y, v.z);
-        return channel;
-    }
-    if (kind == "CustomEnum") {
-        auto* channel = new Aco_CustomEnum;
-        channel->SetEnumTypeName(entry.value("enumType", "").c_str());
-        channel->SetFloat(entry.value("value", 0.0f));
-        return channel;
-    }
-    if (kind == "CoreRef") {
-        auto* channel = new Aco_CoreRef;
-        if (entry.contains("ref")) {
-            Core::RefSupport* target = FindReferable(entry["ref"].get<std::string>());
-            if (!target) {
-                delete channel;
-                error = "no entity or camera named \"" + entry["ref"].get<std::string>() + "\"";
-                return nullptr;
-            }
-            channel->SetRef(target);
-        }
-        return channel;
-    }
-    if (kind == "Storyloom") {
-        A3d_Channel* made = _plugin.CreateChannel();
-        auto* channel = dynamic_cast<Aco_Storyloom*>(made);
-        unsigned mode = 0;
-        std::string shortName = entry.value("mode", "");
-        if (!channel || !FindMode(*channel, shortName, mode)) {
-            delete made;
-            error = "no mode \"" + shortName + "\"";
-            return nullptr;
-        }
-        channel->SetCurrentMode(mode);
-        return channel;
-    }
-    error = "unknown channel kind \"" + kind + "\"";
-    return nullptr;
-}
-
 bool ChannelGraph::AddChannel(const json& entry, std::string& error) {
     std::string id = entry.value("id", "");
     if (id.empty() || _channels.count(id)) {
         error = "channel without an id, or with a repeated one: \"" + id + "\"";
         return false;
     }
-    A3d_Channel* channel = MakeChannel(entry.value("kind", ""), entry, error);
-    if (!channel) {
+    const std::string kindName = entry.value("kind", "");
+    const ChannelKind* kind = ChannelKinds::Find(kindName);
+    std::unique_ptr<A3d_Channel> made = kind ? kind->make(_plugin) : nullptr;
+    if (!made)
+        error = kind ? "the plug-in makes no " + kindName + " channel" : "unknown channel kind \"" + kindName + "\"";
+    if (!made || !kind->setUp(*made, entry, *this, error)) {
         error = "channel \"" + id + "\": " + error;
         return false;
     }
-    _channels[id].reset(channel);
+    A3d_Channel* channel = made.get();
+    _kinds[channel] = kind;
+    _channels[id] = std::move(made);
     _order.push_back(id);
     if (entry.contains("group")) {
         _groups.push_back(std::make_unique<A3d_ChannelGroup>(entry["group"].get<std::string>().c_str()));

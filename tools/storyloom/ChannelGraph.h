@@ -10,8 +10,13 @@
 #include "storyloom/host/ScenarioCore.h"
 #include "storyloom/host/engine/A3dPluginLoader.h"
 
+// The three numbers at `key` of a checked entry; the origin when it has none.
+VelmMathLib::Vec3 ReadVec3(const nlohmann::json& entry, const char* key);
+
 // A channel graph read from JSON: named entities, cameras and channels, with the channels
 // linked as the description says. Storyloom channels are made through the loaded plug-in.
+struct ChannelKind;
+
 class ChannelGraph {
 public:
     explicit ChannelGraph(const A3dPluginLoader& plugin) : _plugin(plugin) {}
@@ -32,15 +37,16 @@ public:
     const std::vector<std::string>& GetChannelIds() const { return _order; }
     // The JSON id of a channel of this graph; "?" for any other.
     std::string IdOf(const A3d_Channel* channel) const;
+    // How a channel of the graph reads in the output; "(no value)" for any other.
+    std::string Describe(A3d_Channel* channel) const;
+    // What a reference may point at: an entity or a camera, by name.
+    Core::RefSupport* FindReferable(const std::string& name) const;
 
 private:
     bool AddEntity(const nlohmann::json& entry, std::string& error);
     void AddCamera(const nlohmann::json& entry);
-    // What a reference may point at: an entity or a camera, by name.
-    Core::RefSupport* FindReferable(const std::string& name) const;
     bool AddChannel(const nlohmann::json& entry, std::string& error);
     bool LinkChannel(const nlohmann::json& entry, std::string& error);
-    A3d_Channel* MakeChannel(const std::string& kind, const nlohmann::json& entry, std::string& error);
 
     const A3dPluginLoader& _plugin;
     // Declared so that channels die first: they still read their groups while dying.
@@ -48,5 +54,6 @@ private:
     std::vector<std::unique_ptr<Core::EntityBase>> _entities;
     std::map<std::string, std::unique_ptr<Core::Camera>> _cameras;
     std::map<std::string, std::unique_ptr<A3d_Channel>> _channels;
+    std::map<const A3d_Channel*, const ChannelKind*> _kinds;
     std::vector<std::string> _order;
 };

@@ -2,44 +2,29 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <limits>
 #include <memory>
 
-#include "storyloom/host/Aco_CustomEnum.h"
 #include "storyloom/host/ScenarioCore.h"
+#include "storyloom/scenario_channel/Aco_Storyloom.h"
 #include "storyloom/scenario_channel/ModeIds.h"
 #include "ChannelGraph.h"
+#include "ChannelKind.h"
 #include "JsonText.h"
+#include "StepKind.h"
 
 using nlohmann::json;
 
 namespace {
-const std::vector<std::string> kFloatKinds = {"Value", "CustomEnum", "Storyloom"};
-const std::vector<std::string> kReferenceKinds = {"CoreRef"};
 const std::vector<std::string> kAnyKind;
 // What "EventSystem_FireEvent" fires, by the value of its "EventType" link; an event channel
 // named otherwise defines an event nothing fires.
 const std::vector<std::string> kFiredEventTypes = {"Mission - Started", "Mission - Loaded", "Area - Entity Entered",
                                                    "Area - Entity Left"};
-const std::vector<std::string> kStepActions = {"evaluate", "print", "set", "update", "variable", "node",
-                                                "printVariable", "render"};
-const std::vector<std::string> kModeKinds = {"Storyloom"};
 const std::vector<std::string> kEntityKinds = {"StaticMesh", "VirtualEntity", "Area"};
 constexpr double kMaxNumber = std::numeric_limits<float>::max();
 // Just inside (0, pi): a camera sees less than half the world.
 constexpr double kMinFov = 1e-3, kMaxFov = 3.14;
-
-std::string Number(double value) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%g", value);
-    return text;
-}
-
-const char* TypeName(const json& value) {
-    if (value.is_number()) return "a number";
-    return value.type_name();
-}
 
 std::string Join(const std::vector<std::string>& words, const char* separator) {
     std::string out;
@@ -57,24 +42,30 @@ bool Contains(const std::vector<std::string>& words, const std::string& word) {
     return std::find(words.begin(), words.end(), word) != words.end();
 }
 
-template <class Channel>
-ChannelType TypeOf() {
-    Channel channel;
-    return channel.GetChannelType();
+std::vector<std::string> NamesOf(const std::vector<const StepKind*>& kinds) {
+    std::vector<std::string> names;
+    for (const StepKind* kind : kinds) names.push_back(kind->name);
+    return names;
 }
 
 using JsonText::At;
 using JsonText::Key;
+using JsonText::Number;
+using JsonText::TypeName;
 }  // namespace
 
-GraphCheck::GraphCheck(const ModeList& modes, const ChannelType& storyloomType) : _modes(modes) {
-    _kindTypes["Value"] = TypeOf<Aco_FloatChannel>();
-    _kindTypes["Text"] = TypeOf<Aco_StringChannel>();
-    _kindTypes["Vector"] = TypeOf<Aco_VectorChannel>();
-    _kindTypes["CustomEnum"] = TypeOf<Aco_CustomEnum>();
-    _kindTypes["CoreRef"] = TypeOf<Aco_CoreRef>();
-    _kindTypes["Storyloom"] = storyloomType;
+GraphCheck::GraphCheck(const ModeList& modes, const A3dPluginLoader& plugin) : _modes(modes) {
+    for (const ChannelKind& kind : ChannelKinds::All())
+        if (std::unique_ptr<A3d_Channel> blank = kind.make(plugin)) _blanks.emplace_back(kind.name, std::move(blank));
 }
+
+A3d_Channel* GraphCheck::Blank(const std::string& kind) const {
+    for (const auto& [name, blank] : _blanks)
+        if (name == kind) return blank.get();
+    return nullptr;
+}
+
+bool GraphCheck::IsCamera(const std::string& name) const { return Contains(_cameraNames, name); }
 
 void GraphCheck::Add(const std::string& path, const std::string& message) { _problems.push_back({path, message}); }
 
@@ -163,7 +154,7 @@ std::vector<GraphProblem> GraphCheck::Check(const json& description) {
             }
             const std::string id = entry["id"].get<std::string>();
             std::string kind = entry.contains("kind") && entry["kind"].is_string() ? entry["kind"].get<std::string>() : "";
-            if (!_kindTypes.count(kind)) kind = "";
+            if (!Blank(kind)) kind = "";
             if (!_channelKinds.emplace(id, kind).second) Add(Key(path, "id"), "id \"" + id + "\" is used twice");
         }
         for (size_t i = 0; i < channels.size(); ++i)
@@ -262,35 +253,47 @@ void GraphCheck::CheckCamera(const json& entry, const std::string& path) {
 }
 
 void GraphCheck::CheckChannel(const json& entry, const std::string& path) {
-    static const std::map<std::string, std::vector<std::string>> ownKeys = {
-        {"Value", {"value"}},   {"Text", {"text"}},   {"Vector", {"vector"}}, {"CustomEnum", {"enumType", "value"}},
-        {"CoreRef", {"ref"}}, {"Storyloom", {"mode", "links"}}};
     if (!entry.contains("kind")) {
         Add(path, "a channel needs a \"kind\"");
         return;
     }
     if (!Expect(entry["kind"], json::value_t::string, Key(path, "kind"))) return;
-    const std::string kind = entry["kind"].get<std::string>();
-    auto own = ownKeys.find(kind);
-    if (own == ownKeys.end()) {
+    const std::string kindName = entry["kind"].get<std::string>();
+    const ChannelKind* kind = ChannelKinds::Find(kindName);
+    if (!kind) {
         std::vector<std::string> kinds;
-        for (const auto& known : ownKeys) kinds.push_back(known.first);
-        Add(Key(path, "kind"), "unknown channel kind \"" + kind + "\"; known: " + Quoted(kinds));
+        for (const ChannelKind& known : ChannelKinds::All()) kinds.push_back(known.name);
+        std::sort(kinds.begin(), kinds.end());
+        Add(Key(path, "kind"), "unknown channel kind \"" + kindName + "\"; known: " + Quoted(kinds));
         return;
     }
     std::vector<std::string> allowed = {"id", "kind", "name", "group"};
-    allowed.insert(allowed.end(), own->second.begin(), own->second.end());
+    for (const ChannelKey& key : kind->keys) allowed.push_back(key.name);
     ExpectKeys(entry, allowed, path);
-    for (const char* key : {"name", "group", "text", "enumType", "mode"})
+    for (const char* key : {"name", "group"})
         if (entry.contains(key)) Expect(entry[key], json::value_t::string, Key(path, key));
-    if (entry.contains("value")) ExpectNumber(entry["value"], Key(path, "value"));
-    if (entry.contains("vector")) ExpectVector(entry["vector"], Key(path, "vector"));
-    if (entry.contains("ref") && Expect(entry["ref"], json::value_t::string, Key(path, "ref")) &&
-        !Contains(_entityNames, entry["ref"].get<std::string>()) && !Contains(_cameraNames, entry["ref"].get<std::string>()))
-        Add(Key(path, "ref"), "no entity or camera named \"" + entry["ref"].get<std::string>() + "\"");
-    if (kind != "Storyloom") return;
+    bool takesMode = false;
+    for (const ChannelKey& key : kind->keys) {
+        takesMode = takesMode || key.type == ChannelKey::Mode;
+        if (!entry.contains(key.name)) continue;
+        const json& value = entry[key.name];
+        const std::string keyPath = Key(path, key.name);
+        switch (key.type) {
+        case ChannelKey::Number: ExpectNumber(value, keyPath); break;
+        case ChannelKey::Text:
+        case ChannelKey::Mode: Expect(value, json::value_t::string, keyPath); break;
+        case ChannelKey::Vector: ExpectVector(value, keyPath); break;
+        case ChannelKey::Referable:
+            if (Expect(value, json::value_t::string, keyPath) && !Contains(_entityNames, value.get<std::string>()) &&
+                !IsCamera(value.get<std::string>()))
+                Add(keyPath, "no entity or camera named \"" + value.get<std::string>() + "\"");
+            break;
+        case ChannelKey::Links: break;  // with the mode, below
+        }
+    }
+    if (!takesMode) return;
     if (!entry.contains("mode")) {
-        Add(path, "a Storyloom channel needs a \"mode\"");
+        Add(path, "a " + kindName + " channel needs a \"mode\"");
         return;
     }
     if (!entry["mode"].is_string()) return;
@@ -366,7 +369,7 @@ void GraphCheck::CheckLink(const json& id, const LinkInfo& link, const std::stri
     if (!ExpectId(id, path, kAnyKind)) return;
     const std::string child = id.get<std::string>();
     const std::string& kind = _channelKinds[child];
-    if (kind.empty() || LinkAccepts(link, _kindTypes[kind])) return;
+    if (kind.empty() || LinkAccepts(link, Blank(kind)->GetChannelType())) return;
     Add(path, "link \"" + link.name + "\" expects a " + link.kind + " channel; \"" + child + "\" is a " + kind +
                   " channel");
 }
@@ -380,14 +383,13 @@ void GraphCheck::CheckCycles(const json& channels) {
         const json& entry = channels[i];
         if (!entry.is_object() || !entry.contains("id") || !entry["id"].is_string()) continue;
         const std::string id = entry["id"].get<std::string>();
-        if (_channelKinds[id] != "Storyloom" || index.count(id)) continue;
+        if (!Is<Aco_Storyloom>(id) || index.count(id)) continue;
         index[id] = i;
         if (!entry.contains("links") || !entry["links"].is_structured()) continue;
         for (const json& at : entry["links"]) {
             const json list = at.is_array() ? at : json::array({at});
             for (const json& child : list)
-                if (child.is_string() && _channelKinds.count(child.get<std::string>()) &&
-                    _channelKinds[child.get<std::string>()] == "Storyloom")
+                if (child.is_string() && Is<Aco_Storyloom>(child.get<std::string>()))
                     children[id].push_back(child.get<std::string>());
         }
     }
@@ -424,25 +426,6 @@ void GraphCheck::CheckCycles(const json& channels) {
     }
 }
 
-void GraphCheck::CheckNodeEntry(const json& entry, const std::string& path) {
-    if (entry.is_string()) return;
-    if (!entry.is_object()) {
-        Add(path, std::string("must be a type name or {\"type\", \"bind\"}, not ") + TypeName(entry));
-        return;
-    }
-    ExpectKeys(entry, {"type", "bind"}, path);
-    if (!entry.contains("type")) Add(path, "needs a \"type\"");
-    else Expect(entry["type"], json::value_t::string, Key(path, "type"));
-    if (!entry.contains("bind") || !Expect(entry["bind"], json::value_t::object, Key(path, "bind"))) return;
-    for (const auto& item : entry["bind"].items()) {
-        const std::string slotPath = Key(Key(path, "bind"), item.key());
-        if (item.key().empty() || item.key().size() > 4 ||
-            !std::all_of(item.key().begin(), item.key().end(), [](char c) { return c >= '0' && c <= '9'; }))
-            Add(slotPath, "a slot is named by its number");
-        Expect(item.value(), json::value_t::string, slotPath);
-    }
-}
-
 void GraphCheck::CheckExpect(const json& expect, const std::string& path) {
     if (!Expect(expect, json::value_t::object, path)) return;
     ExpectKeys(expect, {"status", "channel", "value", "tolerance", "text", "ref", "scenario", "variable", "errorLog"},
@@ -455,7 +438,7 @@ void GraphCheck::CheckExpect(const json& expect, const std::string& path) {
     if (expect.contains("variable")) Expect(expect["variable"], json::value_t::string, Key(path, "variable"));
     if (expect.contains("ref") && !expect["ref"].is_null()) Expect(expect["ref"], json::value_t::string, Key(path, "ref"));
     if (expect.contains("channel")) ExpectId(expect["channel"], Key(path, "channel"), kAnyKind);
-    if (expect.contains("scenario")) ExpectId(expect["scenario"], Key(path, "scenario"), kReferenceKinds);
+    if (expect.contains("scenario")) ExpectId(expect["scenario"], Key(path, "scenario"), KindsOf<Aco_CoreRef>());
     if (expect.contains("variable") != expect.contains("scenario"))
         Add(path, "\"variable\" and \"scenario\" go together");
     bool aboutChannel = expect.contains("value") || expect.contains("ref") ||
@@ -467,26 +450,20 @@ void GraphCheck::CheckExpect(const json& expect, const std::string& path) {
 }
 
 void GraphCheck::CheckStep(const json& step, const std::string& path) {
-    static const std::map<std::string, std::vector<std::string>> extraKeys = {
-        {"evaluate", {}},          {"print", {}},
-        {"set", {"value", "text"}}, {"update", {"seconds"}},
-        {"variable", {"kind", "name", "value"}}, {"node", {"event", "conditions", "actions"}},
-        {"printVariable", {"name"}}, {"render", {"draw", "picture"}}};
     if (!Expect(step, json::value_t::object, path)) return;
-    std::vector<std::string> actions;
-    for (const std::string& action : kStepActions)
-        if (step.contains(action)) actions.push_back(action);
-    if (actions.size() > 1) {
-        Add(path, "one step does one thing; this one has " + Quoted(actions));
+    const std::vector<const StepKind*> named = StepKinds::Named(step);
+    if (named.size() > 1) {
+        Add(path, "one step does one thing; this one has " + Quoted(NamesOf(named)));
         return;
     }
     std::vector<std::string> allowed = {"comment", "expect"};
-    if (!actions.empty()) {
-        allowed.push_back(actions[0]);
-        const auto& extra = extraKeys.at(actions[0]);
-        allowed.insert(allowed.end(), extra.begin(), extra.end());
+    if (!named.empty()) {
+        allowed.push_back(named[0]->name);
+        allowed.insert(allowed.end(), named[0]->keys.begin(), named[0]->keys.end());
     } else if (!step.contains("comment") && !step.contains("expect")) {
-        Add(path, "a step needs one of " + Quoted(kStepActions) + ", \"comment\" or \"expect\"");
+        std::vector<std::string> names;
+        for (const StepKind& kind : StepKinds::All()) names.push_back(kind.name);
+        Add(path, "a step needs one of " + Quoted(names) + ", \"comment\" or \"expect\"");
     }
     ExpectKeys(step, allowed, path);
     if (step.contains("comment")) Expect(step["comment"], json::value_t::string, Key(path, "comment"));
@@ -495,63 +472,5 @@ void GraphCheck::CheckStep(const json& step, const std::string& path) {
         if (step["expect"].is_object() && step["expect"].contains("status") && !step.contains("evaluate"))
             Add(Key(Key(path, "expect"), "status"), "only an \"evaluate\" step has a status");
     }
-    if (actions.empty()) return;
-    const std::string& action = actions[0];
-    const json& target = step[action];
-    const std::string targetPath = Key(path, action);
-    if (action == "evaluate") {
-        ExpectId(target, targetPath, kFloatKinds);
-    } else if (action == "render") {
-        CheckRender(step, path);
-    } else if (action == "print") {
-        if (target.is_array()) {
-            for (size_t i = 0; i < target.size(); ++i) ExpectId(target[i], At(targetPath, i), kAnyKind);
-        } else {
-            ExpectId(target, targetPath, kAnyKind);
-        }
-    } else if (action == "set") {
-        if (!ExpectId(target, targetPath, {"Value", "CustomEnum", "Storyloom", "Text"})) return;
-        bool isText = _channelKinds[target.get<std::string>()] == "Text";
-        const char* key = isText ? "text" : "value";
-        if (step.contains(isText ? "value" : "text"))
-            Add(Key(path, isText ? "value" : "text"), std::string("a ") + (isText ? "Text" : "value") +
-                                                        " channel is set with \"" + key + "\"");
-        if (!step.contains(key)) Add(path, std::string("a \"set\" step needs \"") + key + "\"");
-        else if (isText) Expect(step[key], json::value_t::string, Key(path, key));
-        else ExpectNumber(step[key], Key(path, key));
-    } else {
-        ExpectId(target, targetPath, kReferenceKinds);
-        if (action == "update") {
-            if (step.contains("seconds")) ExpectNumber(step["seconds"], Key(path, "seconds"));
-        } else if (action == "variable") {
-            for (const char* key : {"kind", "name", "value"})
-                if (step.contains(key)) Expect(step[key], json::value_t::string, Key(path, key));
-            if (!step.contains("kind") || !step.contains("name")) Add(path, "a variable needs \"kind\" and \"name\"");
-        } else if (action == "printVariable") {
-            if (!step.contains("name")) Add(path, "\"printVariable\" needs the variable's \"name\"");
-            else Expect(step["name"], json::value_t::string, Key(path, "name"));
-        } else if (action == "node") {
-            if (!step.contains("event")) Add(path, "a node needs an \"event\"");
-            else CheckNodeEntry(step["event"], Key(path, "event"));
-            for (const char* key : {"conditions", "actions"}) {
-                if (!step.contains(key) || !Expect(step[key], json::value_t::array, Key(path, key))) continue;
-                for (size_t i = 0; i < step[key].size(); ++i) CheckNodeEntry(step[key][i], At(Key(path, key), i));
-            }
-        }
-    }
-}
-
-void GraphCheck::CheckRender(const json& step, const std::string& path) {
-    if (Expect(step["render"], json::value_t::string, Key(path, "render")) &&
-        !Contains(_cameraNames, step["render"].get<std::string>()))
-        Add(Key(path, "render"), "no camera \"" + step["render"].get<std::string>() + "\"");
-    if (step.contains("draw") && Expect(step["draw"], json::value_t::array, Key(path, "draw")))
-        for (size_t i = 0; i < step["draw"].size(); ++i) ExpectId(step["draw"][i], At(Key(path, "draw"), i), kModeKinds);
-    const std::string picturePath = Key(path, "picture");
-    if (!step.contains("picture")) {
-        Add(path, "a \"render\" step needs the \"picture\" file it writes");
-    } else if (Expect(step["picture"], json::value_t::string, picturePath)) {
-        const std::string file = step["picture"].get<std::string>();
-        if (file.size() < 5 || file.compare(file.size() - 4, 4, ".png") != 0) Add(picturePath, "must end in .png");
-    }
+    if (!named.empty()) named[0]->check(*this, step, path);
 }

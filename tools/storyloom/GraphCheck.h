@@ -1,6 +1,8 @@
 #pragma once
 #include <map>
+#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <nlohmann/json.hpp>
@@ -20,22 +22,52 @@ struct GraphProblem {
 // A description without problems builds and runs without a malformed-input failure.
 class GraphCheck {
 public:
-    GraphCheck(const ModeList& modes, const ChannelType& storyloomType);
+    GraphCheck(const ModeList& modes, const A3dPluginLoader& plugin);
 
     std::vector<GraphProblem> Check(const nlohmann::json& description);
     // Link cycles between mode channels are let through: the library refuses the evaluation
     // that comes round again with a report, so such a graph runs (the fuzz target runs them).
     void AllowCycles() { _allowCycles = true; }
 
-private:
+    // What the step records check with.
     using json = nlohmann::json;
     void Add(const std::string& path, const std::string& message);
     // `type` is a string, an array or an object; numbers have ExpectNumber.
     bool Expect(const json& value, json::value_t type, const std::string& path);
     bool ExpectNumber(const json& value, const std::string& path);
     void ExpectKeys(const json& object, const std::vector<std::string>& allowed, const std::string& path);
-    bool ExpectVector(const json& value, const std::string& path);
+    // A channel id whose kind is one of `kinds`; any kind when `kinds` is empty.
     bool ExpectId(const json& value, const std::string& path, const std::vector<std::string>& kinds);
+    bool IsCamera(const std::string& name) const;
+    // The kinds that make `Channel`s, for each class in turn, in the order of the records: what
+    // a step accepts follows from the class it runs on.
+    template <class... Channel>
+    std::vector<std::string> KindsOf() const {
+        std::vector<std::string> kinds;
+        (AddKindsOf<Channel>(kinds), ...);
+        return kinds;
+    }
+    // Whether the channels of `kind` are `Channel`s.
+    template <class Channel>
+    bool KindIs(const std::string& kind) const {
+        return dynamic_cast<Channel*>(Blank(kind)) != nullptr;
+    }
+    // Whether the channel `id` is of a kind that makes `Channel`s.
+    template <class Channel>
+    bool Is(const std::string& id) const {
+        auto found = _channelKinds.find(id);
+        return found != _channelKinds.end() && KindIs<Channel>(found->second);
+    }
+
+private:
+    template <class Channel>
+    void AddKindsOf(std::vector<std::string>& kinds) const {
+        for (const auto& [name, blank] : _blanks)
+            if (dynamic_cast<Channel*>(blank.get())) kinds.push_back(name);
+    }
+    // The channel made for `kind`; null for a kind the plug-in cannot make or no kind.
+    A3d_Channel* Blank(const std::string& kind) const;
+    bool ExpectVector(const json& value, const std::string& path);
 
     void CheckEntity(const json& entry, const std::string& path);
     void CheckComponent(const json& entry, const std::string& path);
@@ -43,7 +75,6 @@ private:
     // Entities and cameras share one name space: a reference names either.
     void AddReferable(const json& entry, const char* what, std::vector<std::string>& names, const std::string& path);
     bool ExpectInRange(const json& value, double low, double high, const std::string& path);
-    void CheckRender(const json& step, const std::string& path);
     void CheckChannel(const json& entry, const std::string& path);
     void CheckLinks(const json& entry, const ModeInfo& mode, const std::string& path);
     void CheckLinkEntry(const json& at, const LinkInfo& link, const std::string& path);
@@ -53,11 +84,11 @@ private:
     void CheckModeChannelRuns(const json& entry, const ModeInfo& mode, const std::string& path);
     void CheckStaticMeshReferences(const json& channels);
     void CheckStep(const json& step, const std::string& path);
-    void CheckNodeEntry(const json& entry, const std::string& path);
     void CheckExpect(const json& expect, const std::string& path);
 
     const ModeList& _modes;
-    std::map<std::string, ChannelType> _kindTypes;
+    // A channel of each kind the plug-in can make, in the order of the records.
+    std::vector<std::pair<std::string, std::unique_ptr<A3d_Channel>>> _blanks;
     std::map<std::string, std::string> _channelKinds;  // id -> kind, for channels with a usable id
     std::vector<std::string> _entityNames;
     std::map<std::string, std::string> _entityKinds;  // name -> kind, for entities of a known kind

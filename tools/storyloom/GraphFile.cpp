@@ -6,9 +6,8 @@
 
 #include <zlib.h>
 
-#include "storyloom/host/Aco_CustomEnum.h"
-#include "storyloom/scenario_channel/Aco_Storyloom.h"
 #include "ChannelGraph.h"
+#include "ChannelKind.h"
 #include "JsonText.h"
 #include "QuotedText.h"
 
@@ -25,40 +24,6 @@ constexpr const char* kEndTag = "SLEN";
 constexpr const char* kChecksumTag = "SLCK";
 constexpr size_t kBlockHeaderSize = 8;
 constexpr size_t kChecksumBlockSize = kBlockHeaderSize + 4;
-// Keys a channel's own blocks carry; the header leaves them out.
-const char* const kSavedByChannel[] = {"name", "value", "text", "vector", "mode", "enumType"};
-
-std::unique_ptr<A3d_Channel> MakeOfKind(const std::string& kind, const A3dPluginLoader& plugin) {
-    if (kind == "Value") return std::make_unique<Aco_FloatChannel>();
-    if (kind == "Text") return std::make_unique<Aco_StringChannel>();
-    if (kind == "Vector") return std::make_unique<Aco_VectorChannel>();
-    if (kind == "CustomEnum") return std::make_unique<Aco_CustomEnum>();
-    if (kind == "CoreRef") return std::make_unique<Aco_CoreRef>();
-    if (kind == "Storyloom") return std::unique_ptr<A3d_Channel>(plugin.CreateChannel());
-    return nullptr;
-}
-
-// What a reopened channel says about itself, in the description's keys.
-void Describe(A3d_Channel& channel, json& entry) {
-    auto* storyloom = dynamic_cast<Aco_Storyloom*>(&channel);
-    // An automatic name is the mode's to make, not the file's to keep.
-    if (channel.GetChannelName() && !(storyloom && storyloom->GetUseAutoChannelName()))
-        entry["name"] = channel.GetChannelName();
-    if (storyloom) {
-        const ModeDescription* mode = storyloom->GetModeDescription(storyloom->GetCurrentMode());
-        if (mode) entry["mode"] = mode->shortName;
-    } else if (auto* enumeration = dynamic_cast<Aco_CustomEnum*>(&channel)) {
-        entry["enumType"] = enumeration->GetEnumTypeName();
-        entry["value"] = enumeration->GetStoredFloat();
-    } else if (auto* value = dynamic_cast<Aco_FloatChannel*>(&channel)) {
-        entry["value"] = value->GetStoredFloat();
-    } else if (auto* text = dynamic_cast<Aco_StringChannel*>(&channel)) {
-        if (text->GetString()) entry["text"] = text->GetString();
-    } else if (auto* vector = dynamic_cast<Aco_VectorChannel*>(&channel)) {
-        D3DXVECTOR3 v = vector->GetVector();
-        entry["vector"] = {v.x, v.y, v.z};
-    }
-}
 
 uint32_t Checksum(const unsigned char* bytes, size_t size) {
     return static_cast<uint32_t>(crc32_z(crc32_z(0, nullptr, 0), bytes, size));
@@ -91,8 +56,11 @@ bool Save(const json& description, const A3dPluginLoader& plugin, std::vector<un
     ChannelGraph graph(plugin);
     if (!graph.Build(description, error)) return false;
     json header = description;
-    for (json& entry : header["channels"])
-        for (const char* key : kSavedByChannel) entry.erase(key);
+    for (json& entry : header["channels"]) {
+        entry.erase("name");
+        for (const ChannelKey& key : ChannelKinds::Find(entry["kind"].get<std::string>())->keys)
+            if (key.saved) entry.erase(key.name);
+    }
     const std::string headerText = header.dump();
     A3dFileSaver saver;
     saver.SaveBlock(kHeaderTag, headerText.data(), static_cast<uint32_t>(headerText.size()));
@@ -139,13 +107,15 @@ bool Load(std::vector<unsigned char> bytes, const A3dPluginLoader& plugin, std::
     std::string id;
     while (readBlock(kChannelTag, id)) {
         auto found = entries.find(id);
-        std::unique_ptr<A3d_Channel> channel =
-            found == entries.end() ? nullptr : MakeOfKind(found->second->value("kind", ""), plugin);
+        const ChannelKind* kind = found == entries.end() ? nullptr : ChannelKinds::Find(found->second->value("kind", ""));
+        std::unique_ptr<A3d_Channel> channel = kind ? kind->make(plugin) : nullptr;
         if (!channel || !channel->LoadChannel(loader, nullptr)) {
             error = "channel " + QuotedText::ForMessage(id) + " cannot be read back";
             return false;
         }
-        Describe(*channel, *found->second);
+        // What a reopened channel says about itself, in the description's keys.
+        if (channel->GetChannelName()) (*found->second)["name"] = channel->GetChannelName();
+        kind->save(*channel, *found->second);
         entries.erase(found);
     }
     if (!entries.empty()) {

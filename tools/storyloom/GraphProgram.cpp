@@ -44,7 +44,7 @@ ExitStatus::Code Load(const std::string& text, const std::string& source, const 
         // Reading the catalogue sets every mode once; what that reports is not the graph's.
         Core::ClearErrorLog();
         globalEngine.ClearDebugMessages();
-        GraphCheck check(modes, *plugin.GetType());
+        GraphCheck check(modes, plugin);
         if (allowCycles) check.AllowCycles();
         for (const GraphProblem& problem : check.Check(description))
             problems.push_back(source + ": " + problem.Line());
@@ -114,7 +114,7 @@ ExitStatus::Code Draw(const std::string& text, const std::string& source, const 
             // A run that stops early still shows the values it reached.
             std::string ignored;
             if (quiet) StepRunner(graph, quiet.get(), options).Run(description.value("steps", nlohmann::json::array()), ignored);
-            for (const std::string& id : graph.GetChannelIds()) values[id] = StepRunner::Describe(graph.FindChannel(id));
+            for (const std::string& id : graph.GetChannelIds()) values[id] = graph.Describe(graph.FindChannel(id));
         }
         if (!GraphPicture::Write(description, values, linkNames, picturePath, error)) return ExitStatus::Failed;
         return ExitStatus::Success;

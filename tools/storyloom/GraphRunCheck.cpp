@@ -4,6 +4,7 @@
 #include <map>
 
 #include "storyloom/quest/ConstructLinks.h"
+#include "storyloom/scenario_channel/Aco_Storyloom.h"
 #include "storyloom/scenario_channel/ModeIds.h"
 #include "GraphCheck.h"
 #include "JsonText.h"
@@ -70,8 +71,7 @@ void GraphCheck::CheckModeChannelRuns(const json& entry, const ModeInfo& mode, c
         for (const DecidingLink& deciding : kDecidingLinks) {
             if (deciding.mode != mode.id || deciding.position != link.position) continue;
             for (const std::string& id : LinkedIds(at)) {
-                auto kind = _channelKinds.find(id);
-                if (kind != _channelKinds.end() && kind->second == "Storyloom")
+                if (Is<Aco_Storyloom>(id))
                     Add(LinkPath(entry, link, path),
                         "\"" + id + "\" is a Storyloom channel: whether the " + deciding.reader +
                             " would be read from its status (0 once its mode ran), not from a value it works out; "
@@ -86,14 +86,14 @@ void GraphCheck::CheckStaticMeshReferences(const json& channels) {
     // the start and what modes write into it. Steps never set a reference.
     std::map<std::string, bool> onlyVirtual;
     for (const json& entry : channels) {
-        if (TextAt(entry, "kind") != "CoreRef" || TextAt(entry, "ref").empty()) continue;
+        if (!KindIs<Aco_CoreRef>(TextAt(entry, "kind")) || TextAt(entry, "ref").empty()) continue;
         auto kind = _entityKinds.find(TextAt(entry, "ref"));
         onlyVirtual[TextAt(entry, "id")] = kind != _entityKinds.end() && kind->second == "VirtualEntity";
     }
     std::vector<std::pair<size_t, const ModeInfo*>> modeChannels;
     for (size_t i = 0; i < channels.size(); ++i) {
         const json& entry = channels[i];
-        const ModeInfo* mode = TextAt(entry, "kind") == "Storyloom" ? _modes.Find(TextAt(entry, "mode")) : nullptr;
+        const ModeInfo* mode = KindIs<Aco_Storyloom>(TextAt(entry, "kind")) ? _modes.Find(TextAt(entry, "mode")) : nullptr;
         if (!mode) continue;
         modeChannels.emplace_back(i, mode);
         for (const LinkInfo& link : mode->links) {

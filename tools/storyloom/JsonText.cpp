@@ -1,6 +1,7 @@
 #include "JsonText.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -94,6 +95,17 @@ bool Parse(const std::string& text, const std::string& source, nlohmann::json& o
         error = source + ": " + e.what();
     }
     return false;
+}
+
+const char* TypeName(const nlohmann::json& value) {
+    if (value.is_number()) return "a number";
+    return value.type_name();
+}
+
+std::string Number(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", value);
+    return text;
 }
 
 }  // namespace JsonText

@@ -19,4 +19,9 @@ bool Parse(const std::string& text, const std::string& source, nlohmann::json& o
 inline std::string Key(const std::string& path, const std::string& key) { return path + "." + key; }
 inline std::string At(const std::string& path, size_t index) { return path + "[" + std::to_string(index) + "]"; }
 
+// A value's type as problem lines name it: "a number", "string", "array", ...
+const char* TypeName(const nlohmann::json& value);
+// A number as problem and failure lines show it ("%g").
+std::string Number(double value);
+
 }  // namespace JsonText

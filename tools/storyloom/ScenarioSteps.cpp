@@ -1,16 +1,27 @@
-#include "ScenarioSteps.h"
+// Steps that act on the scenario core directly, the way a level script or the editor would:
+// time, variables and scenario rules (event nodes) built from registered node types.
+#include <algorithm>
 
 #include "storyloom/host/core/VariableKinds.h"
+#include "GraphCheck.h"
+#include "JsonText.h"
+#include "StepKind.h"
+#include "StepRunner.h"
 
 using nlohmann::json;
+using JsonText::At;
+using JsonText::Key;
 
-namespace ScenarioSteps {
 namespace {
+// The scenario the reference `id` holds; null when it holds none.
+Core::Scenario* ScenarioIn(const ChannelGraph& graph, const std::string& id) {
+    auto* ref = dynamic_cast<Aco_CoreRef*>(graph.FindChannel(id));
+    return ref ? dynamic_cast<Core::Scenario*>(ref->GetRef()) : nullptr;
+}
 
 Core::Scenario* ScenarioOf(const ChannelGraph& graph, const json& step, const char* key, std::string& error) {
     std::string id = step[key].is_string() ? step[key].get<std::string>() : "";
-    auto* ref = dynamic_cast<Aco_CoreRef*>(graph.FindChannel(id));
-    auto* scenario = ref ? dynamic_cast<Core::Scenario*>(ref->GetRef()) : nullptr;
+    Core::Scenario* scenario = ScenarioIn(graph, id);
     if (!scenario) error = std::string("step \"") + key + "\": \"" + id + "\" is no reference holding a scenario";
     return scenario;
 }
@@ -54,10 +65,37 @@ bool AddProduct(Core::Scenario& scenario, Product* product, const json& entry, F
     return true;
 }
 
-}  // namespace
+// Every scenario step names the reference holding its scenario at its own key.
+void CheckScenario(GraphCheck& check, const json& step, const std::string& path, const char* kind) {
+    check.ExpectId(step[kind], Key(path, kind), check.KindsOf<Aco_CoreRef>());
+}
 
-bool AddVariable(const ChannelGraph& graph, const json& step, FILE* out, std::string& error) {
-    Core::Scenario* scenario = ScenarioOf(graph, step, "variable", error);
+void CheckUpdate(GraphCheck& check, const json& step, const std::string& path) {
+    CheckScenario(check, step, path, "update");
+    if (step.contains("seconds")) check.ExpectNumber(step["seconds"], Key(path, "seconds"));
+}
+
+bool RunUpdate(StepRunner& runner, const json& step, float&, std::string& error) {
+    const std::string id = step["update"].get<std::string>();
+    Core::Scenario* scenario = ScenarioIn(runner.Graph(), id);
+    if (!scenario) {
+        error = "\"update\": \"" + id + "\" holds no scenario";
+        return false;
+    }
+    scenario->Update(step.value("seconds", 0.0f));
+    return true;
+}
+
+void CheckVariable(GraphCheck& check, const json& step, const std::string& path) {
+    CheckScenario(check, step, path, "variable");
+    for (const char* key : {"kind", "name", "value"})
+        if (step.contains(key)) check.Expect(step[key], json::value_t::string, Key(path, key));
+    if (!step.contains("kind") || !step.contains("name")) check.Add(path, "a variable needs \"kind\" and \"name\"");
+}
+
+bool RunVariable(StepRunner& runner, const json& step, float&, std::string& error) {
+    FILE* out = runner.Out();
+    Core::Scenario* scenario = ScenarioOf(runner.Graph(), step, "variable", error);
     if (!scenario) return false;
     std::string name = step.value("name", "");
     Core::VariableBase* variable = Core::CreateVariableOfKind(step.value("kind", ""), name, *scenario);
@@ -74,8 +112,38 @@ bool AddVariable(const ChannelGraph& graph, const json& step, FILE* out, std::st
     return true;
 }
 
-bool AddNode(const ChannelGraph& graph, const json& step, FILE* out, std::string& error) {
-    Core::Scenario* scenario = ScenarioOf(graph, step, "node", error);
+void CheckNodeEntry(GraphCheck& check, const json& entry, const std::string& path) {
+    if (entry.is_string()) return;
+    if (!entry.is_object()) {
+        check.Add(path, std::string("must be a type name or {\"type\", \"bind\"}, not ") + JsonText::TypeName(entry));
+        return;
+    }
+    check.ExpectKeys(entry, {"type", "bind"}, path);
+    if (!entry.contains("type")) check.Add(path, "needs a \"type\"");
+    else check.Expect(entry["type"], json::value_t::string, Key(path, "type"));
+    if (!entry.contains("bind") || !check.Expect(entry["bind"], json::value_t::object, Key(path, "bind"))) return;
+    for (const auto& item : entry["bind"].items()) {
+        const std::string slotPath = Key(Key(path, "bind"), item.key());
+        if (item.key().empty() || item.key().size() > 4 ||
+            !std::all_of(item.key().begin(), item.key().end(), [](char c) { return c >= '0' && c <= '9'; }))
+            check.Add(slotPath, "a slot is named by its number");
+        check.Expect(item.value(), json::value_t::string, slotPath);
+    }
+}
+
+void CheckNode(GraphCheck& check, const json& step, const std::string& path) {
+    CheckScenario(check, step, path, "node");
+    if (!step.contains("event")) check.Add(path, "a node needs an \"event\"");
+    else CheckNodeEntry(check, step["event"], Key(path, "event"));
+    for (const char* key : {"conditions", "actions"}) {
+        if (!step.contains(key) || !check.Expect(step[key], json::value_t::array, Key(path, key))) continue;
+        for (size_t i = 0; i < step[key].size(); ++i) CheckNodeEntry(check, step[key][i], At(Key(path, key), i));
+    }
+}
+
+bool RunNode(StepRunner& runner, const json& step, float&, std::string& error) {
+    FILE* out = runner.Out();
+    Core::Scenario* scenario = ScenarioOf(runner.Graph(), step, "node", error);
     if (!scenario) return false;
     Core::EventNode* node = scenario->AddEventNode();
     std::fprintf(out, "node:\n");
@@ -88,8 +156,14 @@ bool AddNode(const ChannelGraph& graph, const json& step, FILE* out, std::string
     return true;
 }
 
-bool PrintVariable(const ChannelGraph& graph, const json& step, FILE* out, std::string& error) {
-    Core::Scenario* scenario = ScenarioOf(graph, step, "printVariable", error);
+void CheckPrintVariable(GraphCheck& check, const json& step, const std::string& path) {
+    CheckScenario(check, step, path, "printVariable");
+    if (!step.contains("name")) check.Add(path, "\"printVariable\" needs the variable's \"name\"");
+    else check.Expect(step["name"], json::value_t::string, Key(path, "name"));
+}
+
+bool RunPrintVariable(StepRunner& runner, const json& step, float&, std::string& error) {
+    Core::Scenario* scenario = ScenarioOf(runner.Graph(), step, "printVariable", error);
     if (!scenario) return false;
     std::string name = step.value("name", "");
     Core::VariableBase* variable = scenario->FindVariable(name);
@@ -97,8 +171,17 @@ bool PrintVariable(const ChannelGraph& graph, const json& step, FILE* out, std::
         error = "no variable \"" + name + "\"";
         return false;
     }
-    std::fprintf(out, "  variable %-25s = %s\n", name.c_str(), variable->GetValueText().c_str());
+    std::fprintf(runner.Out(), "  variable %-25s = %s\n", name.c_str(), variable->GetValueText().c_str());
     return true;
 }
+}  // namespace
 
-}  // namespace ScenarioSteps
+const std::vector<StepKind>& ScenarioStepKinds() {
+    static const std::vector<StepKind> kinds = {
+        {"update", {"seconds"}, "advances the scenario the reference holds", CheckUpdate, RunUpdate},
+        {"variable", {"kind", "name", "value"}, "adds a scenario variable", CheckVariable, RunVariable},
+        {"node", {"event", "conditions", "actions"}, "adds a scenario rule", CheckNode, RunNode},
+        {"printVariable", {"name"}, "prints a scenario variable", CheckPrintVariable, RunPrintVariable},
+    };
+    return kinds;
+}

@@ -4,49 +4,18 @@
 
 #include "storyloom/coreframework/Logging.h"
 #include "storyloom/scenario_channel/Aco_Storyloom.h"
-#include "RenderTarget.h"
-#include "ScenarioSteps.h"
+#include "JsonText.h"
+#include "StepKind.h"
 #include "TranslationStepGuard.h"
 
 using nlohmann::json;
+using JsonText::Number;
 
 namespace {
-// The key that names what a checked step does; empty for a comment or a bare expectation.
-std::string ActionOf(const json& step) {
-    for (const char* key : {"evaluate", "print", "set", "update", "variable", "node", "printVariable", "render"})
-        if (step.contains(key)) return key;
-    return "";
-}
-
-std::string Number(double value) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%g", value);
-    return text;
-}
-
 std::string Lines(const std::vector<std::string>& lines) {
     return lines.empty() ? "no lines" : json(lines).dump();
 }
 }  // namespace
-
-std::string StepRunner::Describe(A3d_Channel* channel) {
-    if (auto* text = dynamic_cast<Aco_StringChannel*>(channel))
-        return text->GetString() ? "\"" + std::string(text->GetString()) + "\"" : "(no text)";
-    if (auto* vector = dynamic_cast<Aco_VectorChannel*>(channel)) {
-        D3DXVECTOR3 v = vector->GetVector();
-        return "(" + std::to_string(v.x) + ", " + std::to_string(v.y) + ", " + std::to_string(v.z) + ")";
-    }
-    if (auto* ref = dynamic_cast<Aco_CoreRef*>(channel)) {
-        Core::RefSupport* target = ref->GetRef();
-        if (!target) return "(empty)";
-        if (auto* entity = dynamic_cast<Core::EntityBase*>(target)) return "entity \"" + entity->GetName() + "\"";
-        if (dynamic_cast<Core::Scenario*>(target)) return "a scenario";
-        if (dynamic_cast<Core::Camera*>(target)) return "a camera";
-        return "an object";
-    }
-    if (auto* value = dynamic_cast<Aco_FloatChannel*>(channel)) return std::to_string(value->GetStoredFloat());
-    return "(no value)";
-}
 
 std::map<const Core::Scenario*, size_t> StepRunner::DictionaryCounts() const {
     std::map<const Core::Scenario*, size_t> counts;
@@ -86,8 +55,9 @@ bool StepRunner::Run(const json& steps, std::string& error) {
         float status = 0.0f;
         std::string reason;
         // The reports come right after the step that caused them, under the step's channel.
-        std::string who = ActionOf(step);
-        if (!who.empty() && step[who].is_string()) who = step[who].get<std::string>();
+        const StepKind* kind = StepKinds::Of(step);
+        std::string who = kind ? kind->name : "";
+        if (kind && step[who].is_string()) who = step[who].get<std::string>();
         TranslationStepGuard guard(step.contains("evaluate") ? _graph.FindChannel(who) : nullptr, _options.maxText);
         std::string guarded;  // the step's failure the program's own checks found
         bool ran = true;
@@ -118,7 +88,7 @@ std::vector<std::string> StepRunner::ReadLinks(A3d_Channel* channel, const char*
     std::vector<std::string> values;
     for (unsigned index = 0; index < channel->GetChildCount(); ++index) {
         A3d_Channel* child = channel->GetChild(index);
-        values.push_back(child ? Describe(child) : "");
+        values.push_back(child ? _graph.Describe(child) : "");
         if (child && what)
             std::fprintf(_out, "    %s child %u %-20s = %s\n", what, index, _graph.IdOf(child).c_str(),
                          values.back().c_str());
@@ -155,68 +125,8 @@ bool StepRunner::Evaluate(const std::string& id, float& status) {
 
 bool StepRunner::RunStep(const json& step, float& status, std::string& error) {
     if (step.contains("comment")) std::fprintf(_out, "# %s\n", step["comment"].get<std::string>().c_str());
-    const std::string action = ActionOf(step);
-    if (action.empty()) return true;
-    if (action == "variable") return ScenarioSteps::AddVariable(_graph, step, _out, error);
-    if (action == "node") return ScenarioSteps::AddNode(_graph, step, _out, error);
-    if (action == "printVariable") return ScenarioSteps::PrintVariable(_graph, step, _out, error);
-    if (action == "render") return Render(step, error);
-    if (action == "print") {
-        for (const json& id : step["print"].is_array() ? step["print"] : json::array({step["print"]}))
-            std::fprintf(_out, "  %-34s = %s\n", id.get<std::string>().c_str(),
-                         Describe(_graph.FindChannel(id.get<std::string>())).c_str());
-        return true;
-    }
-    const std::string id = step[action].get<std::string>();
-    A3d_Channel* channel = _graph.FindChannel(id);
-    if (!channel) {
-        error = "no channel \"" + id + "\"";
-        return false;
-    }
-    if (action == "evaluate") {
-        if (!Evaluate(id, status)) error = "\"" + id + "\" has no value to evaluate";
-        return error.empty();
-    }
-    if (action == "set") {
-        if (auto* text = dynamic_cast<Aco_StringChannel*>(channel)) text->SetString(step.value("text", "").c_str());
-        else if (auto* value = dynamic_cast<Aco_FloatChannel*>(channel)) value->SetFloat(step.value("value", 0.0f));
-        return true;
-    }
-    auto* ref = dynamic_cast<Aco_CoreRef*>(channel);
-    auto* scenario = ref ? dynamic_cast<Core::Scenario*>(ref->GetRef()) : nullptr;
-    if (!scenario) {
-        error = "\"update\": \"" + id + "\" holds no scenario";
-        return false;
-    }
-    scenario->Update(step.value("seconds", 0.0f));
-    return true;
-}
-
-bool StepRunner::Render(const json& step, std::string& error) {
-    const std::string name = step["render"].get<std::string>();
-    const Core::Camera* camera = _graph.FindCamera(name);
-    if (!camera) {
-        error = "no camera \"" + name + "\"";
-        return false;
-    }
-    RenderTarget target(*camera);
-    if (!target.IsReady(error)) return false;
-    for (const json& id : step.value("draw", json::array())) {
-        float status = 0.0f;
-        if (!Evaluate(id.get<std::string>(), status)) {
-            error = "\"" + id.get<std::string>() + "\" has no value to evaluate";
-            return false;
-        }
-        if (status != 0.0f && !_options.allowErrors) {
-            error = "drawing \"" + id.get<std::string>() + "\" returned " + Number(status) + " (--allow-errors goes on)";
-            return false;
-        }
-    }
-    const std::string path = step["picture"].get<std::string>();
-    if (!target.Finish(path, error)) return false;
-    std::fprintf(_out, "render %-30s -> %s (%d x %d, %zu draw calls)\n", name.c_str(), path.c_str(),
-                 target.GetDevice().GetWidth(), target.GetDevice().GetHeight(), target.GetDevice().GetDrawCalls().size());
-    return true;
+    const StepKind* kind = StepKinds::Of(step);
+    return !kind || kind->run(*this, step, status, error);
 }
 
 bool StepRunner::CheckValue(const json& expect, std::string& error) {
@@ -233,7 +143,7 @@ bool StepRunner::CheckValue(const json& expect, std::string& error) {
     if (!expect.contains("channel")) return true;
     const std::string id = expect["channel"].get<std::string>();
     A3d_Channel* channel = _graph.FindChannel(id);
-    std::string wanted, found = Describe(channel);
+    std::string wanted, found = _graph.Describe(channel);
     bool met = true;
     if (expect.contains("value")) {
         auto* value = dynamic_cast<Aco_FloatChannel*>(channel);

@@ -27,15 +27,16 @@ public:
     // is unmet, or (unless errors are allowed) that fails with no expectation for it.
     bool Run(const nlohmann::json& steps, std::string& error);
 
-    // How a channel's value reads in the output.
-    static std::string Describe(A3d_Channel* channel);
+    // What the step records run with.
+    ChannelGraph& Graph() { return _graph; }
+    FILE* Out() { return _out; }
+    const RunOptions& Options() const { return _options; }
+    // Evaluates a value channel and prints its value; false for a channel without one. A mode
+    // channel's value is its status; a plain value leaves status 0.
+    bool Evaluate(const std::string& id, float& status);
 
 private:
     bool RunStep(const nlohmann::json& step, float& status, std::string& error);
-    bool Evaluate(const std::string& id, float& status);
-    // {"render": camera, "draw": [ids], "picture": "out.png"}: the draw channels are evaluated
-    // while the engine's renderer draws for the camera, then the picture is written.
-    bool Render(const nlohmann::json& step, std::string& error);
     bool CheckStep(const nlohmann::json& step, bool evaluated, float status, const std::vector<std::string>& logged,
                    std::string& error);
     bool CheckValue(const nlohmann::json& expect, std::string& error);
