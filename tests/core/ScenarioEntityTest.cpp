@@ -97,8 +97,10 @@ TEST_F(CoreScenarioEntity, FreeIdsAreCollectedThenReused) {
     EXPECT_EQ(far->AddEntity(e[1].get()), 3u);  // 0 is not collected until the next refresh
 }
 
-// A deleted entity leaves every scenario it was in; a destroyed scenario lets its entities go.
-TEST_F(CoreScenarioEntity, EntityAndScenarioDeathInEitherOrder) {
+// A deleted entity leaves every scenario it was in; a destroyed scenario lets its entities go,
+// and the manager destroys each scenario once. The play clock runs only while not paused and
+// refuses negative and non-finite steps.
+TEST_F(CoreScenarioEntity, EntityAndScenarioDeathAndThePlayClock) {
     auto e = Crowd(2);
     Scenario* scenario = Manager().CreateScenario();
     Scenario* other = Manager().CreateScenario();
@@ -109,27 +111,20 @@ TEST_F(CoreScenarioEntity, EntityAndScenarioDeathInEitherOrder) {
     EXPECT_TRUE(scenario->GetEntitiesCount() == 1u && scenario->GetEntity(1) == nullptr && other->GetFirstEntity() == nullptr);
     EXPECT_EQ(scenario->GetNextEntity(e[0].get()), nullptr);
     EXPECT_TRUE(e[0]->IsInScenario(*scenario));
-    Manager().DestroyScenario(scenario);
+    EXPECT_TRUE(Manager().GetScenarios().size() == 2u && Manager().DestroyScenario(scenario));
+    EXPECT_FALSE(Manager().DestroyScenario(scenario) || Manager().DestroyScenario(nullptr) || Manager().HoldsScenario(scenario));
     EXPECT_FALSE(e[0]->IsInScenario(*other));
     EXPECT_NE(other->AddEntity(e[0].get()), Scenario::NoID);
     e.clear();  // dies while in `other`, after `scenario` is gone
     EXPECT_EQ(other->GetEntitiesCount(), 0u);
-}
-
-// The manager destroys each scenario once; the play clock runs only while not paused and
-// refuses negative and non-finite steps.
-TEST_F(CoreScenarioEntity, ManagerAndPlayClock) {
-    Scenario* scenario = Manager().CreateScenario();
-    Scenario* second = Manager().CreateScenario();
-    EXPECT_TRUE(Manager().GetScenarios().size() == 2u && Manager().DestroyScenario(second));
-    EXPECT_FALSE(Manager().DestroyScenario(second) || Manager().DestroyScenario(nullptr) || Manager().HoldsScenario(second));
-    scenario->Update(1.5f);
-    scenario->Pause();
-    scenario->Update(10.0f);
-    scenario->Resume();
-    scenario->Update(0.25f);
-    for (float bad : {-1.0f, std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity()}) scenario->Update(bad);
-    EXPECT_FLOAT_EQ(scenario->GetPlayTime(), 1.75f);
+    EXPECT_EQ(Core::GetErrorLog().size(), 2u);
+    other->Update(1.5f);
+    other->Pause();
+    other->Update(10.0f);
+    other->Resume();
+    other->Update(0.25f);
+    for (float bad : {-1.0f, std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity()}) other->Update(bad);
+    EXPECT_FLOAT_EQ(other->GetPlayTime(), 1.75f);
     EXPECT_EQ(Core::GetErrorLog().size(), 5u);
 }
 

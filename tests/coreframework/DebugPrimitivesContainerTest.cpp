@@ -20,10 +20,9 @@ TEST(DebugPrimitivesContainer, FillsWithoutAllocatingAndRefusesWhenFull) {
               }), 0u);
     EXPECT_TRUE(allAccepted && GetAssertionReports().empty());
     EXPECT_FALSE(container.AddLine({}, {}, 0) || container.AddSphere(world, {}) || container.AddCone(world, {}));
-    EXPECT_EQ(container.GetLineCount(), DebugPrimitivesContainer::MaxLines);
-    EXPECT_EQ(container.GetSphereCount(), DebugPrimitivesContainer::MaxSpheres);
-    EXPECT_EQ(container.GetConeCount(), DebugPrimitivesContainer::MaxCones);
-    EXPECT_EQ(container.GetRefusedCount(), 3u);
+    EXPECT_TRUE(container.GetLineCount() == DebugPrimitivesContainer::MaxLines && container.GetRefusedCount() == 3u &&
+                container.GetSphereCount() == DebugPrimitivesContainer::MaxSpheres &&
+                container.GetConeCount() == DebugPrimitivesContainer::MaxCones);
     ASSERT_EQ(GetAssertionReports().size(), 1u);
     EXPECT_EQ(GetAssertionReports()[0].expression, "(_lineCount < MaxLines) && 0");
     ClearAssertionReports();

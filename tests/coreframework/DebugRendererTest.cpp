@@ -78,9 +78,8 @@ TEST_F(DebugRendererTest, FailedMeshCreationKeepsTheBatch) {
     EXPECT_EQ(renderer.Restore(&device), D3DERR_OUTOFVIDEOMEMORY);
     EXPECT_EQ(renderer.GetState(), ResourceState::Lost);
     EXPECT_TRUE(renderer.GetSphereMesh() == nullptr && renderer.GetConeMesh() == nullptr);
-    std::string name;
-    AppendResultName(name);
-    EXPECT_EQ(name, "D3DERR_OUTOFVIDEOMEMORY");
+    auto lastResult = [] { std::string name; return AppendResultName(name), name; };
+    EXPECT_EQ(lastResult(), "D3DERR_OUTOFVIDEOMEMORY");
 
     DebugPrimitivesContainer* container = renderer.GetContainer(renderer.AcquireFreeContainer(), false);
     ASSERT_NE(container, nullptr);
@@ -89,10 +88,7 @@ TEST_F(DebugRendererTest, FailedMeshCreationKeepsTheBatch) {
     renderer.Render(0, DebugRenderer::ReleaseContainer);
     EXPECT_TRUE(device.GetDrawCalls().empty());
     EXPECT_TRUE(container->GetLineCount() == 1u && container->GetSphereCount() == 1u);
-    EXPECT_EQ(renderer.Restore(nullptr), D3DERR_INVALIDCALL);
-    name.clear();
-    AppendResultName(name);
-    EXPECT_EQ(name, "D3DERR_INVALIDCALL");
+    EXPECT_TRUE(renderer.Restore(nullptr) == D3DERR_INVALIDCALL && lastResult() == "D3DERR_INVALIDCALL");
 
     device.SetAvailableTextureMem(1u << 30);
     ASSERT_EQ(renderer.Restore(&device), D3D_OK);
@@ -152,8 +148,8 @@ TEST_F(DebugRendererTest, RenderTalksToTheDeviceInOrderAndRestoresItsStates) {
     EXPECT_TRUE(draws[0].type == D3DPT_LINELIST && draws[0].primitiveCount == 2u && draws[0].vertexStride == 16u);
     EXPECT_EQ(draws[0].world, D3DXMATRIX());  // lines are given in world space
     EXPECT_TRUE(draws[1].world == sphereWorld && draws[2].world == coneWorld);
-    EXPECT_EQ(draws[1].primitiveCount, renderer.GetSphereMesh()->GetNumFaces());
-    EXPECT_EQ(draws[2].primitiveCount, renderer.GetConeMesh()->GetNumFaces());
+    EXPECT_TRUE(draws[1].primitiveCount == renderer.GetSphereMesh()->GetNumFaces() &&
+                draws[2].primitiveCount == renderer.GetConeMesh()->GetNumFaces());
     const D3DMATERIAL9& m = draws[1].material;  // alpha times opacity; emissive 0.3 of the colour
     EXPECT_EQ(std::vector<float>({m.Diffuse.r, m.Diffuse.g, m.Diffuse.a, m.Emissive.r, m.Emissive.g, m.Emissive.a}),
               std::vector<float>({1.0f, 0.5f, 0.4f, 0.3f, 0.15f, 0.4f}));
