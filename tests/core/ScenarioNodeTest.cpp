@@ -41,8 +41,9 @@ protected:
 };
 
 // A factory serves its type while it lives; of two with one name the newer serves, and the
-// older takes over again when the newer dies; an unnamed one is refused. A node outlives its
-// factory, and its copy is made by whichever factory serves its type now, with the slot state.
+// older takes over again when the newer dies. A node outlives its factory (the quest factory
+// tests run it then), and its copy is made by whichever factory serves its type now, with the
+// slot state.
 TEST_F(CoreNodes, FactoriesServeTheirTypeWhileTheyLive) {
     auto older = std::make_unique<ScriptedActionFactory>("Open Gate", script);
     {
@@ -55,12 +56,8 @@ TEST_F(CoreNodes, FactoriesServeTheirTypeWhileTheyLive) {
     older.reset();
     EXPECT_TRUE(Actions().FindFactory("Open Gate") == nullptr && Actions().CreateProduct("Open Gate", *owner) == nullptr);
     EXPECT_TRUE(node->GetType() == nullptr && node->GetTypeName() == "Open Gate");
-    node->Execute();  // still runs without its factory
-    EXPECT_EQ(script.log.back(), "action Open Gate");
     EXPECT_EQ(Actions().CloneProduct(*node), nullptr);
-    ScriptedActionFactory unnamed("", script);
-    EXPECT_EQ(Actions().FindFactory(""), nullptr);
-    EXPECT_EQ(Core::GetErrorLog().size(), 3u);
+    EXPECT_EQ(Core::GetErrorLog().size(), 2u);
 
     ScriptedActionFactory successor("Open Gate", script);
     std::unique_ptr<Core::Action> copy(Actions().CloneProduct(*node));
