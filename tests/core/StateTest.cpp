@@ -60,11 +60,9 @@ TEST_F(CoreState, RoundTripForEveryFlagAndEveryTruncatedPrefix) {
                 EXPECT_EQ(target->GetEntitiesCount(), 0u) << length;  // nothing of a rejected prefix stays
                 continue;
             }
+            // The export matching shows clock, pause and variables; these are what it cannot show.
             EXPECT_TRUE(Export(*target, State(flag)) == text && target->GetEntitiesCount() == 3u);
             EXPECT_TRUE(target->GetEntity(0) == entities[1].get() && target->GetEntity(9) == entities[2].get());
-            EXPECT_TRUE(target->IsPaused() && target->GetPlayTime() == 12.25f);
-            auto* goal = dynamic_cast<EntityVar*>(target->FindVariable("Goal"));
-            EXPECT_TRUE(goal && goal->GetValue() == entities[1].get());
             EXPECT_EQ(static_cast<StringVar*>(target->FindVariable("Line\nbreak"))->GetValue(), "a <b>\tc");
             Manager().DestroyScenario(target);
             target = Manager().CreateScenario();
