@@ -73,9 +73,7 @@ TEST_F(EvaluationCycleTest, ConstructChannelAmongItsOwnChildren) {
     Aco_Storyloom& check = Storyloom(MODE_OnConstruct_Condition, "Check");
     Link(check, 0, check);
     Link(check, 1, check);
-    EXPECT_EQ(check.GetFloat(), 0.0f);
-    EXPECT_THAT(ErrorLog(), testing::Contains("QuestFactory: Type not supported at 0 for Check"));
-    Core::ClearErrorLog();
+    EXPECT_EQ(check.GetFloat(), 0.0f);  // the slot it cannot be is QuestFactoryTest's report
     Core::Condition* condition = scenario->AddEventNode()->AddCondition("Check");
     ASSERT_TRUE(condition);
     EXPECT_FALSE(condition->Evaluate());  // the result child, the construct channel itself, answers 0.0
