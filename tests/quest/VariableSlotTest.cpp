@@ -59,7 +59,6 @@ TEST_F(VariableSlotTest, ChildDeclaresKindNameAndFlags) {
             EXPECT_EQ(dynamic_cast<Core::EnumVarSlot&>(*slot).GetEnumType(), c.enumType);
         }
     }
-    EXPECT_THAT(ErrorLog(), ::testing::IsEmpty());
 }
 
 // Unsupported enumeration and list types give no slot; the extension reads the list type
@@ -68,8 +67,7 @@ TEST_F(VariableSlotTest, UnsupportedTypesAreLogged) {
     EXPECT_EQ(SlotFrom(Enum("Choice", "Nope")), nullptr);
     EXPECT_EQ(SlotFrom(Storyloom(MODE_StringSelectVar, "Pick")), nullptr);
     EXPECT_EQ(SlotFrom(StringSelect("Pick", "Nope")), nullptr);
-    EXPECT_THAT(ErrorLog(), ElementsAre("Enum type Nope not supported", "No Stringlist Type defined",
-                                        "StringList type Nope not supported"));
+    ExpectLog({"Enum type Nope not supported", "No Stringlist Type defined", "StringList type Nope not supported"});
     EXPECT_EQ(construct.CE_GetSelf(), &construct);
 }
 

@@ -36,7 +36,6 @@ TEST_F(AreaModes, EntityInsideTouchingOrOutsideSphereAndBox) {
                   0.0f);
         EXPECT_EQ(StoredValue(answer), c.expected);
     }
-    EXPECT_THAT(ErrorLog(), testing::IsEmpty());
 }
 
 // A radius set through one mode is what the other reads back; only the first component
@@ -56,7 +55,7 @@ TEST_F(AreaModes, RadiusSetIsRadiusRead) {
 
     wanted.SetFloat(-1.0f);
     EXPECT_EQ(setter.GetFloat(), 0.0f);
-    EXPECT_EQ(ErrorLog().size(), 1u);
+    ExpectLog({"SphereAreaComponent::SetRadius: invalid radius -1"});
     EXPECT_EQ(getter.GetFloat(), 0.0f);
     EXPECT_EQ(StoredValue(read), 3.25f);
 }
