@@ -177,6 +177,23 @@ TEST_F(QuestProductTest, FireEventModeFiresByTypeIndex) {
     ExpectLog({EvaluationReport("EventSystem_FireEvent", "ChildLinkInvalid[EventType]", "Fire")});
 }
 
+// The mode's parameter children give only their kinds: each is sent as a fresh variable, so
+// the event's parameter children receive initial values, not the values linked to the mode.
+TEST_F(QuestProductTest, FireEventModeSendsFreshParameters) {
+    Aco_FloatChannel& reward = Value("Reward", 7.0f);
+    Aco_StringChannel& briefing = Text("Briefing", "stale");
+    Link(started, 2, reward);
+    Link(started, 2, briefing);
+    activate.onEvaluate = [] { return 1.0f; };
+    Aco_Storyloom& fire = Fire(hero);
+    Link(fire, 2, Value("Reward", 3.0f));
+    Link(fire, 2, Text("Briefing", "given"));
+    EXPECT_EQ(fire.GetFloat(), 0.0f);
+    EXPECT_EQ(activate.reads, 1);
+    EXPECT_EQ(StoredValue(reward), 0.0f);
+    EXPECT_EQ(TextOf(briefing), "");
+}
+
 // A scenario destroyed from the graph while copies of its nodes still point at it: the copies
 // keep running against their channel, a copy of a copy gets no slot to match its own, and a
 // new node for an owner that outlived its scenario comes without slots and without a report.
