@@ -28,8 +28,7 @@ TEST_F(QuestFactoryTest, UnsupportedSlotChildGivesFewerSlots) {
     EXPECT_EQ(action->GetVariableSlots().size(), 2u);
     EXPECT_EQ(StoredValue(openGate), 3.0f);
     EXPECT_EQ(openGate.GetFloat(), 0.0f);  // an evaluation ends through its success exit
-    EXPECT_THAT(ErrorLog(), ElementsAre("QuestFactory: Type not supported at 1 for Open Gate",
-                                        "QuestFactory: Type not supported at 1 for Open Gate"));
+    ExpectLog({"QuestFactory: Type not supported at 1 for Open Gate", "QuestFactory: Type not supported at 1 for Open Gate"});
 }
 
 // A construct channel without a name registers nothing, whatever its kind.
@@ -79,8 +78,8 @@ TEST_F(QuestFactoryTest, CloneCopiesSlotsOrRefusesMismatches) {
     Link(openGate, 0, Text("!Result"));
     openGate.GetFloat();
     EXPECT_EQ(Actions().CloneProduct(*action), nullptr);
-    EXPECT_THAT(ErrorLog(), ElementsAre("VariableSlot count mismatch in Open Gate while attempting to clone!",
-                                        "VariableSlot type/size mismatch in Open Gate while attempting to clone!"));
+    ExpectLog({"VariableSlot count mismatch in Open Gate while attempting to clone!",
+               "VariableSlot type/size mismatch in Open Gate while attempting to clone!"});
 }
 
 // Each evaluation registers a fresh factory under the current name; a rename or relink

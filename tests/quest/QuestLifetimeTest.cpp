@@ -95,7 +95,6 @@ TEST_F(QuestLifetimeTest, PartsDieInEveryOrder) {
             RunSurvivors();
         }
     } while (std::next_permutation(order.begin(), order.end()));
-    EXPECT_THAT(ErrorLog(), ::testing::IsEmpty());
 }
 
 }  // namespace

@@ -1,5 +1,4 @@
 // Drawing virtual entities through the engine's renderer and picking them with the mouse.
-#include "core/CameraProjection.h"
 #include "storyloom/host/core/VirtualScenarioEntity.h"
 #include "storyloom/host/d3d9/SoftwareDevice.h"
 #include "support/ModeTestSupport.h"
@@ -51,7 +50,6 @@ TEST_F(Picking, PicksTheNearerEntityOrNothing) {
         EXPECT_NEAR(at.z, c.point.z, 1e-4f);
         EXPECT_NEAR(StoredValue(distance), c.distance, 1e-4f);
     }
-    EXPECT_THAT(ErrorLog(), testing::IsEmpty());
 }
 
 // The query runs before an empty "Entity" stops the mode: a camera that cannot see shows the
@@ -67,27 +65,21 @@ TEST_F(Picking, EmptyEntityLinkFailsAfterTheQuery) {
                 testing::ElementsAre(testing::HasSubstr("Camera::GetPickRay"),
                                      testing::HasSubstr("Scenario::GetVirtualEntityCollision"),
                                      EvaluationReport("VirtualEntity_MousePicking", "ChildLinkError[Entity]")));
+    Core::ClearErrorLog();
     EXPECT_EQ(position.GetVector(), D3DXVECTOR3(7, 7, 7));
     EXPECT_EQ(StoredValue(distance), 7.0f);
 }
 
-// Two virtual entities drawn through mode 20 with a software device show in their colours
-// where the camera sees their centres; a channel that refers to no virtual entity draws
-// nothing. Each evaluation draws and frees its container, so one container serves all.
-TEST_F(ModeTest, RenderedEntitiesShowWhereTheCameraSeesThem) {
+// Each evaluation of mode 20 draws its virtual entity and frees its container, so one container
+// serves all; a channel that refers to no virtual entity draws nothing. (Where the drawn
+// entities show is the tools' PickingExample test, on the picking example's picture.)
+TEST_F(ModeTest, RenderDrawsVirtualEntitiesInOneContainer) {
     SoftwareDevice device(160, 120);
     DebugRenderer& renderer = Core::CoreEngine::Instance().GetDebugRenderer();
     ASSERT_EQ(renderer.Restore(&device), D3D_OK);
-    const Core::Camera camera(Vec3(0, 0, -10), Vec3(0, 0, 0), 1.0f, 160, 120);
-    ASSERT_EQ(camera.SetDeviceTransforms(device), D3D_OK);
     renderer.Render(-1, DebugRenderer::ReleaseContainer);  // batches earlier users left behind
-    const D3DCOLOR background = D3DCOLOR_ARGB(255, 16, 16, 32);
-    device.Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, background, 1.0f, 0);
     device.ClearRecords();
-
     VirtualScenarioEntity left("left", Vec3(-3, 0, 0), 1.0f), right("right", Vec3(3, 1, 2), 1.0f);
-    left.SetColor({1, 0, 0, 1});
-    right.SetColor({0, 1, 0, 1});
     Core::StaticMeshEntity mesh("mesh", Vec3(), 1.0f);
     unsigned containers = 0;
     for (Core::RefSupport* entity : std::initializer_list<Core::RefSupport*>{&left, &mesh, &right}) {
@@ -98,13 +90,7 @@ TEST_F(ModeTest, RenderedEntitiesShowWhereTheCameraSeesThem) {
     }
     // Sphere and twelve outline edges (one line list) per drawn entity.
     EXPECT_EQ(device.GetDrawCalls().size(), 4u);
-    for (auto [entity, lit] : {std::pair{&left, 16}, {&right, 8}}) {
-        VelmMathLib::Vec2 at = Project(camera, entity->GetPosition());
-        EXPECT_GT(ColourChannel(device.GetPixel(int(at.x), int(at.y)), lit), 200) << entity->GetName();
-    }
-    // The mesh entity at the centre was never drawn; the corners show the background.
-    for (auto [x, y] : {std::pair{80, 60}, {0, 0}, {159, 0}, {0, 119}, {159, 119}})
-        EXPECT_EQ(device.GetPixel(x, y), background) << x << "," << y;
+    ExpectLog({EvaluationReport("VirtualEntity_Render", "ChildLinkInvalid[CoreEntity]")});
     renderer.Lose();
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 // Tests that drive Storyloom channels: channels the test owns, built by mode or by name, the
-// logs emptied before each test, and no scenario left behind.
+// logs emptied before each test, no report left unexpected after it, and no scenario left behind.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -38,7 +38,9 @@ protected:
         Core::ClearErrorLog();
         globalEngine.ClearDebugMessages();
     }
+    // A report the test did not take with ExpectLog is a fault of its own.
     void TearDown() override {
+        EXPECT_THAT(ErrorLog(), testing::IsEmpty()) << "reports the test did not expect";
         while (!Manager().GetScenarios().empty()) Manager().DestroyScenario(Manager().GetScenarios().back().get());
     }
     static Core::ScenarioManager& Manager() { return Core::CoreEngine::Instance().GetScenarioManager(); }
