@@ -14,8 +14,7 @@ struct CheckArguments {
 ExitStatus::Code Check(const CheckArguments& args) {
     A3dPluginLoader plugin;
     std::string text;
-    if (ExitStatus::Code status = OpenPlugin(plugin)) return status;
-    if (ExitStatus::Code status = ReadGraph(args.graph, plugin, text)) return status;
+    if (ExitStatus::Code status = OpenGraph(args.graph, plugin, text)) return status;
     nlohmann::json description;
     std::vector<std::string> problems;
     if (GraphProgram::Load(text, args.graph, plugin, description, problems) == ExitStatus::Success) {

@@ -27,7 +27,8 @@ ExitStatus::Code OpenPlugin(A3dPluginLoader& plugin) {
     return LinkedPlugin::Open(plugin, error) ? ExitStatus::Success : Fail(ExitStatus::Failed, error);
 }
 
-ExitStatus::Code ReadGraph(const std::string& path, const A3dPluginLoader& plugin, std::string& text) {
+ExitStatus::Code OpenGraph(const std::string& path, A3dPluginLoader& plugin, std::string& text) {
+    if (ExitStatus::Code status = OpenPlugin(plugin)) return status;
     std::string error;
     if (!JsonText::ReadFile(path, text, error)) return Fail(ExitStatus::UsageError, error);
     if (!IsChannelFile(path)) return ExitStatus::Success;

@@ -16,5 +16,6 @@ bool IsGraphFile(const std::string& path);
 // Opens the plug-in the program is linked with, as an engine would (see LinkedPlugin).
 ExitStatus::Code OpenPlugin(A3dPluginLoader& plugin);
 
-// The JSON text of the graph at `path`, a description or a channel file reopened through `plugin`.
-ExitStatus::Code ReadGraph(const std::string& path, const A3dPluginLoader& plugin, std::string& text);
+// Opens the plug-in, then reads the JSON text of the graph at `path`: a description, or a
+// channel file reopened through the plug-in.
+ExitStatus::Code OpenGraph(const std::string& path, A3dPluginLoader& plugin, std::string& text);

@@ -16,8 +16,7 @@ struct GraphArguments {
 ExitStatus::Code Draw(const GraphArguments& args) {
     A3dPluginLoader plugin;
     std::string text, error;
-    if (ExitStatus::Code status = OpenPlugin(plugin)) return status;
-    if (ExitStatus::Code status = ReadGraph(args.graph, plugin, text)) return status;
+    if (ExitStatus::Code status = OpenGraph(args.graph, plugin, text)) return status;
     const ExitStatus::Code status = GraphProgram::Draw(text, args.graph, plugin, args.output, error);
     if (status != ExitStatus::Success) return Fail(status, error);
     std::printf("wrote %s\n", args.output.c_str());

@@ -16,8 +16,7 @@ struct RunArguments {
 ExitStatus::Code Run(const RunArguments& args) {
     A3dPluginLoader plugin;
     std::string text, error;
-    if (ExitStatus::Code status = OpenPlugin(plugin)) return status;
-    if (ExitStatus::Code status = ReadGraph(args.graph, plugin, text)) return status;
+    if (ExitStatus::Code status = OpenGraph(args.graph, plugin, text)) return status;
     std::printf("Loaded channel type \"%s\" from %s\n", plugin.GetType()->typeName, LinkedPlugin::Path().c_str());
     const ExitStatus::Code status = GraphProgram::Run(text, args.graph, plugin, args.run, stdout, error);
     return status == ExitStatus::Success ? status : Fail(status, error);

@@ -17,8 +17,7 @@ struct SaveArguments {
 ExitStatus::Code Save(const SaveArguments& args) {
     A3dPluginLoader plugin;
     std::string text;
-    if (ExitStatus::Code status = OpenPlugin(plugin)) return status;
-    if (ExitStatus::Code status = ReadGraph(args.graph, plugin, text)) return status;
+    if (ExitStatus::Code status = OpenGraph(args.graph, plugin, text)) return status;
     if (!IsChannelFile(args.saved)) return Fail(ExitStatus::UsageError, args.saved + ": a channel file ends in .cgr");
     nlohmann::json description;
     std::vector<std::string> problems;
