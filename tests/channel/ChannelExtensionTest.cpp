@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "storyloom/channel/ChannelExtension.h"
 #include "storyloom/host/EngineHost.h"
 
@@ -73,9 +75,12 @@ TEST_F(Extension, TypedAccessReachesEachKind) {
     for (auto [link, child] : {std::pair<Link, A3d_Channel*>{ValueLink, &value}, {VectorLink, &vector},
                                {TextLink, &text}, {MatrixLink, &matrix}})
         ASSERT_TRUE(ch.LinkChild(link, child));
-    value.SetFloat(-3.9f);
-    int truncated = 0;
-    EXPECT_TRUE(ch.CE_GetValue(truncated, ValueLink) && truncated == -3) << "toward zero";
+    // Toward zero, held at the bounds; not a number reads as 0.
+    for (auto [held, expected] : {std::pair{-3.9f, -3}, {3e9f, 2147483647}, {-3e9f, -2147483647 - 1}, {std::nanf(""), 0}}) {
+        value.SetFloat(held);
+        int truncated = 1;
+        EXPECT_TRUE(ch.CE_GetValue(truncated, ValueLink) && truncated == expected) << held;
+    }
     VelmMathLib::Vec2 xz;
     EXPECT_TRUE(ch.CE_GetVectorXZ(xz, VectorLink) && xz.x == 1.0f && xz.y == 3.0f) << "the second component is dropped";
     char buffer[16];
