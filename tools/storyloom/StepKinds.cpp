@@ -20,8 +20,10 @@ std::vector<const StepKind*> Named(const nlohmann::json& step) {
 }
 
 const StepKind* Of(const nlohmann::json& step) {
-    const std::vector<const StepKind*> named = Named(step);
-    return named.empty() ? nullptr : named.front();
+    if (!step.is_object()) return nullptr;
+    for (const StepKind& kind : All())
+        if (step.contains(kind.name)) return &kind;
+    return nullptr;
 }
 
 }  // namespace StepKinds

@@ -62,7 +62,7 @@ bool StepRunner::Run(const json& steps, std::string& error) {
         std::string guarded;  // the step's failure the program's own checks found
         bool ran = true;
         if (guard.Before(_out, who, guarded) && (guarded.empty() || _options.allowErrors))
-            ran = RunStep(step, status, reason);
+            ran = RunStep(kind, step, status, reason);
         std::vector<std::string> logged(Core::GetErrorLog().begin() + logBefore, Core::GetErrorLog().end());
         for (const std::string& line : logged) std::fprintf(_out, "  error log [%s]: %s\n", who.c_str(), line.c_str());
         const auto& debug = globalEngine.GetDebugMessages();
@@ -123,9 +123,8 @@ bool StepRunner::Evaluate(const std::string& id, float& status) {
     return true;
 }
 
-bool StepRunner::RunStep(const json& step, float& status, std::string& error) {
+bool StepRunner::RunStep(const StepKind* kind, const json& step, float& status, std::string& error) {
     if (step.contains("comment")) std::fprintf(_out, "# %s\n", step["comment"].get<std::string>().c_str());
-    const StepKind* kind = StepKinds::Of(step);
     return !kind || kind->run(*this, step, status, error);
 }
 

@@ -8,6 +8,7 @@
 
 #include "ChannelGraph.h"
 #include "TranslationGuard.h"
+#include "StepKind.h"
 
 struct RunOptions {
     bool trace = false;        // print each evaluation's mode, the children it read and wrote
@@ -36,7 +37,7 @@ public:
     bool Evaluate(const std::string& id, float& status);
 
 private:
-    bool RunStep(const nlohmann::json& step, float& status, std::string& error);
+    bool RunStep(const StepKind* kind, const nlohmann::json& step, float& status, std::string& error);
     bool CheckStep(const nlohmann::json& step, bool evaluated, float status, const std::vector<std::string>& logged,
                    std::string& error);
     bool CheckValue(const nlohmann::json& expect, std::string& error);
