@@ -1,8 +1,8 @@
 // Step and channel kinds are records: each must be whole, and the schema, the format's docs and
 // the fuzz dictionary must say of the kinds what the records say.
+#include <cctype>
 #include <fstream>
 #include <map>
-#include <regex>
 #include <set>
 #include <sstream>
 
@@ -34,13 +34,14 @@ Keys OwnProperties(const json& alternative, const Keys& shared) {
 std::map<std::string, std::string> TableRows(const std::string& doc, const std::string& heading) {
     std::map<std::string, std::string> rows;
     std::istringstream lines(doc.substr(doc.find("\n" + heading + "\n")));
-    const std::regex row(R"(^\| `(?:\{")?(\w+))");
-    std::smatch match;
     std::string line;
     bool inTable = false;
     while (std::getline(lines, line) && !(inTable && line.rfind('|', 0) != 0)) {
         inTable = line.rfind('|', 0) == 0;
-        if (std::regex_search(line, match, row)) rows[match[1]] = line;
+        if (line.rfind("| `", 0) != 0) continue;
+        std::size_t start = line.compare(3, 2, "{\"") == 0 ? 5 : 3, end = start;
+        while (end < line.size() && (std::isalnum(static_cast<unsigned char>(line[end])) || line[end] == '_')) ++end;
+        if (end > start) rows[line.substr(start, end - start)] = line;
     }
     return rows;
 }
