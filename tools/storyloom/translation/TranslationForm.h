@@ -1,0 +1,35 @@
+#pragma once
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "TranslationEntry.h"
+
+// One form translators' files come in. Adding a form is adding a record to TranslationForms::All.
+struct TranslationForm {
+    const char* name;                     // as --from and --to take it
+    std::vector<const char*> extensions;  // file name endings that say the form
+    bool holdsState;                      // state, source hash and previous source
+    // Whether a text starts as a text of this form does; the first form that claims a text takes it.
+    bool (*looksLike)(std::string_view text);
+    void (*read)(const std::string& text, TranslationFile& file, ReadReport& report);
+    // Always well-formed; what the form cannot hold reads back otherwise (see WriteLosses).
+    void (*write)(const TranslationFile& file, std::string& out);
+};
+
+const TranslationForm& XmlForm();
+const TranslationForm& PlainForm();
+const TranslationForm& CsvForm();
+const TranslationForm& PoForm();
+const TranslationForm& XliffForm();
+
+namespace TranslationForms {
+const std::vector<const TranslationForm*>& All();
+// "xml, plain, csv, po or xliff"
+std::string Names();
+const TranslationForm* Named(const std::string& name);
+// By the text where the file's name does not say (".txt", no extension) or may hide another
+// form (an XLIFF file named ".xml"); null when neither tells.
+const TranslationForm* Of(const std::string& path, std::string_view text);
+const TranslationForm* Detect(std::string_view text);
+}  // namespace TranslationForms

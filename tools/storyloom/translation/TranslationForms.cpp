@@ -1,0 +1,39 @@
+#include "TranslationForm.h"
+
+namespace TranslationForms {
+
+const std::vector<const TranslationForm*>& All() {
+    // Detection asks in this order: XLIFF before the XML it also is, plain lines before PO
+    // (a plain key may start with "#"), CSV last (a comma is in many first lines).
+    static const std::vector<const TranslationForm*> forms = {&XliffForm(), &XmlForm(), &PlainForm(), &PoForm(),
+                                                              &CsvForm()};
+    return forms;
+}
+
+std::string Names() { return "xml, plain, csv, po or xliff"; }
+
+const TranslationForm* Named(const std::string& name) {
+    for (const TranslationForm* form : All())
+        if (name == form->name) return form;
+    return nullptr;
+}
+
+const TranslationForm* Detect(std::string_view text) {
+    for (const TranslationForm* form : All())
+        if (form->looksLike(text)) return form;
+    return nullptr;
+}
+
+const TranslationForm* Of(const std::string& path, std::string_view text) {
+    for (const TranslationForm* form : All()) {
+        for (const char* extension : form->extensions) {
+            const std::string_view ending = extension;
+            if (path.size() < ending.size() || path.compare(path.size() - ending.size(), ending.size(), ending) != 0)
+                continue;
+            return form == &XmlForm() && XliffForm().looksLike(text) ? &XliffForm() : form;
+        }
+    }
+    return Detect(text);
+}
+
+}  // namespace TranslationForms

@@ -1,0 +1,370 @@
+// XLIFF 2.0: one unit per entry, its key as id (or as name, when the key is no XML name),
+// source and target in one segment whose state says how far the translation is, placeholders
+// as <ph> codes whose original text the unit keeps, so translation tools protect them.
+#include <algorithm>
+#include <cstring>
+#include <unordered_map>
+#include <unordered_set>
+
+#include <pugixml.hpp>
+
+#include "QuotedText.h"
+#include "SourceHash.h"
+#include "TranslationForm.h"
+
+namespace {
+constexpr const char* kNamespace = "urn:oasis:names:tc:xliff:document:2.0";
+// The dictionary's markers: the program's dictionaries are made with them.
+constexpr std::string_view kPrefix = "[[", kSuffix = "]]";
+
+// Writing ---------------------------------------------------------------------------------
+
+// The length of the UTF-8 character at `at`, 0 when the bytes there are not one; its code
+// point in `code`.
+std::size_t Utf8At(const std::string& text, std::size_t at, std::uint32_t& code) {
+    const unsigned char lead = text[at];
+    std::size_t length = lead < 0x80 ? 1 : (lead >> 5) == 6 ? 2 : (lead >> 4) == 14 ? 3 : (lead >> 3) == 30 ? 4 : 0;
+    if (length == 0 || at + length > text.size()) return 0;
+    code = length == 1 ? lead : lead & (0x7f >> length);
+    for (std::size_t i = 1; i < length; ++i) {
+        const unsigned char c = text[at + i];
+        if ((c >> 6) != 2) return 0;
+        code = code << 6 | (c & 0x3f);
+    }
+    static constexpr std::uint32_t least[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (code < least[length] || code > 0x10ffff || (code >= 0xd800 && code <= 0xdfff)) return 0;
+    return length;
+}
+
+bool IsXmlChar(std::uint32_t code) {
+    return code == 9 || code == 10 || code == 13 || (code >= 0x20 && code != 0xfffe && code != 0xffff);
+}
+
+// Escaped text. `inAttribute`: white space as references, which attribute reading keeps.
+// `codes`: characters XML cannot hold as <cp> elements; elsewhere, and for bytes that are not
+// UTF-8, the replacement character (which reads back otherwise, and so is reported).
+void AppendEscaped(std::string& out, const std::string& text, bool inAttribute, bool codes) {
+    for (std::size_t at = 0; at < text.size();) {
+        std::uint32_t code = 0;
+        const std::size_t length = Utf8At(text, at, code);
+        if (length == 0 || !IsXmlChar(code)) {
+            if (length != 0 && codes) {
+                char hex[32];
+                std::snprintf(hex, sizeof hex, "<cp hex=\"%04X\"/>", static_cast<unsigned>(code));
+                out += hex;
+            } else {
+                out += "\xEF\xBF\xBD";
+            }
+            at += length == 0 ? 1 : length;
+            continue;
+        }
+        switch (code) {
+            case '&': out += "&amp;"; break;
+            case '<': out += "&lt;"; break;
+            case '>': out += "&gt;"; break;
+            case '"': out += inAttribute ? "&quot;" : "\""; break;
+            case '\r': out += "&#13;"; break;
+            case '\n': out += inAttribute ? "&#10;" : "\n"; break;
+            case '\t': out += inAttribute ? "&#9;" : "\t"; break;
+            default: out.append(text, at, length);
+        }
+        at += length;
+    }
+}
+
+// Placeholders as Translate finds them: the prefix, then the first suffix behind it.
+template <typename Visit>
+void ForEachPlaceholder(const std::string& text, Visit visit) {
+    std::size_t from = 0;
+    for (std::size_t at; (at = text.find(kPrefix, from)) != std::string::npos;) {
+        const std::size_t end = text.find(kSuffix, at + kPrefix.size());
+        if (end == std::string::npos) break;
+        visit(from, at, end + kSuffix.size());
+        from = end + kSuffix.size();
+    }
+}
+
+bool IsName(const std::string& key) {
+    return !key.empty() && std::all_of(key.begin(), key.end(), [](char c) {
+        return std::isalnum(static_cast<unsigned char>(c)) || std::strchr("._:-", c);
+    });
+}
+
+// One unit's codes: a data element per distinct placeholder, a code id per occurrence; the
+// target's n-th occurrence of a placeholder shares the id of the source's n-th.
+class UnitCodes {
+public:
+    void AppendInline(std::string& out, const std::string& text, bool isTarget) {
+        std::unordered_map<std::string, std::size_t> seen;
+        std::size_t last = 0;
+        ForEachPlaceholder(text, [&](std::size_t, std::size_t at, std::size_t end) {
+            AppendEscaped(out, text.substr(last, at - last), false, true);
+            last = end;
+            const std::string placeholder = text.substr(at, end - at);
+            auto data = _data.emplace(placeholder, _data.size() + 1).first;
+            std::vector<std::size_t>& ids = _ids[placeholder];
+            const std::size_t nth = seen[placeholder]++;
+            if (!isTarget || nth >= ids.size()) ids.push_back(++_codes);
+            out += "<ph id=\"" + std::to_string(isTarget ? ids[nth] : ids.back()) + "\" dataRef=\"d" +
+                   std::to_string(data->second) + "\"/>";
+        });
+        AppendEscaped(out, text.substr(last), false, true);
+    }
+
+    void AppendOriginalData(std::string& out) const {
+        if (_data.empty()) return;
+        std::vector<const std::string*> byId(_data.size());
+        for (const auto& [text, id] : _data) byId[id - 1] = &text;
+        out += "      <originalData>\n";
+        for (std::size_t i = 0; i < byId.size(); ++i) {
+            out += "        <data id=\"d" + std::to_string(i + 1) + "\">";
+            AppendEscaped(out, *byId[i], false, true);
+            out += "</data>\n";
+        }
+        out += "      </originalData>\n";
+    }
+
+private:
+    std::unordered_map<std::string, std::size_t> _data;
+    std::unordered_map<std::string, std::vector<std::size_t>> _ids;
+    std::size_t _codes = 0;
+};
+
+const char* SegmentState(EntryState state) {
+    switch (state) {
+        case EntryState::Untranslated:
+        case EntryState::Fuzzy: return "initial";
+        case EntryState::Translated: return "translated";
+        case EntryState::Reviewed: return "reviewed";
+        case EntryState::Final: return "final";
+    }
+    return "initial";
+}
+
+void AppendNote(std::string& out, const char* category, const std::string& text) {
+    out += std::string("        <note category=\"") + category + "\">";
+    AppendEscaped(out, text, false, false);
+    out += "</note>\n";
+}
+
+void Write(const TranslationFile& file, std::string& out) {
+    out += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<xliff xmlns=\"";
+    out += kNamespace;
+    out += "\" version=\"2.0\" srcLang=\"";
+    AppendEscaped(out, file.sourceLanguage.empty() ? "en" : file.sourceLanguage, true, false);
+    out += "\" trgLang=\"";
+    AppendEscaped(out, file.targetLanguage.empty() ? "und" : file.targetLanguage, true, false);
+    out += "\">\n  <file id=\"f1\" xml:space=\"preserve\">\n";
+    // Keys that are names are their units' ids; the others get ids no key has.
+    std::unordered_set<std::string> ids;
+    for (const TranslationEntry& entry : file.entries)
+        if (IsName(entry.key)) ids.insert(entry.key);
+    std::size_t nextId = 0;
+    for (const TranslationEntry& entry : file.entries) {
+        out += "    <unit id=\"";
+        if (IsName(entry.key)) {
+            out += entry.key;
+        } else {
+            std::string id;
+            do id = "u" + std::to_string(++nextId);
+            while (ids.count(id));
+            out += id + "\" name=\"";
+            AppendEscaped(out, entry.key, true, false);
+        }
+        out += "\">\n";
+        if (!entry.sourceHash.empty() || !entry.previousSource.empty()) {
+            out += "      <notes>\n";
+            if (!entry.sourceHash.empty()) AppendNote(out, "hash", entry.sourceHash);
+            if (!entry.previousSource.empty()) AppendNote(out, "previous", entry.previousSource);
+            out += "      </notes>\n";
+        }
+        UnitCodes codes;
+        std::string segment = std::string("      <segment state=\"") + SegmentState(entry.state) + "\">\n        <source>";
+        codes.AppendInline(segment, entry.source, false);
+        segment += "</source>\n";
+        if (entry.state != EntryState::Untranslated) {
+            segment += "        <target>";
+            codes.AppendInline(segment, entry.translated, true);
+            segment += "</target>\n";
+        }
+        codes.AppendOriginalData(out);
+        out += segment;
+        out += "      </segment>\n    </unit>\n";
+    }
+    out += "  </file>\n</xliff>\n";
+}
+
+// Reading ---------------------------------------------------------------------------------
+
+void AppendUtf8(std::string& out, std::uint32_t code) {
+    if (code < 0x80) {
+        out += static_cast<char>(code);
+    } else if (code < 0x800) {
+        out += static_cast<char>(0xc0 | code >> 6);
+        out += static_cast<char>(0x80 | (code & 0x3f));
+    } else if (code < 0x10000) {
+        out += static_cast<char>(0xe0 | code >> 12);
+        out += static_cast<char>(0x80 | (code >> 6 & 0x3f));
+        out += static_cast<char>(0x80 | (code & 0x3f));
+    } else {
+        out += static_cast<char>(0xf0 | code >> 18);
+        out += static_cast<char>(0x80 | (code >> 12 & 0x3f));
+        out += static_cast<char>(0x80 | (code >> 6 & 0x3f));
+        out += static_cast<char>(0x80 | (code & 0x3f));
+    }
+}
+
+// The name of an element without its namespace prefix.
+std::string_view LocalName(const pugi::xml_node& node) {
+    std::string_view name = node.name();
+    const std::size_t colon = name.find(':');
+    return colon == std::string_view::npos ? name : name.substr(colon + 1);
+}
+
+class UnitReader {
+public:
+    explicit UnitReader(const pugi::xml_node& unit) {
+        for (pugi::xml_node data : unit.child("originalData").children("data")) {
+            std::string text;
+            if (Inline(data, text)) _data[data.attribute("id").value()] = std::move(text);
+        }
+    }
+
+    // The text of a source or target; false with the reason in `_problem`.
+    bool Inline(const pugi::xml_node& node, std::string& out) {
+        for (pugi::xml_node child : node.children()) {
+            if (child.type() == pugi::node_pcdata || child.type() == pugi::node_cdata) {
+                out += child.value();
+                continue;
+            }
+            if (child.type() != pugi::node_element) continue;
+            const std::string_view name = LocalName(child);
+            if (name == "cp") {
+                char* end = nullptr;
+                const unsigned long code = std::strtoul(child.attribute("hex").value(), &end, 16);
+                if (*end != 0 || code > 0x10ffff) return Problem("a <cp> code that is no character");
+                AppendUtf8(out, static_cast<std::uint32_t>(code));
+            } else if (name == "ph") {
+                auto data = _data.find(child.attribute("dataRef").value());
+                if (data != _data.end()) out += data->second;
+                else if (child.attribute("disp")) out += child.attribute("disp").value();
+                else return Problem("a <ph> code without its original text");
+            } else if (name == "mrk" || name == "pc") {
+                if (!Inline(child, out)) return false;
+            } else {
+                return Problem("an inline <" + std::string(name) + "> code, which is not supported");
+            }
+        }
+        return true;
+    }
+
+    const std::string& ProblemText() const { return _problem; }
+
+private:
+    bool Problem(const std::string& what) {
+        _problem = what;
+        return false;
+    }
+
+    std::unordered_map<std::string, std::string> _data;
+    std::string _problem;
+};
+
+EntryState StateOfSegment(const pugi::xml_node& segment, bool hasTarget) {
+    const std::string_view state = segment.attribute("state").value();
+    if (state == "translated") return EntryState::Translated;
+    if (state == "reviewed") return EntryState::Reviewed;
+    if (state == "final") return EntryState::Final;
+    return hasTarget ? EntryState::Fuzzy : EntryState::Untranslated;
+}
+
+std::size_t LineAt(const std::string& text, std::ptrdiff_t offset) {
+    return 1 + std::count(text.begin(), text.begin() + std::min<std::ptrdiff_t>(offset, text.size()), '\n');
+}
+
+class XliffReader {
+public:
+    XliffReader(const std::string& text, TranslationFile& file, ReadReport& report)
+        : _text(text), _file(file), _report(report) {}
+
+    void Read() {
+        pugi::xml_document document;
+        const pugi::xml_parse_result parsed =
+            document.load_buffer(_text.data(), _text.size(), pugi::parse_default | pugi::parse_ws_pcdata, pugi::encoding_utf8);
+        if (!parsed) {
+            _report.error = "line " + std::to_string(LineAt(_text, parsed.offset)) + ": not well-formed XML: " +
+                            parsed.description();
+            return;
+        }
+        const pugi::xml_node root = document.document_element();
+        if (LocalName(root) != "xliff" || std::strncmp(root.attribute("version").value(), "2.", 2) != 0) {
+            _report.error = "not an XLIFF 2 document (its root is <" + std::string(root.name()) + " version=\"" +
+                            root.attribute("version").value() + "\">)";
+            return;
+        }
+        _file.sourceLanguage = root.attribute("srcLang").value();
+        _file.targetLanguage = root.attribute("trgLang").value();
+        for (pugi::xml_node file : root.children()) ReadUnits(file);
+    }
+
+private:
+    void ReadUnits(const pugi::xml_node& parent) {
+        for (pugi::xml_node node : parent.children()) {
+            if (LocalName(node) == "group") ReadUnits(node);
+            else if (LocalName(node) == "unit") ReadUnit(node);
+        }
+    }
+
+    void ReadUnit(const pugi::xml_node& unit) {
+        TranslationEntry entry;
+        entry.key = unit.attribute("name") ? unit.attribute("name").value() : unit.attribute("id").value();
+        const std::string where = "line " + std::to_string(LineAt(_text, unit.offset_debug())) + ": the unit " +
+                                  QuotedText::ForMessage(entry.key);
+        for (pugi::xml_node note : unit.child("notes").children("note")) {
+            const std::string_view category = note.attribute("category").value();
+            if (category == "hash") entry.sourceHash = note.text().get();
+            else if (category == "previous") entry.previousSource = note.text().get();
+        }
+        UnitReader reader(unit);
+        bool hasTarget = false, hasSegment = false;
+        for (pugi::xml_node part : unit.children()) {
+            const std::string_view name = LocalName(part);
+            if (name != "segment" && name != "ignorable") continue;
+            const pugi::xml_node target = part.child("target");
+            if (!reader.Inline(part.child("source"), entry.source) || !reader.Inline(target, entry.translated)) {
+                _report.losses.push_back(where + " holds " + reader.ProblemText() + ": not read");
+                return;
+            }
+            if (name == "segment") {
+                // Of several segments, the least finished says how far the entry is.
+                const EntryState state = StateOfSegment(part, target);
+                entry.state = hasSegment ? std::min(entry.state, state) : state;
+                hasSegment = true;
+            }
+            hasTarget = hasTarget || target;
+        }
+        if (!hasSegment) {
+            _report.losses.push_back(where + " has no segment: not read");
+            return;
+        }
+        if (_keys.emplace(entry.key).second) _file.entries.push_back(std::move(entry));
+        else _report.losses.push_back(where + " repeats a key read before: not read");
+    }
+
+    const std::string& _text;
+    TranslationFile& _file;
+    ReadReport& _report;
+    std::unordered_set<std::string> _keys;
+};
+
+void Read(const std::string& text, TranslationFile& file, ReadReport& report) { XliffReader(text, file, report).Read(); }
+
+bool LooksLike(std::string_view text) {
+    return text.substr(0, 1024).find("<xliff") != std::string_view::npos;
+}
+}  // namespace
+
+const TranslationForm& XliffForm() {
+    static const TranslationForm form{"xliff", {".xlf", ".xliff"}, true, LooksLike, Read, Write};
+    return form;
+}
