@@ -47,13 +47,13 @@ std::string Entries(std::size_t count) { return std::to_string(count) + (count =
 // Lines that stop the command unless --accept-loss lets it go on: printed, and the failure
 // line in `error`; or told as notices.
 bool StopsAt(const std::vector<std::string>& lines, const std::string& path, const std::string& failure,
-             const TranslateArguments& args, FILE* out, std::string& error) {
+             const char* goOn, const TranslateArguments& args, FILE* out, std::string& error) {
     for (const std::string& line : lines) {
         if (args.acceptLoss) Notice(path + ": " + line);
         else std::fprintf(out, "%s: %s\n", path.c_str(), line.c_str());
     }
     if (lines.empty() || args.acceptLoss) return false;
-    error = path + ": " + failure + " (--accept-loss goes on without them)";
+    error = path + ": " + failure + " (--accept-loss " + goOn + ")";
     return true;
 }
 
@@ -75,8 +75,9 @@ ExitStatus::Code ReadInput(const std::string& path, const TranslateArguments& ar
         return ExitStatus::Failed;
     }
     for (const std::string& warning : report.warnings) Notice(path + ": " + warning);
-    if (StopsAt(report.losses, path, std::to_string(report.losses.size()) + " of its entries are not read", args, out,
-                error))
+    const std::size_t lost = report.losses.size();
+    if (StopsAt(report.losses, path, std::to_string(lost) + (lost == 1 ? " entry is" : " entries are") + " not read",
+                "goes on without them", args, out, error))
         return ExitStatus::Failed;
     if (file.entries.empty()) {
         const TranslationForm* looks = TranslationForms::Detect(text);
@@ -129,8 +130,8 @@ ExitStatus::Code Convert(const TranslateArguments& args, TranslationFile file, c
     std::string written;
     to->write(file, written);
     const std::vector<std::string> losses = TranslationCheck::WriteLosses(*to, file, written);
-    if (StopsAt(losses, path, Entries(losses.size()) + " cannot be written in the " + to->name + " form", args, out,
-                error))
+    if (StopsAt(losses, path, Entries(losses.size()) + " cannot be written in the " + to->name + " form",
+                "writes them as they read back", args, out, error))
         return ExitStatus::Failed;
     if (args.output.empty()) {
         PrintText(out, written);

@@ -137,7 +137,8 @@ bool LooksLike(std::string_view text) {
 }
 }  // namespace
 
+// CSV holds every byte.
 const TranslationForm& CsvForm() {
-    static const TranslationForm form{"csv", {".csv"}, true, LooksLike, Read, Write};
+    static const TranslationForm form{"csv", {".csv"}, true, LooksLike, Read, Write, [](const TranslationEntry&) { return std::string(); }};
     return form;
 }

@@ -82,6 +82,21 @@ void WriteXml(const TranslationFile& file, std::string& out) {
     LanguageDictionaryXMLSerializer::Export(dictionary, out);
 }
 
+// The XML form has no escaping, and both forms mark line feeds, decoding the marker in
+// translations only.
+std::string LineBreakLoss(const TranslationEntry& entry) {
+    if (entry.source.find('\n') != std::string::npos)
+        return std::string("its original's line feeds read back as ") + TranslationText::LineBreak;
+    if (entry.translated.find(TranslationText::LineBreak) != std::string::npos)
+        return std::string("its translation's ") + TranslationText::LineBreak + " reads back as a line feed";
+    return "";
+}
+
+std::string XmlWhyNotHeld(const TranslationEntry& entry) {
+    if (std::string why = LineBreakLoss(entry); !why.empty()) return why;
+    return "the XML form has no escaping: a text holding markup such as \"</\" or \"<!--\" ends its element";
+}
+
 bool LooksLikeXml(std::string_view text) {
     return TextLines::FirstLine(text).substr(0, 1) == "<";
 }
@@ -119,6 +134,14 @@ void WritePlain(const TranslationFile& file, std::string& out) {
     dictionary.ExportPlainText(out);
 }
 
+std::string PlainWhyNotHeld(const TranslationEntry& entry) {
+    if (std::string why = LineBreakLoss(entry); !why.empty()) return why;
+    if (entry.key.find_first_of("=\n") != std::string::npos) return "a key ends at its first \"=\" and its line";
+    if (entry.translated.find(TranslationText::SourceMarker) != std::string::npos)
+        return std::string("its translation holds \"") + TranslationText::SourceMarker + "\", where the line is split";
+    return "a line ends at its line feed or carriage return";
+}
+
 bool LooksLikePlain(std::string_view text) {
     const std::string_view line = TextLines::FirstLine(text);
     const std::size_t equals = line.find('=');
@@ -127,12 +150,12 @@ bool LooksLikePlain(std::string_view text) {
 }  // namespace
 
 const TranslationForm& XmlForm() {
-    static const TranslationForm form{"xml", {".xml"}, false, LooksLikeXml, ReadXml, WriteXml};
+    static const TranslationForm form{"xml", {".xml"}, false, LooksLikeXml, ReadXml, WriteXml, XmlWhyNotHeld};
     return form;
 }
 
 const TranslationForm& PlainForm() {
     // ".txt" says nothing: both of the dictionary's forms are saved under it.
-    static const TranslationForm form{"plain", {}, false, LooksLikePlain, ReadPlain, WritePlain};
+    static const TranslationForm form{"plain", {}, false, LooksLikePlain, ReadPlain, WritePlain, PlainWhyNotHeld};
     return form;
 }

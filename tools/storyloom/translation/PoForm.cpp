@@ -228,6 +228,23 @@ void AppendString(std::string& out, std::string_view prefix, const char* keyword
     }
 }
 
+// gettext's msgfmt --check refuses a translation that does not begin and end with a line feed
+// where its original does; such an entry goes out fuzzy, which msgfmt leaves alone.
+bool LineFeedsDiffer(const TranslationEntry& entry) {
+    auto first = [](const std::string& text) { return !text.empty() && text.front() == '\n'; };
+    auto last = [](const std::string& text) { return !text.empty() && text.back() == '\n'; };
+    return first(entry.source) != first(entry.translated) || last(entry.source) != last(entry.translated);
+}
+
+std::string WhyNotHeld(const TranslationEntry& entry) {
+    if (entry.state != EntryState::Untranslated && entry.translated.empty())
+        return "PO holds an empty translation as untranslated";
+    if (entry.state != EntryState::Untranslated && entry.state != EntryState::Fuzzy && LineFeedsDiffer(entry))
+        return "its translation does not begin and end with a line feed as its original does, which gettext refuses "
+               "unless the entry is fuzzy";
+    return "";
+}
+
 void Write(const TranslationFile& file, std::string& out) {
     out += "msgid \"\"\nmsgstr \"\"\n"
            "\"Project-Id-Version: storyloom\\n\"\n\"PO-Revision-Date: \\n\"\n\"Last-Translator: \\n\"\n"
@@ -243,9 +260,10 @@ void Write(const TranslationFile& file, std::string& out) {
             out += entry.sourceHash;
             out += '\n';
         }
-        if (entry.state == EntryState::Fuzzy) out += "#, fuzzy\n";
-        if (entry.state == EntryState::Reviewed) out += "#, reviewed\n";
-        if (entry.state == EntryState::Final) out += "#, final\n";
+        if (entry.state == EntryState::Fuzzy || (entry.state != EntryState::Untranslated && LineFeedsDiffer(entry)))
+            out += "#, fuzzy\n";
+        else if (entry.state == EntryState::Reviewed) out += "#, reviewed\n";
+        else if (entry.state == EntryState::Final) out += "#, final\n";
         if (!entry.previousSource.empty()) AppendString(out, "#| ", "msgid", entry.previousSource);
         AppendString(out, "", "msgctxt", entry.key);
         AppendString(out, "", "msgid", entry.source);
@@ -260,6 +278,6 @@ bool LooksLike(std::string_view text) {
 }  // namespace
 
 const TranslationForm& PoForm() {
-    static const TranslationForm form{"po", {".po", ".pot"}, true, LooksLike, Read, Write};
+    static const TranslationForm form{"po", {".po", ".pot"}, true, LooksLike, Read, Write, WhyNotHeld};
     return form;
 }

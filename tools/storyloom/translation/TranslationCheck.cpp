@@ -19,8 +19,10 @@ std::string Difference(const TranslationEntry& wanted, const TranslationEntry& g
     return "";
 }
 
-std::string Line(const TranslationForm& form, const TranslationEntry& entry, const std::string& why) {
-    return "entry " + QuotedText::ForMessage(entry.key) + " cannot come back through the " + form.name + " form: " + why;
+std::string Line(const TranslationForm& form, const TranslationEntry& entry, const std::string& what) {
+    const std::string why = form.whyNotHeld(entry);
+    return "entry " + QuotedText::ForMessage(entry.key) + " cannot come back through the " + form.name + " form: " + what +
+           (why.empty() ? "" : " (" + why + ")");
 }
 
 // The entry written alone and read back; empty when it comes back whole.

@@ -15,6 +15,9 @@ struct TranslationForm {
     void (*read)(const std::string& text, TranslationFile& file, ReadReport& report);
     // Always well-formed; what the form cannot hold reads back otherwise (see WriteLosses).
     void (*write)(const TranslationFile& file, std::string& out);
+    // Why an entry that does not read back cannot: what of it the form has no way to hold;
+    // empty where the form knows no reason.
+    std::string (*whyNotHeld)(const TranslationEntry& entry);
 };
 
 const TranslationForm& XmlForm();

@@ -359,12 +359,29 @@ private:
 
 void Read(const std::string& text, TranslationFile& file, ReadReport& report) { XliffReader(text, file, report).Read(); }
 
+bool HoldsAll(const std::string& text, bool codes) {
+    for (std::size_t at = 0; at < text.size();) {
+        std::uint32_t code = 0;
+        const std::size_t length = Utf8At(text, at, code);
+        if (length == 0 || (!codes && !IsXmlChar(code))) return false;
+        at += length;
+    }
+    return true;
+}
+
+std::string WhyNotHeld(const TranslationEntry& entry) {
+    for (const std::string* text : {&entry.key, &entry.source, &entry.translated, &entry.sourceHash, &entry.previousSource})
+        if (!HoldsAll(*text, text == &entry.source || text == &entry.translated))
+            return "XML holds UTF-8 text only, and control characters only inside a source or target";
+    return "";
+}
+
 bool LooksLike(std::string_view text) {
     return text.substr(0, 1024).find("<xliff") != std::string_view::npos;
 }
 }  // namespace
 
 const TranslationForm& XliffForm() {
-    static const TranslationForm form{"xliff", {".xlf", ".xliff"}, true, LooksLike, Read, Write};
+    static const TranslationForm form{"xliff", {".xlf", ".xliff"}, true, LooksLike, Read, Write, WhyNotHeld};
     return form;
 }
