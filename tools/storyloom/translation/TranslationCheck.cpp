@@ -19,8 +19,8 @@ std::string Difference(const TranslationEntry& wanted, const TranslationEntry& g
     return "";
 }
 
-std::string Line(const TranslationForm& form, const TranslationEntry& entry, const std::string& what) {
-    const std::string why = form.whyNotHeld(entry);
+std::string Line(const TranslationForm& form, const TranslationEntry& entry, const std::string& what, bool ownLoss) {
+    const std::string why = ownLoss ? form.whyNotHeld(entry) : "";
     return "entry " + QuotedText::ForMessage(entry.key) + " cannot come back through the " + form.name + " form: " + what +
            (why.empty() ? "" : " (" + why + ")");
 }
@@ -62,18 +62,21 @@ std::vector<std::string> WriteLosses(const TranslationForm& form, const Translat
     form.read(written, back, report);
     std::unordered_map<std::string_view, const TranslationEntry*> byKey;
     for (const TranslationEntry& entry : back.entries) byKey.emplace(entry.key, &entry);
-    bool whole = report.error.empty() && report.losses.empty() && back.entries.size() == file.entries.size();
+    std::vector<std::string> lines;
     for (const TranslationEntry& entry : file.entries) {
         auto found = byKey.find(entry.key);
-        whole = whole && found != byKey.end() && Difference(entry, *found->second).empty();
+        const bool whole = found != byKey.end() && Difference(entry, *found->second).empty();
+        if (found != byKey.end()) byKey.erase(found);
+        if (whole) continue;
+        // Written alone, an entry tells whether it is the one the form cannot hold, or one
+        // spoiled by another.
+        const std::string why = AloneLoss(form, file, entry);
+        lines.push_back(Line(form, entry, why.empty() ? "it does not read back beside the entries before it" : why,
+                             !why.empty()));
     }
-    std::vector<std::string> lines;
-    if (whole) return lines;
-    // Something is wrong: each entry written alone tells whether it is the one.
-    for (const TranslationEntry& entry : file.entries)
-        if (const std::string why = AloneLoss(form, file, entry); !why.empty()) lines.push_back(Line(form, entry, why));
-    if (lines.empty())
-        lines.push_back(std::string("the written ") + form.name + " text reads back otherwise than each entry alone does");
+    for (const auto& [key, entry] : byKey)
+        lines.push_back("the written " + std::string(form.name) + " text reads back an entry " +
+                        QuotedText::ForMessage(entry->key) + " it was not given");
     return lines;
 }
 

@@ -1,0 +1,259 @@
+// Translators' files: every form gives back what it is given or names the entry it cannot,
+// each reader reads what such files hold (or says what it did not), and the merge and the
+// pseudo-translation keep what they must.
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <random>
+
+#include <gtest/gtest.h>
+
+#include "PseudoLocale.h"
+#include "QuotedText.h"
+#include "SourceHash.h"
+#include "TranslationCheck.h"
+#include "TranslationMerge.h"
+
+namespace {
+TranslationEntry Entry(std::string key, std::string source, std::string translated,
+                       EntryState state = EntryState::Translated) {
+    return {std::move(key), std::move(source), std::move(translated), state, "", ""};
+}
+
+std::vector<TranslationEntry> ByKey(std::vector<TranslationEntry> entries) {
+    std::sort(entries.begin(), entries.end(), [](const auto& a, const auto& b) { return a.key < b.key; });
+    return entries;
+}
+
+// Texts made of the pieces that break forms: markup, quotes, markers, line ends, non-ASCII.
+std::string RandomText(std::mt19937& random, bool key) {
+    static const char* const pieces[] = {"a",  "Zed", " ",   "\u00fc",  "\u65e5\u672c", "\U0001F642", "[[GATE]]", "[[",
+                                         "]]", "\n",  "\t",  "\r",      "&",            "<",          ">",        "\"",
+                                         "'",  ",",   "=",   "[BR]",    "#Original=",   "\\",         "%s",       "<!--",
+                                         "</Translated>", "msgid \"\"", "-->", "0"};
+    const std::size_t count = random() % (key ? 4 : 7);
+    std::string text;
+    for (std::size_t i = 0; i < count; ++i) text += pieces[random() % (key ? 8 : std::size(pieces))];
+    return text;
+}
+
+TranslationFile RandomFile(std::mt19937& random) {
+    TranslationFile file{"en", "fr", {}};
+    for (int i = 0, count = 1 + random() % 12; i < count; ++i) {
+        std::string key = RandomText(random, true) + std::to_string(i);  // unique, sorting oddly
+        file.entries.push_back(Entry(key, RandomText(random, false), RandomText(random, false)));
+    }
+    return file;
+}
+
+std::string Written(const TranslationForm& form, TranslationFile& file) {
+    if (form.holdsState) TranslationCheck::FillSourceHashes(file);
+    std::string text;
+    form.write(file, text);
+    return text;
+}
+
+TranslationFile ReadAs(const TranslationForm& form, const std::string& text, ReadReport* report = nullptr) {
+    TranslationFile file;
+    ReadReport own;
+    form.read(text, file, report ? *report : own);
+    return file;
+}
+
+// Whether a loss line names the entry (with these words).
+bool Names(const std::vector<std::string>& lines, const std::string& key, const std::string& words = "") {
+    return std::any_of(lines.begin(), lines.end(), [&](const std::string& line) {
+        return line.rfind("entry " + QuotedText::ForMessage(key) + " ", 0) == 0 && line.find(words) != std::string::npos;
+    });
+}
+
+std::filesystem::path WorkFolder(const std::string& name) {
+    const std::filesystem::path folder = std::filesystem::current_path() / name;
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    return folder;
+}
+
+void Save(const std::filesystem::path& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
+}  // namespace
+
+TEST(TranslationForms, RandomDictionariesComeBackWholeOrTheLostEntriesAreNamed) {
+    std::mt19937 random(20261207);
+    const std::filesystem::path folder = WorkFolder("round_trips");
+    std::size_t lost[5] = {};
+    for (int round = 0; round < 60; ++round) {
+        const TranslationFile start = RandomFile(random);
+        for (std::size_t f = 0; f < TranslationForms::All().size(); ++f) {
+            const TranslationForm& form = *TranslationForms::All()[f];
+            SCOPED_TRACE(std::string(form.name) + " round " + std::to_string(round));
+            TranslationFile file = start;
+            const std::string text = Written(form, file);
+            const std::vector<std::string> losses = TranslationCheck::WriteLosses(form, file, text);
+            lost[f] += losses.size();
+            // PO loses only what gettext cannot hold, and says which.
+            for (const std::string& line : losses) {
+                if (form.name == std::string("po")) EXPECT_EQ(line.back(), ')') << line;
+            }
+            const TranslationFile back = ReadAs(form, text);
+            for (const TranslationEntry& entry : TranslationCheck::AsHeldBy(form, file).entries) {
+                auto found = std::find_if(back.entries.begin(), back.entries.end(),
+                                          [&](const TranslationEntry& b) { return b.key == entry.key; });
+                const bool whole = found != back.entries.end() && *found == entry;
+                // Whole, or named with its reason: its own, or a neighbour that spoils it.
+                EXPECT_NE(whole, Names(losses, entry.key)) << entry.key;
+                TranslationFile one{"", "", {entry}};
+                const bool aloneLost = !TranslationCheck::WriteLosses(form, one, Written(form, one)).empty();
+                if (!whole) {
+                    EXPECT_NE(aloneLost, Names(losses, entry.key, "beside the entries before it")) << entry.key;
+                }
+            }
+            if (form.name == std::string("po") || form.name == std::string("xliff"))
+                Save(folder / ("r" + std::to_string(round) + "." + form.name), text);
+        }
+    }
+    // CSV and XLIFF hold every text; the dictionary's forms lose many of these.
+    const auto lostBy = [&](const char* name) {
+        return lost[std::find(TranslationForms::All().begin(), TranslationForms::All().end(), TranslationForms::Named(name)) -
+                    TranslationForms::All().begin()];
+    };
+    EXPECT_EQ(lostBy("csv"), 0u);
+    EXPECT_EQ(lostBy("xliff"), 0u);
+    EXPECT_GT(lostBy("xml"), 0u);
+    // What translators' tools make of the files written.
+    EXPECT_EQ(std::system(("for f in " + folder.string() + "/*.po; do msgfmt --check -o /dev/null \"$f\" || exit 1; done").c_str()), 0);
+    const std::string schema = STORYLOOM_XLIFF_SCHEMA;
+    if (!std::filesystem::exists(schema)) GTEST_SKIP() << "no XLIFF schema at " << schema;
+    EXPECT_EQ(std::system(("xmllint --noout --schema " + schema + " " + folder.string() + "/*.xliff 2>/dev/null").c_str()), 0);
+    Save(folder / "broken.xliff", "<xliff xmlns=\"urn:oasis:names:tc:xliff:document:2.0\" version=\"2.0\"><file id=\"f\"/></xliff>");
+    EXPECT_NE(std::system(("xmllint --noout --schema " + schema + " " + folder.string() + "/broken.xliff 2>/dev/null").c_str()), 0);
+}
+
+TEST(TranslationForms, ReadersReadWhatTranslatorsFilesHoldAndTellWhatTheyDoNot) {
+    struct Case {
+        const char* form;
+        std::string text;
+        std::vector<TranslationEntry> entries;  // in key order
+        std::string loss, warning;              // a part of the first line of each; empty: none
+    } cases[] = {
+        {"po", "msgid \"Hello\"\nmsgstr \"Hallo\"\n", {Entry("Hello", "Hello", "Hallo")}, "", ""},
+        {"po", "#, fuzzy\nmsgctxt \"A\"\nmsgid \"a\"\nmsgstr \"x\"\n\nmsgctxt \"B\"\nmsgid \"b\"\nmsgstr \"\"\n",
+         {Entry("A", "a", "x", EntryState::Fuzzy), Entry("B", "b", "", EntryState::Untranslated)}, "", ""},
+        {"po", "msgctxt \"A\"\nmsgid \"a\"\nmsgstr \"1\"\n\nmsgctxt \"A\"\nmsgid \"b\"\nmsgstr \"2\"\n",
+         {Entry("A", "a", "1")}, "line 5: the key \"A\" again (first on line 1)", ""},
+        {"po", "msgid \"one\"\nmsgid_plural \"many\"\nmsgstr[0] \"x\"\n\nmsgid \"k\"\nmsgstr \"v\"\n",
+         {Entry("k", "k", "v")}, "line 1: an entry with plural forms is not read", ""},
+        {"po", "# a note\n#~ msgid \"old\"\nmsgid \"k\"\nmsgstr \"v\"\n", {Entry("k", "k", "v")}, "",
+         "1 obsolete (#~) lines are not read"},
+        {"csv", "\xEF\xBB\xBFkey,original,translated\r\nA,a,\"x\r\ny\"\r\nB,b,\r\n",
+         {Entry("A", "a", "x\r\ny"), Entry("B", "b", "", EntryState::Untranslated)}, "", ""},
+        {"csv", "key,original,translated\nA,a,1\nA,b,2\nC,c\n", {Entry("A", "a", "1")},
+         "line 3: the key \"A\" again (first on line 2)", ""},
+        {"csv", "key,translated,original,state\nA,x,a,fuzzy\nB,y,b,done\n", {Entry("A", "a", "x", EntryState::Fuzzy)},
+         "line 3: the state \"done\" is none of", ""},
+        {"plain", "A=x#Original=a\nno marker here\n\nB=y#Original=b", {Entry("A", "a", "x"), Entry("B", "b", "y")},
+         "line 2: not \"KEY=TRANSLATION#Original=ORIGINAL\"", ""},
+        {"plain", "A=x#Original=a\nA=y#Original=b\n", {Entry("A", "a", "x")}, "line 2: the key \"A\" again", ""},
+        {"xml", "<Language><Textitem><ID>A</ID><Orignal>a</Orignal><Translated>x</Translated></Textitem></Language>",
+         {Entry("A", "", "x")}, "", "line 1: the element <Orignal> inside an item is not read"},
+        {"xml", "<Language><Textitem><ID>A</ID></Textitem><!--<Textitem><ID>B</ID></Textitem>--></Language>",
+         {Entry("A", "", "")}, "1 of 2 translation items in the text could not be read", ""},
+        {"xliff",
+         "<xliff xmlns=\"urn:oasis:names:tc:xliff:document:2.0\" version=\"2.0\" srcLang=\"en\"><file id=\"f\">"
+         "<unit id=\"A\"><segment><source>a<sc id=\"1\"/></source></segment></unit>"
+         "<unit id=\"B\"><segment state=\"final\"><source>b<cp hex=\"0001\"/></source><target>c</target></segment></unit>"
+         "<group id=\"g\"><unit id=\"C\"><segment><source>s</source></segment></unit></group></file></xliff>",
+         {Entry("B", "b\x01", "c", EntryState::Final), Entry("C", "s", "", EntryState::Untranslated)},
+         "the unit \"A\" holds an inline <sc> code, which is not supported", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        ReadReport report;
+        const TranslationFile file = ReadAs(*TranslationForms::Named(c.form), c.text, &report);
+        EXPECT_EQ(report.error, "");
+        EXPECT_EQ(ByKey(file.entries), c.entries);
+        ASSERT_EQ(report.losses.empty(), c.loss.empty());
+        if (!c.loss.empty()) {
+            EXPECT_NE(report.losses[0].find(c.loss), std::string::npos) << report.losses[0];
+        }
+        ASSERT_EQ(report.warnings.empty(), c.warning.empty());
+        if (!c.warning.empty()) {
+            EXPECT_NE(report.warnings[0].find(c.warning), std::string::npos) << report.warnings[0];
+        }
+    }
+}
+
+TEST(TranslationForms, FormsAreToldByNameAndText) {
+    const std::string xml = "<Language></Language>", xliff = "<?xml version=\"1.0\"?>\n<xliff version=\"2.0\">";
+    struct Case {
+        std::string path, text;
+        const char* form;  // null: cannot be told
+    } cases[] = {
+        {"fr.txt", xml, "xml"},          {"fr.xml", xliff, "xliff"},          {"fr.txt", "A=b#Original=c\n", "plain"},
+        {"fr", "# note\nmsgid \"\"", "po"}, {"fr.po", "A=b#Original=c\n", "po"}, {"fr", "key,original", "csv"},
+        {"fr.xlf", "", "xliff"},         {"fr.txt", "just words\n", nullptr}, {"fr.txt", "\xEF\xBB\xBF\n\nmsgid \"\"", "po"},
+    };
+    for (const Case& c : cases) {
+        const TranslationForm* form = TranslationForms::Of(c.path, c.text);
+        EXPECT_EQ(form ? form->name : nullptr, c.form ? TranslationForms::Named(c.form)->name : nullptr) << c.path << c.text;
+    }
+}
+
+TEST(TranslationForms, PoFilesKeepStatesAndPreviousOriginalsAndStayValidForGettext) {
+    TranslationFile file{"", "fr", {Entry("A", "one\ntwo\n", "un\ndeux\n", EntryState::Final),
+                                    Entry("B", "b", "x", EntryState::Fuzzy), Entry("C", "c\n", "sans", EntryState::Translated),
+                                    Entry("D", "d", "", EntryState::Untranslated)}};
+    file.entries[1].previousSource = "old\nb";
+    const TranslationForm& po = PoForm();
+    const std::string text = Written(po, file);
+    // Only C, whose line feeds gettext would refuse, goes out otherwise: fuzzy.
+    const std::vector<std::string> losses = TranslationCheck::WriteLosses(po, file, text);
+    ASSERT_EQ(losses.size(), 1u);
+    EXPECT_NE(losses[0].find("entry \"C\" cannot come back through the po form: its state reads back as fuzzy"), std::string::npos);
+    const TranslationFile back = ReadAs(po, text);
+    EXPECT_EQ(back.targetLanguage, "fr");
+    for (std::size_t i : {0, 1, 3}) EXPECT_EQ(back.entries[i], file.entries[i]);
+    EXPECT_NE(text.find("#, fuzzy\n#| msgid \"\"\n#| \"old\\n\"\n#| \"b\"\nmsgctxt \"B\""), std::string::npos) << text;
+    Save(WorkFolder("po_states") / "states.po", text);
+    EXPECT_EQ(std::system("msgfmt --check -o /dev/null po_states/states.po"), 0);
+}
+
+TEST(TranslationMerge, ChangedSourcesGoFuzzyNewOnesComeUntranslatedRemovedOnesAreNamed) {
+    TranslationFile old{"en", "de", {Entry("SAME", "Open", "Offen"), Entry("CHANGED", "Close", "Zu"),
+                                     Entry("HASHED", "Run", "Lauf"), Entry("GONE", "Old", "Alt"),
+                                     Entry("TODO", "Wait", "", EntryState::Untranslated)}};
+    TranslationCheck::FillSourceHashes(old);
+    old.entries[2].sourceHash = SourceHash("Walk");  // translated for another original than the file shows
+    TranslationFile fresh{"en", "", {Entry("NEW", "Jump", ""), Entry("TODO", "Wait!", ""), Entry("HASHED", "Run", ""),
+                                     Entry("CHANGED", "Close it", ""), Entry("SAME", "Open", "")}};
+    MergeReport report;
+    const TranslationFile merged = MergeWithSource(old, fresh, report);
+    const std::vector<TranslationEntry> wanted = {
+        {"NEW", "Jump", "", EntryState::Untranslated, SourceHash("Jump"), ""},
+        {"TODO", "Wait!", "", EntryState::Untranslated, SourceHash("Wait!"), ""},
+        {"HASHED", "Run", "Lauf", EntryState::Fuzzy, SourceHash("Run"), "Run"},
+        {"CHANGED", "Close it", "Zu", EntryState::Fuzzy, SourceHash("Close it"), "Close"},
+        {"SAME", "Open", "Offen", EntryState::Translated, SourceHash("Open"), ""},
+    };
+    EXPECT_EQ(merged.entries, wanted);
+    EXPECT_EQ(merged.targetLanguage, "de");
+    EXPECT_EQ((std::vector<std::size_t>{report.kept, report.changed, report.added}), (std::vector<std::size_t>{1, 3, 1}));
+    EXPECT_EQ(report.removedKeys, std::vector<std::string>{"GONE"});
+    // Merged again with the same source, nothing changes: fuzzy entries keep their first original.
+    MergeReport again;
+    EXPECT_EQ(MergeWithSource(merged, fresh, again).entries, wanted);
+    EXPECT_EQ(again.changed, 0u);
+}
+
+TEST(PseudoLocale, WidensAndAccentsTextButKeepsPlaceholdersAndMarkup) {
+    struct Case {
+        std::string source, pseudo;
+    } cases[] = {
+        {"Hello", "[Ĥéĺĺó~~]"},
+        {"[[NAME]] has %d coins", "[ [[NAME]] ĥáš %d çóíñš~~~~ ]"},
+        {"<b>Go</b>[BR]now", "[<b>Ĝó</b>[BR]ñóŵ~~]"},
+        {"", "[]"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(PseudoTranslation(c.source, 0.3), c.pseudo);
+    EXPECT_EQ(PseudoTranslation("abcdefghij", 1.0), "[áƀçđéƒĝĥíĵ~~~~~~~~~~]");
+}
