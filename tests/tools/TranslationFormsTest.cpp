@@ -93,7 +93,9 @@ TEST(TranslationForms, RandomDictionariesComeBackWholeOrTheLostEntriesAreNamed) 
             lost[f] += losses.size();
             // PO loses only what gettext cannot hold, and says which.
             for (const std::string& line : losses) {
-                if (form.name == std::string("po")) EXPECT_EQ(line.back(), ')') << line;
+                if (form.name == std::string("po")) {
+                    EXPECT_EQ(line.back(), ')') << line;
+                }
             }
             const TranslationFile back = ReadAs(form, text);
             for (const TranslationEntry& entry : TranslationCheck::AsHeldBy(form, file).entries) {

@@ -230,33 +230,93 @@ class Modes(unittest.TestCase):
 
 class Translations(ProgramTest):
     ROWS = [["GATE_OPEN", "Gate open", "Das Tor ist offen"],
-            ["LINES", "one\ntwo", "eins\nzwei"],
+            ["LINES", "one[BR]two", "eins\nzwei"],
             ["NESTED", "Find [[GATE_OPEN]]", "Finde: [[GATE_OPEN]]"],
             ["QUOTE", 'He said "hi", then left', 'Er sagte "hallo", dann ging er'],
             ["\u00dcMLAUT", "Stra\u00dfe, caf\u00e9", "Stra\u00dfe, caf\u00e9 \u2713"]]
+    XLIFF_SCHEMA = SOURCE.parent / "shared" / "xliff" / "xliff-core-2.0.xsd"
 
-    def dictionary(self):
-        path = WORK / "start.csv"
+    def dictionary(self, rows=None, name="start"):
+        path = WORK / f"{name}.csv"
         with path.open("w", newline="", encoding="utf-8") as f:
-            csv.writer(f).writerows([["key", "original", "translated"], *self.ROWS])
-        xml = WORK / "start.xml"
-        self.assertEqual(storyloom("translate", path, "-o", xml).returncode, 0)
+            csv.writer(f).writerows([["key", "original", "translated"], *(rows or self.ROWS)])
+        xml = WORK / f"{name}.xml"
+        result = storyloom("translate", path, "-o", xml)
+        self.assertEqual(result.returncode, 0, result.stderr)
         return xml
+
+    def assert_tools_accept(self, po=(), xliff=()):
+        for path in po:
+            for tool in (["msgfmt", "--check", "-o", "/dev/null"], ["msgcat", "-o", "/dev/null"],
+                         ["msgattrib", "--only-fuzzy", "-o", "/dev/null"], ["msgmerge", "-q", "-o", "/dev/null", path]):
+                checked = subprocess.run([*tool, path], capture_output=True, text=True)
+                self.assertEqual(checked.returncode, 0, f"{tool[0]}: {checked.stderr}")
+        if xliff and self.XLIFF_SCHEMA.exists():
+            checked = subprocess.run(["xmllint", "--noout", "--schema", self.XLIFF_SCHEMA, *xliff], capture_output=True, text=True)
+            self.assertEqual(checked.returncode, 0, checked.stderr)
 
     def test_round_trip_through_every_form(self):
         start = self.dictionary()
-        chain = [start] + [WORK / f"trip.{form}" for form in ("csv", "po", "txt", "xml")]
+        chain = [start] + [WORK / f"trip.{form}" for form in ("csv", "po", "xlf", "txt", "xml")]
         for source, target in zip(chain, chain[1:]):
             result = storyloom("translate", source, "-o", target)
-            self.assertEqual(result.returncode, 0, result.stderr)
+            self.assertEqual((result.returncode, result.stderr), (0, ""))
         self.assertEqual(chain[-1].read_text(encoding="utf-8"), start.read_text(encoding="utf-8"))
         # Translators' own tools read what is written.
         with chain[1].open(newline="", encoding="utf-8") as f:
             rows = list(csv.reader(f))
-        self.assertEqual(rows[0], ["key", "original", "translated"])
+        self.assertEqual(rows[0], ["key", "original", "translated", "state", "hash", "previous"])
         self.assertEqual({row[0]: row[2] for row in rows[1:]}["QUOTE"], self.ROWS[3][2])
-        check = subprocess.run(["msgfmt", "--check", "-o", "/dev/null", chain[2]], capture_output=True, text=True)
-        self.assertEqual(check.returncode, 0, check.stderr)
+        self.assert_tools_accept(po=[chain[2]], xliff=[chain[3]])
+        self.assertIn('<ph id="1" dataRef="d1"/>', chain[3].read_text())
+
+    def test_stale_translations_are_found_after_the_source_changes(self):
+        translated = WORK / "fr.po"
+        self.assertEqual(storyloom("translate", self.dictionary(), "-o", translated).returncode, 0)
+        rows = [row[:] for row in self.ROWS if row[0] != "QUOTE"] + [["NEW", "Brand new", ""]]
+        rows[0][1] = "The gate is open"
+        newer = self.dictionary(rows, "newer")
+        for form in ("po", "xlf", "csv"):
+            with self.subTest(form=form):
+                old = WORK / f"old.{form}"
+                self.assertEqual(storyloom("translate", translated, "-o", old).returncode, 0)
+                result = storyloom("translate", "--update", old, newer, "-o", WORK / f"merged.{form}")
+                self.assertEqual(result.returncode, 0, result.stderr)
+                self.assertEqual(result.stderr.splitlines(), [
+                    f'storyloom: {old}: entry "QUOTE" is not in {newer} any more',
+                    f"storyloom: {old}: 3 kept, 1 changed (fuzzy), 1 new, 1 removed"])
+        merged = (WORK / "merged.po").read_text()
+        self.assertIn('#, fuzzy\n#| msgid "Gate open"\nmsgctxt "GATE_OPEN"\nmsgid "The gate is open"\n'
+                      'msgstr "Das Tor ist offen"', merged)
+        fuzzy = subprocess.run(["msgattrib", "--only-fuzzy", WORK / "merged.po"], capture_output=True, text=True).stdout
+        self.assertEqual(re.findall(r'msgctxt "(\w+)"', fuzzy), ["GATE_OPEN"])
+        self.assertIn('<segment state="initial">\n        <source>The gate is open</source>\n        <target>Das Tor',
+                      (WORK / "merged.xlf").read_text())
+        with (WORK / "merged.csv").open(newline="") as f:
+            states = [row[3] for row in csv.reader(f)][1:]
+        self.assertEqual(states, ["fuzzy", "translated", "translated", "untranslated", "translated"])
+        self.assert_tools_accept(po=[WORK / "merged.po"], xliff=[WORK / "merged.xlf"])
+        # Where the game takes the texts, unfinished entries take their original unless told otherwise.
+        game = storyloom("translate", WORK / "merged.po", "--to", "xml")
+        self.assertIn("<ID>NEW</ID>\n\t\t<Original>Brand new</Original>\n\t\t<Translated>Brand new</Translated>", game.stdout)
+        self.assertEqual(game.stderr, f"storyloom: {WORK / 'merged.po'}: 2 entries (1 untranslated, 1 fuzzy, 0 translated "
+                                      "for another original) take their original text (--unfinished keep or refuse "
+                                      "choose otherwise)\n")
+        kept = storyloom("translate", WORK / "merged.po", "--to", "xml", "--unfinished", "keep")
+        self.assertIn("<Translated>Das Tor ist offen</Translated>", kept.stdout)
+        refused = storyloom("translate", WORK / "merged.po", "--to", "xml", "--unfinished", "refuse")
+        self.assert_one_line(refused, 1, "merged.po: 2 entries not finished (--unfinished refuse)")
+        self.assertEqual(refused.stdout.splitlines(), [f'{WORK / "merged.po"}: entry "GATE_OPEN" is fuzzy',
+                                                       f'{WORK / "merged.po"}: entry "NEW" is untranslated'])
+
+    def test_pseudo_translation_keeps_placeholders_and_passes_gettext(self):
+        pseudo = WORK / "pseudo.po"
+        result = storyloom("translate", self.dictionary(), "--pseudo", "--widen", "50", "-o", pseudo)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assert_tools_accept(po=[pseudo])
+        text = pseudo.read_text()
+        self.assertIn('msgid "Find [[GATE_OPEN]]"\nmsgstr "[Ƒíñđ [[GATE_OPEN]]~~~]"', text)
+        self.assertEqual(re.findall(r"\[\[\w+\]\]", text), ["[[GATE_OPEN]]"] * 2)
 
     def test_apply_and_check(self):
         xml = self.dictionary()
@@ -286,6 +346,9 @@ class Translations(ProgramTest):
         cut_csv = write("cut.csv", 'key,original,translated\nBAD,b,"a </Translated> b"\nOK,o,t\n')
         loop_csv = write("loop.csv", "key,original,translated\nA,a,[[B]]+[[B]]\nB,b,[[A]]!\n")
         unreadable_xml = write("unreadable.xml", held + "<Textitem><ID>OUTSIDE</ID></Textitem>")
+        twice_csv = write("twice.csv", "key,original,translated\nA,a,1\nB,b,2\nA,c,3\n")
+        po = write("plain.po", 'msgid "Hello"\nmsgstr "Hallo"\n')
+        xml_txt = write("dictionary.txt", held)
         cases = [  # arguments, status, the line on stderr (none when 0), a line of standard output
             (("run", unreadable), 1, "step 2 ($.steps[2]): 1 of 3 translation items in the text could not be read", ""),
             (("run", unreadable, "--allow-errors"), 0, None, "  translation [import]: 1 of 3 translation items"),
@@ -294,8 +357,15 @@ class Translations(ProgramTest):
             (("run", road, "--max-text", "23"), 1, "step 6 ($.steps[6]): refused: the translation would grow past 23", ""),
             (("run", road, "--max-text", "24"), 0, None, "evaluate translate"),
             (("run", looping), 0, None, "  translation [translate]: [[OPEN]] is left as written inside its own expansion"),
-            (("translate", cut_csv, "--to", "xml"), 1, "cut.csv: 1 entry cannot be written in the XML form",
-             f'{cut_csv}: entry "BAD" cannot come back through the XML form: its translated text does not read back'),
+            (("translate", cut_csv, "--to", "xml"), 1, 'cut.csv: entry "BAD" cannot come back through the xml form: its '
+             'translated text does not read back (the XML form has no escaping', ""),
+            (("translate", twice_csv, "-o", WORK / "never.po"), 1, 'twice.csv: line 4: the key "A" again (first on line 2): '
+             "not read (--accept-loss reads the rest)", ""),
+            (("translate", twice_csv, "--to", "po", "--accept-loss"), 0, 'twice.csv: line 4: the key "A" again', 'msgctxt "B"'),
+            (("translate", po, "--from", "xml", "-o", WORK / "never.csv"), 1, "plain.po: no entry read as xml (it looks "
+             "like po: try --from po)", ""),
+            (("translate", po, "--to", "csv"), 0, None, "Hello,Hello,Hallo,translated"),
+            (("translate", xml_txt, "--to", "csv"), 0, None, "GATE,"),
             (("translate", unreadable_xml, "-o", WORK / "never.csv"), 1, "1 of 3 translation items in the text", ""),
             (("translate", loop_csv, "--apply", "[[A]]"), 0, "storyloom: [[A]] is left as written inside its own expansion",
              "[[A]]!+[[A]]!"),

@@ -44,16 +44,17 @@ void Notice(const std::string& line) {
 
 std::string Entries(std::size_t count) { return std::to_string(count) + (count == 1 ? " entry" : " entries"); }
 
-// Lines that stop the command unless --accept-loss lets it go on: printed, and the failure
-// line in `error`; or told as notices.
-bool StopsAt(const std::vector<std::string>& lines, const std::string& path, const std::string& failure,
+// Lines that stop the command unless --accept-loss lets it go on: printed, with the failure
+// line in `error` (the loss itself when there is one, else `count` of them); or told as notices.
+bool StopsAt(const std::vector<std::string>& lines, const std::string& path, const std::string& count,
              const char* goOn, const TranslateArguments& args, FILE* out, std::string& error) {
-    for (const std::string& line : lines) {
-        if (args.acceptLoss) Notice(path + ": " + line);
-        else std::fprintf(out, "%s: %s\n", path.c_str(), line.c_str());
-    }
+    if (args.acceptLoss || lines.size() > 1)
+        for (const std::string& line : lines) {
+            if (args.acceptLoss) Notice(path + ": " + line);
+            else std::fprintf(out, "%s: %s\n", path.c_str(), line.c_str());
+        }
     if (lines.empty() || args.acceptLoss) return false;
-    error = path + ": " + failure + " (--accept-loss " + goOn + ")";
+    error = path + ": " + (lines.size() == 1 ? lines[0] : count) + " (--accept-loss " + goOn + ")";
     return true;
 }
 
@@ -75,9 +76,8 @@ ExitStatus::Code ReadInput(const std::string& path, const TranslateArguments& ar
         return ExitStatus::Failed;
     }
     for (const std::string& warning : report.warnings) Notice(path + ": " + warning);
-    const std::size_t lost = report.losses.size();
-    if (StopsAt(report.losses, path, std::to_string(lost) + (lost == 1 ? " entry is" : " entries are") + " not read",
-                "goes on without them", args, out, error))
+    if (StopsAt(report.losses, path, std::to_string(report.losses.size()) + " entries are not read",
+                "reads the rest", args, out, error))
         return ExitStatus::Failed;
     if (file.entries.empty()) {
         const TranslationForm* looks = TranslationForms::Detect(text);
@@ -118,7 +118,7 @@ bool Finish(TranslationFile& file, Unfinished unfinished, const std::string& pat
 ExitStatus::Code Convert(const TranslateArguments& args, TranslationFile file, const TranslationForm& from,
                          Unfinished unfinished, const std::string& path, FILE* out, std::string& error) {
     const TranslationForm* to = !args.to.empty()       ? TranslationForms::Named(args.to)
-                                : !args.output.empty() ? TranslationForms::Of(args.output, "")
+                                : !args.output.empty() ? TranslationForms::ForOutput(args.output)
                                                        : &from;
     if (!to) {
         error = "name the form to write with --to (" + TranslationForms::Names() + ")";
@@ -131,7 +131,7 @@ ExitStatus::Code Convert(const TranslateArguments& args, TranslationFile file, c
     to->write(file, written);
     const std::vector<std::string> losses = TranslationCheck::WriteLosses(*to, file, written);
     if (StopsAt(losses, path, Entries(losses.size()) + " cannot be written in the " + to->name + " form",
-                "writes them as they read back", args, out, error))
+                "writes what reads back", args, out, error))
         return ExitStatus::Failed;
     if (args.output.empty()) {
         PrintText(out, written);

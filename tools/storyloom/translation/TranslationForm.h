@@ -35,4 +35,6 @@ const TranslationForm* Named(const std::string& name);
 // form (an XLIFF file named ".xml"); null when neither tells.
 const TranslationForm* Of(const std::string& path, std::string_view text);
 const TranslationForm* Detect(std::string_view text);
+// The form a file of this name is written in: as Of says, and ".txt" is plain lines.
+const TranslationForm* ForOutput(const std::string& path);
 }  // namespace TranslationForms

@@ -36,4 +36,10 @@ const TranslationForm* Of(const std::string& path, std::string_view text) {
     return Detect(text);
 }
 
+const TranslationForm* ForOutput(const std::string& path) {
+    const std::string_view txt = ".txt";
+    if (path.size() >= txt.size() && path.compare(path.size() - txt.size(), txt.size(), txt) == 0) return &PlainForm();
+    return Of(path, "");
+}
+
 }  // namespace TranslationForms
