@@ -349,6 +349,7 @@ class Translations(ProgramTest):
         twice_csv = write("twice.csv", "key,original,translated\nA,a,1\nB,b,2\nA,c,3\n")
         po = write("plain.po", 'msgid "Hello"\nmsgstr "Hallo"\n')
         xml_txt = write("dictionary.txt", held)
+        marker_csv = write("marker.csv", 'key,original,translated\nK,a,"b#Original=c"\n')
         cases = [  # arguments, status, the line on stderr (none when 0), a line of standard output
             (("run", unreadable), 1, "step 2 ($.steps[2]): 1 of 3 translation items in the text could not be read", ""),
             (("run", unreadable, "--allow-errors"), 0, None, "  translation [import]: 1 of 3 translation items"),
@@ -365,6 +366,8 @@ class Translations(ProgramTest):
             (("translate", po, "--from", "xml", "-o", WORK / "never.csv"), 1, "plain.po: no entry read as xml (it looks "
              "like po: try --from po)", ""),
             (("translate", po, "--to", "csv"), 0, None, "Hello,Hello,Hallo,translated"),
+            (("translate", marker_csv, "--to", "plain"), 1, 'entry "K" cannot come back through the plain form: its '
+             'original text does not read back (its translation holds "#Original=", where the line is split)', ""),
             (("translate", xml_txt, "--to", "csv"), 0, None, "GATE,"),
             (("translate", unreadable_xml, "-o", WORK / "never.csv"), 1, "1 of 3 translation items in the text", ""),
             (("translate", loop_csv, "--apply", "[[A]]"), 0, "storyloom: [[A]] is left as written inside its own expansion",
