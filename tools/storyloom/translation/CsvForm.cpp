@@ -1,7 +1,6 @@
 // CSV as spreadsheets save and read it (RFC 4180 quoting, CRLF or LF, a byte-order mark or
 // none): a header row naming the columns, one row per entry.
 #include <algorithm>
-#include <unordered_map>
 
 #include "QuotedText.h"
 #include "TextLines.h"
@@ -70,7 +69,7 @@ void Read(const std::string& text, TranslationFile& file, ReadReport& report) {
     if (!hasHeader)  // files without a header hold the first three columns, or all
         for (int c = 0; c < ColumnCount; ++c) at[c] = rows[0].fields.size() == ColumnCount || c <= Translated ? c : -1;
     const std::size_t width = hasHeader ? rows[0].fields.size() : at[State] == -1 ? 3 : ColumnCount;
-    std::unordered_map<std::string, std::size_t> firstLine;
+    ReadKeys keys;
     for (std::size_t r = hasHeader; r < rows.size(); ++r) {
         const Row& row = rows[r];
         const std::string where = "line " + std::to_string(row.line) + ": ";
@@ -93,13 +92,7 @@ void Read(const std::string& text, TranslationFile& file, ReadReport& report) {
         }
         entry.sourceHash = field(Hash);
         entry.previousSource = field(Previous);
-        const auto [first, isNew] = firstLine.emplace(entry.key, row.line);
-        if (!isNew) {
-            report.losses.push_back(where + "the key " + QuotedText::ForMessage(entry.key) + " again (first on line " +
-                                    std::to_string(first->second) + "): not read");
-            continue;
-        }
-        file.entries.push_back(std::move(entry));
+        if (keys.Take(entry.key, row.line, report)) file.entries.push_back(std::move(entry));
     }
 }
 

@@ -1,7 +1,6 @@
 // gettext PO: the key as msgctxt (an entry without one is keyed by its msgid), the source as
 // msgid, the translation as msgstr; "#, fuzzy" with the old source as "#| msgid", the source
 // hash as the extracted comment "#. hash: ...", "reviewed" and "final" as flags of their own.
-#include <unordered_map>
 
 #include "QuotedText.h"
 #include "TextLines.h"
@@ -158,13 +157,7 @@ private:
                                               : entry.flagState;
         read.sourceHash = std::move(entry.hash);
         read.previousSource = std::move(entry.previous);
-        const auto [first, isNew] = _firstLine.emplace(read.key, entry.line);
-        if (!isNew) {
-            _report.losses.push_back(where + "the key " + QuotedText::ForMessage(read.key) + " again (first on line " +
-                                     std::to_string(first->second) + "): not read");
-            return;
-        }
-        _file.entries.push_back(std::move(read));
+        if (_keys.Take(read.key, entry.line, _report)) _file.entries.push_back(std::move(read));
     }
 
     void ReadHeader(const std::string& header) {
@@ -179,7 +172,7 @@ private:
     PendingEntry _entry;
     std::string* _field = nullptr;  // where a continued string goes
     std::size_t _obsolete = 0, _comments = 0;
-    std::unordered_map<std::string, std::size_t> _firstLine;
+    ReadKeys _keys;
 };
 
 void Read(const std::string& text, TranslationFile& file, ReadReport& report) { PoReader(file, report).Read(text); }

@@ -1,5 +1,6 @@
 #include "TranslationEntry.h"
 
+#include "QuotedText.h"
 #include "SourceHash.h"
 
 namespace {
@@ -21,4 +22,12 @@ bool StateFromName(const std::string& name, EntryState& state) {
 bool TranslationEntry::IsUnfinished() const {
     return state == EntryState::Untranslated || state == EntryState::Fuzzy ||
            (!sourceHash.empty() && sourceHash != SourceHash(source));
+}
+
+bool ReadKeys::Take(const std::string& key, std::size_t line, ReadReport& report) {
+    const auto [first, isNew] = _lines.emplace(key, line);
+    if (!isNew)
+        report.losses.push_back("line " + std::to_string(line) + ": the key " + QuotedText::ForMessage(key) +
+                                " again (first on line " + std::to_string(first->second) + "): not read");
+    return isNew;
 }

@@ -1,5 +1,7 @@
 #pragma once
+#include <cstddef>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 // An entry as translators' files hold it: more than a dictionary entry, which has no state.
@@ -35,4 +37,14 @@ struct ReadReport {
     std::vector<std::string> losses;    // entries the text holds that were not read, one line each
     std::vector<std::string> warnings;  // read, but perhaps not as meant
     std::string error;                  // not a text of the form at all ("line N: reason")
+};
+
+// The keys a reader has taken, with the line of each: a key given again is a loss.
+class ReadKeys {
+public:
+    // False, with the loss named in `report`, when `key` was read before.
+    bool Take(const std::string& key, std::size_t line, ReadReport& report);
+
+private:
+    std::unordered_map<std::string, std::size_t> _lines;
 };

@@ -318,8 +318,8 @@ private:
     void ReadUnit(const pugi::xml_node& unit) {
         TranslationEntry entry;
         entry.key = unit.attribute("name") ? unit.attribute("name").value() : unit.attribute("id").value();
-        const std::string where = "line " + std::to_string(LineAt(_text, unit.offset_debug())) + ": the unit " +
-                                  QuotedText::ForMessage(entry.key);
+        const std::size_t line = LineAt(_text, unit.offset_debug());
+        const std::string where = "line " + std::to_string(line) + ": the unit " + QuotedText::ForMessage(entry.key);
         for (pugi::xml_node note : unit.child("notes").children("note")) {
             const std::string_view category = note.attribute("category").value();
             if (category == "hash") entry.sourceHash = note.text().get();
@@ -347,14 +347,13 @@ private:
             _report.losses.push_back(where + " has no segment: not read");
             return;
         }
-        if (_keys.emplace(entry.key).second) _file.entries.push_back(std::move(entry));
-        else _report.losses.push_back(where + " repeats a key read before: not read");
+        if (_keys.Take(entry.key, line, _report)) _file.entries.push_back(std::move(entry));
     }
 
     const std::string& _text;
     TranslationFile& _file;
     ReadReport& _report;
-    std::unordered_set<std::string> _keys;
+    ReadKeys _keys;
 };
 
 void Read(const std::string& text, TranslationFile& file, ReadReport& report) { XliffReader(text, file, report).Read(); }
