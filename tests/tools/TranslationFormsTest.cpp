@@ -31,7 +31,7 @@ std::string RandomText(std::mt19937& random, bool key) {
     static const char* const pieces[] = {"a",  "Zed", " ",   "\u00fc",  "\u65e5\u672c", "\U0001F642", "[[GATE]]", "[[",
                                          "]]", "\n",  "\t",  "\r",      "&",            "<",          ">",        "\"",
                                          "'",  ",",   "=",   "[BR]",    "#Original=",   "\\",         "%s",       "<!--",
-                                         "</Translated>", "msgid \"\"", "-->", "0"};
+                                         "</Translated>", "msgid \"\"", "-->", "0", "\x01"};
     const std::size_t count = random() % (key ? 4 : 7);
     std::string text;
     for (std::size_t i = 0; i < count; ++i) text += pieces[random() % (key ? 8 : std::size(pieces))];

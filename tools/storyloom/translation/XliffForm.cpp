@@ -9,8 +9,8 @@
 #include <pugixml.hpp>
 
 #include "QuotedText.h"
-#include "SourceHash.h"
 #include "TranslationForm.h"
+#include "Utf8.h"
 
 namespace {
 constexpr const char* kNamespace = "urn:oasis:names:tc:xliff:document:2.0";
@@ -18,23 +18,6 @@ constexpr const char* kNamespace = "urn:oasis:names:tc:xliff:document:2.0";
 constexpr std::string_view kPrefix = "[[", kSuffix = "]]";
 
 // Writing ---------------------------------------------------------------------------------
-
-// The length of the UTF-8 character at `at`, 0 when the bytes there are not one; its code
-// point in `code`.
-std::size_t Utf8At(const std::string& text, std::size_t at, std::uint32_t& code) {
-    const unsigned char lead = text[at];
-    std::size_t length = lead < 0x80 ? 1 : (lead >> 5) == 6 ? 2 : (lead >> 4) == 14 ? 3 : (lead >> 3) == 30 ? 4 : 0;
-    if (length == 0 || at + length > text.size()) return 0;
-    code = length == 1 ? lead : lead & (0x7f >> length);
-    for (std::size_t i = 1; i < length; ++i) {
-        const unsigned char c = text[at + i];
-        if ((c >> 6) != 2) return 0;
-        code = code << 6 | (c & 0x3f);
-    }
-    static constexpr std::uint32_t least[] = {0, 0, 0x80, 0x800, 0x10000};
-    if (code < least[length] || code > 0x10ffff || (code >= 0xd800 && code <= 0xdfff)) return 0;
-    return length;
-}
 
 bool IsXmlChar(std::uint32_t code) {
     return code == 9 || code == 10 || code == 13 || (code >= 0x20 && code != 0xfffe && code != 0xffff);
@@ -46,7 +29,7 @@ bool IsXmlChar(std::uint32_t code) {
 void AppendEscaped(std::string& out, const std::string& text, bool inAttribute, bool codes) {
     for (std::size_t at = 0; at < text.size();) {
         std::uint32_t code = 0;
-        const std::size_t length = Utf8At(text, at, code);
+        const std::size_t length = Utf8::CharAt(text, at, code);
         if (length == 0 || !IsXmlChar(code)) {
             if (length != 0 && codes) {
                 char hex[32];
@@ -196,24 +179,6 @@ void Write(const TranslationFile& file, std::string& out) {
 
 // Reading ---------------------------------------------------------------------------------
 
-void AppendUtf8(std::string& out, std::uint32_t code) {
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xc0 | code >> 6);
-        out += static_cast<char>(0x80 | (code & 0x3f));
-    } else if (code < 0x10000) {
-        out += static_cast<char>(0xe0 | code >> 12);
-        out += static_cast<char>(0x80 | (code >> 6 & 0x3f));
-        out += static_cast<char>(0x80 | (code & 0x3f));
-    } else {
-        out += static_cast<char>(0xf0 | code >> 18);
-        out += static_cast<char>(0x80 | (code >> 12 & 0x3f));
-        out += static_cast<char>(0x80 | (code >> 6 & 0x3f));
-        out += static_cast<char>(0x80 | (code & 0x3f));
-    }
-}
-
 // The name of an element without its namespace prefix.
 std::string_view LocalName(const pugi::xml_node& node) {
     std::string_view name = node.name();
@@ -243,7 +208,7 @@ public:
                 char* end = nullptr;
                 const unsigned long code = std::strtoul(child.attribute("hex").value(), &end, 16);
                 if (*end != 0 || code > 0x10ffff) return Problem("a <cp> code that is no character");
-                AppendUtf8(out, static_cast<std::uint32_t>(code));
+                Utf8::Append(out, static_cast<std::uint32_t>(code));
             } else if (name == "ph") {
                 auto data = _data.find(child.attribute("dataRef").value());
                 if (data != _data.end()) out += data->second;
@@ -361,7 +326,7 @@ void Read(const std::string& text, TranslationFile& file, ReadReport& report) { 
 bool HoldsAll(const std::string& text, bool codes) {
     for (std::size_t at = 0; at < text.size();) {
         std::uint32_t code = 0;
-        const std::size_t length = Utf8At(text, at, code);
+        const std::size_t length = Utf8::CharAt(text, at, code);
         if (length == 0 || (!codes && !IsXmlChar(code))) return false;
         at += length;
     }
