@@ -437,6 +437,38 @@ class Outputs(ProgramTest):
                 with self.subTest(args=args[:2]):
                     self.assert_one_line(storyloom(*args, stdout=full), 1, "standard output: cannot be written")
 
+    def test_a_write_step_writes_a_text_channel_whole_or_fails_with_a_line(self):
+        text = '<Language>\n\tStra\u00dfe & "caf\u00e9"\n</Language>'  # no newline of its own at the end
+        channels = [{"id": "held", "kind": "Text", "text": text}, {"id": "count", "kind": "Value", "value": 1}]
+        written, missing = WORK / "written.xml", WORK / "no-such-folder"
+        cases = [  # command, step, the line on stderr (none when it writes), a line of standard output
+            ("run", {"write": "held", "to": written.name}, None, f"write held{' ' * 28}-> written.xml (41 bytes)"),
+            ("run", {"write": "held", "to": f"{missing.name}/{written.name}"},
+             "step 0 ($.steps[0]): no-such-folder/written.xml: cannot be written (No such file or directory)", ""),
+            ("check", {"write": "count", "to": written.name}, "write.json: 1 problem",
+             '$.steps[0].write: needs a Text channel; "count" is a Value channel'),
+            ("check", {"write": "held"}, "write.json: 1 problem", '$.steps[0]: a "write" step needs the file it writes "to"'),
+            ("check", {"write": "held", "to": ""}, "write.json: 1 problem", "$.steps[0].to: must name a file"),
+        ]
+        for command, step, wanted, printed in cases:
+            with self.subTest(step=step):
+                written.unlink(missing_ok=True)
+                result = storyloom(command, write("write.json", json.dumps({"channels": channels, "steps": [step]})))
+                if wanted is None:
+                    self.assertEqual((result.returncode, result.stderr), (0, ""))
+                    self.assertEqual(written.read_bytes(), text.encode())
+                else:
+                    self.assert_one_line(result, 1, wanted)
+                    self.assertFalse(written.exists())
+                self.assertIn(printed, result.stdout)
+        self.assertFalse(missing.exists())
+        self.assertEqual(list(WORK.glob(".storyloom-*")), [], "no temporary file is left behind")
+        # The designer's road writes its exported dictionary where the program was called.
+        exported = WORK / "translations.xml"
+        exported.unlink(missing_ok=True)
+        self.assertEqual(storyloom("run", SOURCE / "examples" / "translation_road.json").returncode, 0)
+        self.assertIn("<Translated>der Schl\u00fcssel</Translated>", exported.read_text(encoding="utf-8"))
+
     @unittest.skipIf(SANITIZED, "the sanitizers reserve more address space than the limit")
     def test_out_of_memory_is_one_line(self):
         channels = [{"id": f"v{i}", "kind": "Value", "value": i} for i in range(100000)]

@@ -1,6 +1,7 @@
-// Steps on the graph's channels: evaluate one, print some, set one.
+// Steps on the graph's channels: evaluate one, print some, set one, write one's text to a file.
 #include "GraphCheck.h"
 #include "JsonText.h"
+#include "OutputFile.h"
 #include "StepKind.h"
 #include "StepRunner.h"
 
@@ -63,6 +64,27 @@ bool RunSet(StepRunner& runner, const json& step, float&, std::string& error) {
     else if (auto* value = dynamic_cast<Aco_FloatChannel*>(channel)) value->SetFloat(step.value("value", 0.0f));
     return channel != nullptr;
 }
+
+void CheckWrite(GraphCheck& check, const json& step, const std::string& path) {
+    check.ExpectId(step["write"], Key(path, "write"), check.KindsOf<Aco_StringChannel>());
+    if (!step.contains("to")) check.Add(path, "a \"write\" step needs the file it writes \"to\"");
+    else if (check.Expect(step["to"], json::value_t::string, Key(path, "to")) && step["to"].get<std::string>().empty())
+        check.Add(Key(path, "to"), "must name a file");
+}
+
+// The text goes out as the channel holds it, by its length: a NUL it holds is written too.
+bool RunWrite(StepRunner& runner, const json& step, float&, std::string& error) {
+    auto* channel = dynamic_cast<Aco_StringChannel*>(Target(runner, step, "write", error));
+    if (!channel) return false;
+    const char* held = channel->GetString();
+    const std::string text = held ? std::string(held, channel->GetStringLength()) : std::string();
+    const std::string path = step["to"].get<std::string>();
+    OutputFile file(path);
+    if (!file.Write(text, error) || !file.Commit(error)) return false;
+    std::fprintf(runner.Out(), "write %-31s -> %s (%zu bytes)\n", step["write"].get<std::string>().c_str(), path.c_str(),
+                 text.size());
+    return true;
+}
 }  // namespace
 
 const std::vector<StepKind>& ChannelStepKinds() {
@@ -73,6 +95,7 @@ const std::vector<StepKind>& ChannelStepKinds() {
          CheckEvaluate, RunEvaluate},
         {"print", {}, "prints one channel or a list", CheckPrint, RunPrint},
         {"set", {"value", "text"}, "changes a channel", CheckSet, RunSet},
+        {"write", {"to"}, "writes a `Text` channel's text to a file, whole or not at all", CheckWrite, RunWrite},
     };
     return kinds;
 }
