@@ -58,13 +58,13 @@ bool StopsAt(const std::vector<std::string>& lines, const std::string& path, con
     return true;
 }
 
-// Reads a translators' file in the form --from names, or its name or text tells.
-ExitStatus::Code ReadInput(const std::string& path, const TranslateArguments& args, TranslationFile& file,
-                           const TranslationForm*& form, FILE* out, std::string& error) {
+// Reads a translators' file in the form `from` names, or its name or text tells.
+ExitStatus::Code ReadInput(const std::string& path, const std::string& from, const TranslateArguments& args,
+                           TranslationFile& file, const TranslationForm*& form, FILE* out, std::string& error) {
     std::string text;
     if (!JsonText::ReadFile(path, text, error)) return ExitStatus::UsageError;
     form =
-        args.from.empty() ? TranslationForms::Of(path, text) : TranslationForms::Named(args.from);
+        from.empty() ? TranslationForms::Of(path, text) : TranslationForms::Named(from);
     if (!form) {
         error = path + ": its form cannot be told; name it with --from (" + TranslationForms::Names() + ")";
         return ExitStatus::UsageError;
@@ -92,7 +92,7 @@ ExitStatus::Code ReadInput(const std::string& path, const TranslateArguments& ar
 ExitStatus::Code Update(const TranslateArguments& args, TranslationFile& file, FILE* out, std::string& error) {
     TranslationFile source;
     const TranslationForm* form = nullptr;
-    if (ExitStatus::Code status = ReadInput(args.update[1], args, source, form, out, error); status != ExitStatus::Success)
+    if (ExitStatus::Code status = ReadInput(args.update[1], "", args, source, form, out, error); status != ExitStatus::Success)
         return status;
     MergeReport report;
     file = MergeWithSource(file, source, report);
@@ -212,7 +212,7 @@ ExitStatus::Code Translate(const TranslateArguments& args, FILE* out, std::strin
     const std::string path = args.update.empty() ? args.dictionary : args.update[0];
     TranslationFile file;
     const TranslationForm* form = nullptr;
-    if (ExitStatus::Code status = ReadInput(path, args, file, form, out, error); status != ExitStatus::Success)
+    if (ExitStatus::Code status = ReadInput(path, args.from, args, file, form, out, error); status != ExitStatus::Success)
         return status;
     if (!args.update.empty())
         if (ExitStatus::Code status = Update(args, file, out, error); status != ExitStatus::Success) return status;
@@ -235,7 +235,7 @@ CLI::App* SetUpTranslate(CLI::App& app, ExitStatus::Code& status) {
         "translate", "Convert a dictionary between XML, plain lines, CSV, PO and XLIFF, bring a translation up to a "
                      "newer source, pseudo-translate, translate a text, or find placeholders without an entry");
     translate->add_option("DICTIONARY", args->dictionary, "dictionary or translators' file");
-    translate->add_option("--from", args->from, "its form: xml, plain, csv, po or xliff (default: from its name or text)");
+    translate->add_option("--from", args->from, "its form (of OLD with --update): xml, plain, csv, po or xliff (default: from its name or text)");
     translate->add_option("--to", args->to, "the form to write (default: from -o, else the input's)");
     translate->add_option("-o,--output", args->output, "file to write (default: standard output)");
     translate->add_option("--update", args->update, "merge the translated file OLD with the newer source NEW")
