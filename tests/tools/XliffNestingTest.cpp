@@ -1,0 +1,31 @@
+// The XLIFF reader on codes and groups nested deeper than a walk by recursion could go.
+#include <gtest/gtest.h>
+
+#include "TranslationForm.h"
+
+namespace {
+std::string Repeated(const std::string& piece, int times) {
+    std::string text;
+    text.reserve(piece.size() * times);
+    for (int i = 0; i < times; ++i) text += piece;
+    return text;
+}
+}  // namespace
+
+TEST(XliffForm, ReadsCodesAndGroupsNestedDeeperThanTheStackWouldHold) {
+    const int depth = 500000;
+    const std::string text =
+        "<xliff xmlns=\"urn:oasis:names:tc:xliff:document:2.0\" version=\"2.0\" srcLang=\"en\"><file id=\"f\">" +
+        Repeated("<group>", depth) + "<unit id=\"DEEP\"><segment state=\"translated\"><source>" +
+        Repeated("<pc id=\"p\">", depth) + "a<mrk id=\"m\">b</mrk>" + Repeated("</pc>", depth) +
+        "c</source><target>t</target></segment></unit>" + Repeated("</group>", depth) +
+        "<unit id=\"AFTER\"><segment><source>d</source></segment></unit></file></xliff>";
+    TranslationFile file;
+    ReadReport report;
+    XliffForm().read(text, file, report);
+    EXPECT_EQ(report.error, "");
+    EXPECT_TRUE(report.losses.empty());
+    ASSERT_EQ(file.entries.size(), 2u);
+    EXPECT_EQ(file.entries[0], (TranslationEntry{"DEEP", "abc", "t", EntryState::Translated, "", ""}));
+    EXPECT_EQ(file.entries[1], (TranslationEntry{"AFTER", "d", "", EntryState::Untranslated, "", ""}));
+}
