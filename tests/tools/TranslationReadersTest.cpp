@@ -1,7 +1,7 @@
-// The XLIFF reader on codes and groups nested deeper than a walk by recursion could go.
+// Texts on which a translators' form once read wrongly, or wrote what it could not read.
 #include <gtest/gtest.h>
 
-#include "TranslationForm.h"
+#include "TranslationCheck.h"
 
 namespace {
 std::string Repeated(const std::string& piece, int times) {
@@ -28,4 +28,16 @@ TEST(XliffForm, ReadsCodesAndGroupsNestedDeeperThanTheStackWouldHold) {
     ASSERT_EQ(file.entries.size(), 2u);
     EXPECT_EQ(file.entries[0], (TranslationEntry{"DEEP", "abc", "t", EntryState::Translated, "", ""}));
     EXPECT_EQ(file.entries[1], (TranslationEntry{"AFTER", "d", "", EntryState::Untranslated, "", ""}));
+}
+
+TEST(PoForm, ALanguageHoldingQuotesAndBackslashesReadsBack) {
+    const TranslationFile file{"", "de \"x\" \\ y", {{"K", "Yes", "Ja", EntryState::Translated, "", ""}}};
+    std::string written;
+    PoForm().write(file, written);
+    TranslationFile back;
+    ReadReport report;
+    PoForm().read(written, back, report);
+    EXPECT_EQ(report.error, "");
+    EXPECT_EQ(back.targetLanguage, file.targetLanguage);
+    EXPECT_EQ(back.entries, file.entries);
 }
