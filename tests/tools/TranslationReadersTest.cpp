@@ -41,3 +41,17 @@ TEST(PoForm, ALanguageHoldingQuotesAndBackslashesReadsBack) {
     EXPECT_EQ(back.targetLanguage, file.targetLanguage);
     EXPECT_EQ(back.entries, file.entries);
 }
+
+TEST(PlainForm, EveryCarriageReturnEndingALineIsItsLineEnd) {
+    TranslationFile file;
+    ReadReport report;
+    PlainForm().read("A=Eins#Original=One\r\r\nB=Zwei#Original=Two\r\nC=Drei\r#Original=Three\r", file, report);
+    EXPECT_TRUE(report.losses.empty());
+    const std::vector<TranslationEntry> read = {{"A", "One", "Eins", EntryState::Translated, "", ""},
+                                                {"B", "Two", "Zwei", EntryState::Translated, "", ""},
+                                                {"C", "Three", "Drei\r", EntryState::Translated, "", ""}};
+    EXPECT_EQ(file.entries, read);
+    std::string written;
+    PlainForm().write(file, written);
+    EXPECT_TRUE(TranslationCheck::WriteLosses(PlainForm(), file, written).empty());
+}

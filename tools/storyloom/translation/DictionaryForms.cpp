@@ -112,6 +112,9 @@ void ReadPlain(const std::string& text, TranslationFile& file, ReadReport& repor
     std::string_view line;
     std::string one;
     while (lines.Next(line)) {
+        // Every carriage return that ends a line is part of its line end, as a file converted to
+        // CRLF twice has them: no original read can end with one, which a line could not write.
+        while (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         if (line.empty()) continue;
         repeated.where = "line " + std::to_string(lines.Number()) + ": ";
         const std::size_t equals = line.find('=');
