@@ -55,3 +55,13 @@ TEST(PlainForm, EveryCarriageReturnEndingALineIsItsLineEnd) {
     PlainForm().write(file, written);
     EXPECT_TRUE(TranslationCheck::WriteLosses(PlainForm(), file, written).empty());
 }
+
+TEST(PlainForm, AFirstKeyStartingWithAByteOrderMarkReadsBack) {
+    const TranslationFile file{"", "", {{"\xEF\xBB\xBFKEY", "One", "Eins", EntryState::Translated, "", ""}}};
+    std::string written;
+    PlainForm().write(file, written);
+    TranslationFile back;
+    ReadReport report;
+    PlainForm().read(written, back, report);
+    EXPECT_EQ(back.entries, file.entries);
+}

@@ -134,7 +134,12 @@ void ReadPlain(const std::string& text, TranslationFile& file, ReadReport& repor
 void WritePlain(const TranslationFile& file, std::string& out) {
     LanguageDictionary dictionary("[[", "]]");
     ToDictionary(file, dictionary);
+    const std::size_t start = out.size();
     dictionary.ExportPlainText(out);
+    // The reader takes a byte-order mark that starts the text for the file's: a first key that
+    // starts with one keeps it behind a mark of the file's own.
+    const std::string_view text = std::string_view(out).substr(start);
+    if (TextLines::WithoutBom(text).size() != text.size()) out.insert(start, "\xEF\xBB\xBF");
 }
 
 std::string PlainWhyNotHeld(const TranslationEntry& entry) {
