@@ -112,6 +112,9 @@ void ReadPlain(const std::string& text, TranslationFile& file, ReadReport& repor
     std::string_view line;
     std::string one;
     while (lines.Next(line)) {
+        // Every carriage return that ends a line is part of its line end, as a file converted to
+        // CRLF twice has them: no original read can end with one, which a line could not write.
+        while (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         if (line.empty()) continue;
         repeated.where = "line " + std::to_string(lines.Number()) + ": ";
         const std::size_t equals = line.find('=');
@@ -131,7 +134,12 @@ void ReadPlain(const std::string& text, TranslationFile& file, ReadReport& repor
 void WritePlain(const TranslationFile& file, std::string& out) {
     LanguageDictionary dictionary("[[", "]]");
     ToDictionary(file, dictionary);
+    const std::size_t start = out.size();
     dictionary.ExportPlainText(out);
+    // The reader takes a byte-order mark that starts the text for the file's: a first key that
+    // starts with one keeps it behind a mark of the file's own.
+    const std::string_view text = std::string_view(out).substr(start);
+    if (TextLines::WithoutBom(text).size() != text.size()) out.insert(start, "\xEF\xBB\xBF");
 }
 
 std::string PlainWhyNotHeld(const TranslationEntry& entry) {

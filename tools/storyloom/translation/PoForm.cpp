@@ -242,9 +242,9 @@ void Write(const TranslationFile& file, std::string& out) {
     out += "msgid \"\"\nmsgstr \"\"\n"
            "\"Project-Id-Version: storyloom\\n\"\n\"PO-Revision-Date: \\n\"\n\"Last-Translator: \\n\"\n"
            "\"Language-Team: \\n\"\n";
-    out += "\"Language: ";
-    out += file.targetLanguage;
-    out += "\\n\"\n\"MIME-Version: 1.0\\n\"\n"
+    // Quoted as any string is: a language read from another file may hold a quote.
+    AppendQuoted(out, "Language: " + file.targetLanguage + "\n");
+    out += "\n\"MIME-Version: 1.0\\n\"\n"
            "\"Content-Type: text/plain; charset=UTF-8\\n\"\n\"Content-Transfer-Encoding: 8bit\\n\"\n";
     for (const TranslationEntry& entry : file.entries) {
         out += '\n';

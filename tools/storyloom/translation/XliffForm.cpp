@@ -186,6 +186,15 @@ std::string_view LocalName(const pugi::xml_node& node) {
     return colon == std::string_view::npos ? name : name.substr(colon + 1);
 }
 
+// The node after `node` within `root` in document order, past `node`'s children unless
+// `enter`. Codes and groups nest as deep as a file makes them: walking them this way, not
+// by recursion, keeps any depth off the stack.
+pugi::xml_node NextWithin(pugi::xml_node node, const pugi::xml_node& root, bool enter) {
+    if (enter && node.first_child()) return node.first_child();
+    while (!node.next_sibling() && node.parent() != root) node = node.parent();
+    return node.next_sibling();
+}
+
 class UnitReader {
 public:
     explicit UnitReader(const pugi::xml_node& unit) {
@@ -197,14 +206,14 @@ public:
 
     // The text of a source or target; false with the reason in `_problem`.
     bool Inline(const pugi::xml_node& node, std::string& out) {
-        for (pugi::xml_node child : node.children()) {
+        for (pugi::xml_node child = node.first_child(); child;) {
+            const bool element = child.type() == pugi::node_element;
+            const std::string_view name = element ? LocalName(child) : "";
+            // Marked and paired spans hold text of the segment's own: walked into below.
+            const bool span = name == "mrk" || name == "pc";
             if (child.type() == pugi::node_pcdata || child.type() == pugi::node_cdata) {
                 out += child.value();
-                continue;
-            }
-            if (child.type() != pugi::node_element) continue;
-            const std::string_view name = LocalName(child);
-            if (name == "cp") {
+            } else if (name == "cp") {
                 char* end = nullptr;
                 const unsigned long code = std::strtoul(child.attribute("hex").value(), &end, 16);
                 if (*end != 0 || code > 0x10ffff) return Problem("a <cp> code that is no character");
@@ -214,11 +223,10 @@ public:
                 if (data != _data.end()) out += data->second;
                 else if (child.attribute("disp")) out += child.attribute("disp").value();
                 else return Problem("a <ph> code without its original text");
-            } else if (name == "mrk" || name == "pc") {
-                if (!Inline(child, out)) return false;
-            } else {
+            } else if (element && !span) {
                 return Problem("an inline <" + std::string(name) + "> code, which is not supported");
             }
+            child = NextWithin(child, node, span);
         }
         return true;
     }
@@ -274,9 +282,9 @@ public:
 
 private:
     void ReadUnits(const pugi::xml_node& parent) {
-        for (pugi::xml_node node : parent.children()) {
-            if (LocalName(node) == "group") ReadUnits(node);
-            else if (LocalName(node) == "unit") ReadUnit(node);
+        for (pugi::xml_node node = parent.first_child(); node;) {
+            if (LocalName(node) == "unit") ReadUnit(node);
+            node = NextWithin(node, parent, LocalName(node) == "group");
         }
     }
 
