@@ -142,9 +142,8 @@ private:
         _entry = PendingEntry();
         _field = nullptr;
         if (!entry.hasId && !entry.hasTranslated) return;  // comments alone
-        const std::string where = "line " + std::to_string(entry.line) + ": ";
         if (entry.plural) {
-            _report.losses.push_back(where + "an entry with plural forms is not read: plurals are not supported");
+            _report.losses.push_back("line " + std::to_string(entry.line) + ": an entry with plural forms is not read: plurals are not supported");
             return;
         }
         if (!entry.hasContext && entry.id.empty()) {

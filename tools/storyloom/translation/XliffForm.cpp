@@ -251,21 +251,34 @@ EntryState StateOfSegment(const pugi::xml_node& segment, bool hasTarget) {
     return hasTarget ? EntryState::Fuzzy : EntryState::Untranslated;
 }
 
-std::size_t LineAt(const std::string& text, std::ptrdiff_t offset) {
-    return 1 + std::count(text.begin(), text.begin() + std::min<std::ptrdiff_t>(offset, text.size()), '\n');
-}
+// Lines counted once over a text whose places are asked for in order.
+class LineCounter {
+public:
+    explicit LineCounter(const std::string& text) : _text(text) {}
+    std::size_t LineAt(std::ptrdiff_t offset) {
+        const std::size_t at = std::min<std::size_t>(std::max<std::ptrdiff_t>(offset, 0), _text.size());
+        if (at < _counted) _counted = 0, _line = 1;
+        _line += std::count(_text.begin() + _counted, _text.begin() + at, '\n');
+        _counted = at;
+        return _line;
+    }
+
+private:
+    const std::string& _text;
+    std::size_t _counted = 0, _line = 1;
+};
 
 class XliffReader {
 public:
     XliffReader(const std::string& text, TranslationFile& file, ReadReport& report)
-        : _text(text), _file(file), _report(report) {}
+        : _text(text), _lines(text), _file(file), _report(report) {}
 
     void Read() {
         pugi::xml_document document;
         const pugi::xml_parse_result parsed =
             document.load_buffer(_text.data(), _text.size(), pugi::parse_default | pugi::parse_ws_pcdata, pugi::encoding_utf8);
         if (!parsed) {
-            _report.error = "line " + std::to_string(LineAt(_text, parsed.offset)) + ": not well-formed XML: " +
+            _report.error = "line " + std::to_string(_lines.LineAt(parsed.offset)) + ": not well-formed XML: " +
                             parsed.description();
             return;
         }
@@ -291,8 +304,8 @@ private:
     void ReadUnit(const pugi::xml_node& unit) {
         TranslationEntry entry;
         entry.key = unit.attribute("name") ? unit.attribute("name").value() : unit.attribute("id").value();
-        const std::size_t line = LineAt(_text, unit.offset_debug());
-        const std::string where = "line " + std::to_string(line) + ": the unit " + QuotedText::ForMessage(entry.key);
+        const std::size_t line = _lines.LineAt(unit.offset_debug());
+        const auto where = [&] { return "line " + std::to_string(line) + ": the unit " + QuotedText::ForMessage(entry.key); };
         for (pugi::xml_node note : unit.child("notes").children("note")) {
             const std::string_view category = note.attribute("category").value();
             if (category == "hash") entry.sourceHash = note.text().get();
@@ -305,7 +318,7 @@ private:
             if (name != "segment" && name != "ignorable") continue;
             const pugi::xml_node target = part.child("target");
             if (!reader.Inline(part.child("source"), entry.source) || !reader.Inline(target, entry.translated)) {
-                _report.losses.push_back(where + " holds " + reader.ProblemText() + ": not read");
+                _report.losses.push_back(where() + " holds " + reader.ProblemText() + ": not read");
                 return;
             }
             if (name == "segment") {
@@ -317,13 +330,14 @@ private:
             hasTarget = hasTarget || target;
         }
         if (!hasSegment) {
-            _report.losses.push_back(where + " has no segment: not read");
+            _report.losses.push_back(where() + " has no segment: not read");
             return;
         }
         if (_keys.Take(entry.key, line, _report)) _file.entries.push_back(std::move(entry));
     }
 
     const std::string& _text;
+    LineCounter _lines;
     TranslationFile& _file;
     ReadReport& _report;
     ReadKeys _keys;
