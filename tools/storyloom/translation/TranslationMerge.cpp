@@ -1,27 +1,26 @@
 #include "TranslationMerge.h"
 
 #include <unordered_map>
-#include <unordered_set>
+#include <vector>
 
 #include "SourceHash.h"
 
 TranslationFile MergeWithSource(const TranslationFile& translated, const TranslationFile& source, MergeReport& report) {
-    std::unordered_map<std::string_view, const TranslationEntry*> old;
+    std::unordered_map<std::string_view, std::size_t> old;  // by key, the entry's place
     old.reserve(translated.entries.size());
-    for (const TranslationEntry& entry : translated.entries) old.emplace(entry.key, &entry);
+    for (std::size_t i = 0; i < translated.entries.size(); ++i) old.emplace(translated.entries[i].key, i);
+    std::vector<bool> inSource(translated.entries.size());
     TranslationFile merged{source.sourceLanguage.empty() ? translated.sourceLanguage : source.sourceLanguage,
                            translated.targetLanguage, {}};
     merged.entries.reserve(source.entries.size());
-    std::unordered_set<std::string_view> inSource;
-    inSource.reserve(source.entries.size());
     for (const TranslationEntry& fresh : source.entries) {
-        inSource.insert(fresh.key);
         TranslationEntry entry{fresh.key, fresh.source, "", EntryState::Untranslated, SourceHash(fresh.source), ""};
         auto found = old.find(fresh.key);
         if (found == old.end()) {
             ++report.added;
         } else {
-            const TranslationEntry& before = *found->second;
+            inSource[found->second] = true;
+            const TranslationEntry& before = translated.entries[found->second];
             entry.translated = before.translated;
             // The hash a file holds is of the source its translation was made for.
             const std::string madeFor = before.sourceHash.empty() ? SourceHash(before.source) : before.sourceHash;
@@ -42,7 +41,7 @@ TranslationFile MergeWithSource(const TranslationFile& translated, const Transla
         }
         merged.entries.push_back(std::move(entry));
     }
-    for (const TranslationEntry& entry : translated.entries)
-        if (!inSource.count(entry.key)) report.removedKeys.push_back(entry.key);
+    for (std::size_t i = 0; i < translated.entries.size(); ++i)
+        if (!inSource[i]) report.removedKeys.push_back(translated.entries[i].key);
     return merged;
 }
