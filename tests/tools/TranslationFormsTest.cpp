@@ -14,6 +14,7 @@
 #include "SourceHash.h"
 #include "TranslationCheck.h"
 #include "TranslationMerge.h"
+#include "Utf8.h"
 
 namespace {
 TranslationEntry Entry(std::string key, std::string source, std::string translated,
@@ -258,4 +259,48 @@ TEST(PseudoLocale, WidensAndAccentsTextButKeepsPlaceholdersAndMarkup) {
     };
     for (const Case& c : cases) EXPECT_EQ(PseudoTranslation(c.source, 0.3), c.pseudo);
     EXPECT_EQ(PseudoTranslation("abcdefghij", 1.0), "[áƀçđéƒĝĥíĵ~~~~~~~~~~]");
+}
+
+TEST(TranslationForms, TextsThatAreNotOfTheFormAreRefusedWithTheirLine) {
+    const std::string xliff = "<xliff xmlns=\"urn:oasis:names:tc:xliff:document:2.0\" version=\"";
+    struct Case {
+        const char* form;
+        std::string text, error;
+    } cases[] = {
+        {"po", "msgid \"a\"\nmsgstr \"b\"c\"\n", "line 2: not a PO line"},
+        {"po", "msgid \"a\\q\"\n", "line 1: not a PO line"},
+        {"csv", "key,original,translated\nA,\"open\nB,b,c\n", "line 2: a quoted field is never closed"},
+        {"xliff", xliff + "2.0\">\n<file id=\"f\"><unit>\n</file></xliff>", "line 3: not well-formed XML"},
+        {"xliff", xliff + "1.2\"><file/></xliff>", "not an XLIFF 2 document"},
+    };
+    for (const Case& c : cases) {
+        ReadReport report;
+        ReadAs(*TranslationForms::Named(c.form), c.text, &report);
+        EXPECT_EQ(report.error.rfind(c.error, 0), 0u) << c.text << " -> " << report.error;
+    }
+}
+
+TEST(Utf8, CharactersAreToldFromBytesThatAreNotOneAndWrittenBack) {
+    struct Case {
+        std::string bytes;
+        std::size_t length;  // 0: not a character
+        std::uint32_t code;
+    } cases[] = {
+        {"A", 1, 0x41},          {"\x7f", 1, 0x7f},           {"\xC2\x80", 2, 0x80},       {"\xDF\xBF", 2, 0x7ff},
+        {"\xE0\xA0\x80", 3, 0x800}, {"\xEF\xBF\xBF", 3, 0xffff}, {"\xF0\x90\x80\x80", 4, 0x10000},
+        {"\xF4\x8F\xBF\xBF", 4, 0x10ffff},
+        {"\xC2", 0, 0},            {"\xE2\x82", 0, 0},          // cut short
+        {"\xC0\xAF", 0, 0},        {"\xE0\x9F\xBF", 0, 0},      // overlong
+        {"\xED\xA0\x80", 0, 0},    {"\xF4\x90\x80\x80", 0, 0},  // a surrogate, past U+10FFFF
+        {"\x80", 0, 0},            {"\xC2\x41", 0, 0},          // a continuation alone, a lead without one
+    };
+    for (const Case& c : cases) {
+        std::uint32_t code = 0;
+        EXPECT_EQ(Utf8::CharAt(c.bytes, 0, code), c.length) << c.bytes;
+        if (c.length == 0) continue;
+        EXPECT_EQ(code, c.code);
+        std::string written;
+        Utf8::Append(written, code);
+        EXPECT_EQ(written, c.bytes);
+    }
 }
