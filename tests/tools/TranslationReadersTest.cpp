@@ -30,16 +30,26 @@ TEST(XliffForm, ReadsCodesAndGroupsNestedDeeperThanTheStackWouldHold) {
     EXPECT_EQ(file.entries[1], (TranslationEntry{"AFTER", "d", "", EntryState::Untranslated, "", ""}));
 }
 
-TEST(PoForm, ALanguageHoldingQuotesAndBackslashesReadsBack) {
-    const TranslationFile file{"", "de \"x\" \\ y", {{"K", "Yes", "Ja", EntryState::Translated, "", ""}}};
-    std::string written;
-    PoForm().write(file, written);
-    TranslationFile back;
-    ReadReport report;
-    PoForm().read(written, back, report);
-    EXPECT_EQ(report.error, "");
-    EXPECT_EQ(back.targetLanguage, file.targetLanguage);
-    EXPECT_EQ(back.entries, file.entries);
+TEST(TranslationForms, FilesOnceSpoiledByTheirWriterReadBack) {
+    struct Case {
+        const TranslationForm& form;
+        TranslationFile file;
+    } cases[] = {
+        // A language holding quotes and backslashes, written into the PO header.
+        {PoForm(), {"", "de \"x\" \\ y", {{"K", "Yes", "Ja", EntryState::Translated, "", ""}}}},
+        // A first key starting with a byte-order mark, which the reader takes for the file's.
+        {PlainForm(), {"", "", {{"\xEF\xBB\xBFKEY", "One", "Eins", EntryState::Translated, "", ""}}}},
+    };
+    for (const Case& c : cases) {
+        std::string written;
+        c.form.write(c.file, written);
+        TranslationFile back;
+        ReadReport report;
+        c.form.read(written, back, report);
+        EXPECT_EQ(report.error, "") << c.form.name;
+        EXPECT_EQ(back.targetLanguage, c.file.targetLanguage) << c.form.name;
+        EXPECT_EQ(back.entries, c.file.entries) << c.form.name;
+    }
 }
 
 TEST(PlainForm, EveryCarriageReturnEndingALineIsItsLineEnd) {
@@ -54,14 +64,4 @@ TEST(PlainForm, EveryCarriageReturnEndingALineIsItsLineEnd) {
     std::string written;
     PlainForm().write(file, written);
     EXPECT_TRUE(TranslationCheck::WriteLosses(PlainForm(), file, written).empty());
-}
-
-TEST(PlainForm, AFirstKeyStartingWithAByteOrderMarkReadsBack) {
-    const TranslationFile file{"", "", {{"\xEF\xBB\xBFKEY", "One", "Eins", EntryState::Translated, "", ""}}};
-    std::string written;
-    PlainForm().write(file, written);
-    TranslationFile back;
-    ReadReport report;
-    PlainForm().read(written, back, report);
-    EXPECT_EQ(back.entries, file.entries);
 }
