@@ -232,11 +232,14 @@ ExitStatus::Code Translate(const TranslateArguments& args, FILE* out, std::strin
 CLI::App* SetUpTranslate(CLI::App& app, ExitStatus::Code& status) {
     auto args = std::make_shared<TranslateArguments>();
     CLI::App* translate = app.add_subcommand(
-        "translate", "Convert a dictionary between XML, plain lines, CSV, PO and XLIFF, bring a translation up to a "
-                     "newer source, pseudo-translate, translate a text, or find placeholders without an entry");
+        "translate", "Convert a dictionary between XML, plain lines, CSV, PO and XLIFF 2.0 and 1.2, bring a "
+                     "translation up to a newer source, pseudo-translate, translate a text, or find placeholders "
+                     "without an entry");
     translate->add_option("DICTIONARY", args->dictionary, "dictionary or translators' file");
-    translate->add_option("--from", args->from, "its form (of OLD with --update): xml, plain, csv, po or xliff (default: from its name or text)");
-    translate->add_option("--to", args->to, "the form to write (default: from -o, else the input's)");
+    translate->add_option("--from", args->from,
+                          "its form (of OLD with --update): " + TranslationForms::Names() +
+                              " (default: from its name or text)");
+    translate->add_option("--to", args->to, "the form to write, as --from (default: from -o, else the input's)");
     translate->add_option("-o,--output", args->output, "file to write (default: standard output)");
     translate->add_option("--update", args->update, "merge the translated file OLD with the newer source NEW")
         ->expected(2)

@@ -25,14 +25,15 @@ const TranslationForm& PlainForm();
 const TranslationForm& CsvForm();
 const TranslationForm& PoForm();
 const TranslationForm& XliffForm();
+const TranslationForm& Xliff12Form();
 
 namespace TranslationForms {
 const std::vector<const TranslationForm*>& All();
-// "xml, plain, csv, po or xliff"
+// "xml, plain, csv, po, xliff or xliff12"
 std::string Names();
 const TranslationForm* Named(const std::string& name);
 // By the text where the file's name does not say (".txt", no extension) or may hide another
-// form (an XLIFF file named ".xml"); null when neither tells.
+// form (an XLIFF file named ".xml", an XLIFF 1.2 file named ".xlf"); null when neither tells.
 const TranslationForm* Of(const std::string& path, std::string_view text);
 const TranslationForm* Detect(std::string_view text);
 // The form a file of this name is written in: as Of says, and ".txt" is plain lines.

@@ -3,14 +3,14 @@
 namespace TranslationForms {
 
 const std::vector<const TranslationForm*>& All() {
-    // Detection asks in this order: XLIFF before the XML it also is, plain lines before PO
-    // (a plain key may start with "#"), CSV last (a comma is in many first lines).
-    static const std::vector<const TranslationForm*> forms = {&XliffForm(), &XmlForm(), &PlainForm(), &PoForm(),
-                                                              &CsvForm()};
+    // Detection asks in this order: XLIFF (either version) before the XML it also is, plain
+    // lines before PO (a plain key may start with "#"), CSV last (a comma is in many first lines).
+    static const std::vector<const TranslationForm*> forms = {&XliffForm(), &Xliff12Form(), &XmlForm(),
+                                                              &PlainForm(),  &PoForm(),      &CsvForm()};
     return forms;
 }
 
-std::string Names() { return "xml, plain, csv, po or xliff"; }
+std::string Names() { return "xml, plain, csv, po, xliff or xliff12"; }
 
 const TranslationForm* Named(const std::string& name) {
     for (const TranslationForm* form : All())
@@ -30,7 +30,11 @@ const TranslationForm* Of(const std::string& path, std::string_view text) {
             const std::string_view ending = extension;
             if (path.size() < ending.size() || path.compare(path.size() - ending.size(), ending.size(), ending) != 0)
                 continue;
-            return form == &XmlForm() && XliffForm().looksLike(text) ? &XliffForm() : form;
+            // An XLIFF file may be named ".xml", and ".xlf" ends files of both versions.
+            if (form == &XmlForm() || form == &XliffForm())
+                for (const TranslationForm* xliff : {&XliffForm(), &Xliff12Form()})
+                    if (xliff->looksLike(text)) return xliff;
+            return form;
         }
     }
     return Detect(text);

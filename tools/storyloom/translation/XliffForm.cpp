@@ -11,61 +11,14 @@
 #include "QuotedText.h"
 #include "TranslationForm.h"
 #include "Utf8.h"
+#include "XmlText.h"
 
 namespace {
+using namespace XmlText;
+
 constexpr const char* kNamespace = "urn:oasis:names:tc:xliff:document:2.0";
-// The dictionary's markers: the program's dictionaries are made with them.
-constexpr std::string_view kPrefix = "[[", kSuffix = "]]";
 
 // Writing ---------------------------------------------------------------------------------
-
-bool IsXmlChar(std::uint32_t code) {
-    return code == 9 || code == 10 || code == 13 || (code >= 0x20 && code != 0xfffe && code != 0xffff);
-}
-
-// Escaped text. `inAttribute`: white space as references, which attribute reading keeps.
-// `codes`: characters XML cannot hold as <cp> elements; elsewhere, and for bytes that are not
-// UTF-8, the replacement character (which reads back otherwise, and so is reported).
-void AppendEscaped(std::string& out, const std::string& text, bool inAttribute, bool codes) {
-    for (std::size_t at = 0; at < text.size();) {
-        std::uint32_t code = 0;
-        const std::size_t length = Utf8::CharAt(text, at, code);
-        if (length == 0 || !IsXmlChar(code)) {
-            if (length != 0 && codes) {
-                char hex[32];
-                std::snprintf(hex, sizeof hex, "<cp hex=\"%04X\"/>", static_cast<unsigned>(code));
-                out += hex;
-            } else {
-                out += "\xEF\xBF\xBD";
-            }
-            at += length == 0 ? 1 : length;
-            continue;
-        }
-        switch (code) {
-            case '&': out += "&amp;"; break;
-            case '<': out += "&lt;"; break;
-            case '>': out += "&gt;"; break;
-            case '"': out += inAttribute ? "&quot;" : "\""; break;
-            case '\r': out += "&#13;"; break;
-            case '\n': out += inAttribute ? "&#10;" : "\n"; break;
-            case '\t': out += inAttribute ? "&#9;" : "\t"; break;
-            default: out.append(text, at, length);
-        }
-        at += length;
-    }
-}
-
-// Placeholders as Translate finds them: the prefix, then the first suffix behind it.
-template <typename Visit>
-void ForEachPlaceholder(const std::string& text, Visit visit) {
-    std::size_t from = 0;
-    for (std::size_t at; (at = text.find(kPrefix, from)) != std::string::npos;) {
-        const std::size_t end = text.find(kSuffix, at + kPrefix.size());
-        if (end == std::string::npos) break;
-        visit(from, at, end + kSuffix.size());
-        from = end + kSuffix.size();
-    }
-}
 
 bool IsName(const std::string& key) {
     return !key.empty() && std::all_of(key.begin(), key.end(), [](char c) {
@@ -179,22 +132,6 @@ void Write(const TranslationFile& file, std::string& out) {
 
 // Reading ---------------------------------------------------------------------------------
 
-// The name of an element without its namespace prefix.
-std::string_view LocalName(const pugi::xml_node& node) {
-    std::string_view name = node.name();
-    const std::size_t colon = name.find(':');
-    return colon == std::string_view::npos ? name : name.substr(colon + 1);
-}
-
-// The node after `node` within `root` in document order, past `node`'s children unless
-// `enter`. Codes and groups nest as deep as a file makes them: walking them this way, not
-// by recursion, keeps any depth off the stack.
-pugi::xml_node NextWithin(pugi::xml_node node, const pugi::xml_node& root, bool enter) {
-    if (enter && node.first_child()) return node.first_child();
-    while (!node.next_sibling() && node.parent() != root) node = node.parent();
-    return node.next_sibling();
-}
-
 class UnitReader {
 public:
     explicit UnitReader(const pugi::xml_node& unit) {
@@ -251,23 +188,6 @@ EntryState StateOfSegment(const pugi::xml_node& segment, bool hasTarget) {
     return hasTarget ? EntryState::Fuzzy : EntryState::Untranslated;
 }
 
-// Lines counted once over a text whose places are asked for in order.
-class LineCounter {
-public:
-    explicit LineCounter(const std::string& text) : _text(text) {}
-    std::size_t LineAt(std::ptrdiff_t offset) {
-        const std::size_t at = std::min<std::size_t>(std::max<std::ptrdiff_t>(offset, 0), _text.size());
-        if (at < _counted) _counted = 0, _line = 1;
-        _line += std::count(_text.begin() + _counted, _text.begin() + at, '\n');
-        _counted = at;
-        return _line;
-    }
-
-private:
-    const std::string& _text;
-    std::size_t _counted = 0, _line = 1;
-};
-
 class XliffReader {
 public:
     XliffReader(const std::string& text, TranslationFile& file, ReadReport& report)
@@ -275,13 +195,7 @@ public:
 
     void Read() {
         pugi::xml_document document;
-        const pugi::xml_parse_result parsed =
-            document.load_buffer(_text.data(), _text.size(), pugi::parse_default | pugi::parse_ws_pcdata, pugi::encoding_utf8);
-        if (!parsed) {
-            _report.error = "line " + std::to_string(_lines.LineAt(parsed.offset)) + ": not well-formed XML: " +
-                            parsed.description();
-            return;
-        }
+        if (!Parse(_text, document, _lines, _report.error)) return;
         const pugi::xml_node root = document.document_element();
         if (LocalName(root) != "xliff" || std::strncmp(root.attribute("version").value(), "2.", 2) != 0) {
             _report.error = "not an XLIFF 2 document (its root is <" + std::string(root.name()) + " version=\"" +
@@ -345,16 +259,6 @@ private:
 
 void Read(const std::string& text, TranslationFile& file, ReadReport& report) { XliffReader(text, file, report).Read(); }
 
-bool HoldsAll(const std::string& text, bool codes) {
-    for (std::size_t at = 0; at < text.size();) {
-        std::uint32_t code = 0;
-        const std::size_t length = Utf8::CharAt(text, at, code);
-        if (length == 0 || (!codes && !IsXmlChar(code))) return false;
-        at += length;
-    }
-    return true;
-}
-
 std::string WhyNotHeld(const TranslationEntry& entry) {
     for (const std::string* text : {&entry.key, &entry.source, &entry.translated, &entry.sourceHash, &entry.previousSource})
         if (!HoldsAll(*text, text == &entry.source || text == &entry.translated))
@@ -362,8 +266,9 @@ std::string WhyNotHeld(const TranslationEntry& entry) {
     return "";
 }
 
+// Any <xliff> element but one of version 1, which is the other form's.
 bool LooksLike(std::string_view text) {
-    return text.substr(0, 1024).find("<xliff") != std::string_view::npos;
+    return text.substr(0, 1024).find("<xliff") != std::string_view::npos && XliffVersion(text).substr(0, 2) != "1.";
 }
 }  // namespace
 
