@@ -235,6 +235,7 @@ class Translations(ProgramTest):
             ["QUOTE", 'He said "hi", then left', 'Er sagte "hallo", dann ging er'],
             ["\u00dcMLAUT", "Stra\u00dfe, caf\u00e9", "Stra\u00dfe, caf\u00e9 \u2713"]]
     XLIFF_SCHEMA = SOURCE.parent / "shared" / "xliff" / "xliff-core-2.0.xsd"
+    XLIFF12_SCHEMA = XLIFF_SCHEMA.with_name("xliff-core-1.2-strict.xsd")
 
     def dictionary(self, rows=None, name="start"):
         path = WORK / f"{name}.csv"
@@ -245,21 +246,24 @@ class Translations(ProgramTest):
         self.assertEqual(result.returncode, 0, result.stderr)
         return xml
 
-    def assert_tools_accept(self, po=(), xliff=()):
+    def assert_tools_accept(self, po=(), xliff=(), xliff12=()):
         for path in po:
             for tool in (["msgfmt", "--check", "-o", "/dev/null"], ["msgcat", "-o", "/dev/null"],
                          ["msgattrib", "--only-fuzzy", "-o", "/dev/null"], ["msgmerge", "-q", "-o", "/dev/null", path]):
                 checked = subprocess.run([*tool, path], capture_output=True, text=True)
                 self.assertEqual(checked.returncode, 0, f"{tool[0]}: {checked.stderr}")
-        if xliff and self.XLIFF_SCHEMA.exists():
-            checked = subprocess.run(["xmllint", "--noout", "--schema", self.XLIFF_SCHEMA, *xliff], capture_output=True, text=True)
-            self.assertEqual(checked.returncode, 0, checked.stderr)
+        for schema, files in ((self.XLIFF_SCHEMA, xliff), (self.XLIFF12_SCHEMA, xliff12)):
+            if files and schema.exists():
+                checked = subprocess.run(["xmllint", "--noout", "--schema", schema, *files], capture_output=True, text=True)
+                self.assertEqual(checked.returncode, 0, checked.stderr)
 
     def test_round_trip_through_every_form(self):
         start = self.dictionary()
-        chain = [start] + [WORK / f"trip.{form}" for form in ("csv", "po", "xlf", "txt", "xml")]
+        # The 1.2 file is named as 2.0's are: written by --to, read as 1.2 by its text.
+        chain = [start] + [WORK / f"trip.{ending}" for ending in ("csv", "po", "xlf", "12.xlf", "txt", "xml")]
         for source, target in zip(chain, chain[1:]):
-            result = storyloom("translate", source, "-o", target)
+            form = ["--to", "xliff12"] if target.name.endswith("12.xlf") else []
+            result = storyloom("translate", source, *form, "-o", target)
             self.assertEqual((result.returncode, result.stderr), (0, ""))
         self.assertEqual(chain[-1].read_text(encoding="utf-8"), start.read_text(encoding="utf-8"))
         # Translators' own tools read what is written.
@@ -267,8 +271,9 @@ class Translations(ProgramTest):
             rows = list(csv.reader(f))
         self.assertEqual(rows[0], ["key", "original", "translated", "state", "hash", "previous"])
         self.assertEqual({row[0]: row[2] for row in rows[1:]}["QUOTE"], self.ROWS[3][2])
-        self.assert_tools_accept(po=[chain[2]], xliff=[chain[3]])
+        self.assert_tools_accept(po=[chain[2]], xliff=[chain[3]], xliff12=[chain[4]])
         self.assertIn('<ph id="1" dataRef="d1"/>', chain[3].read_text())
+        self.assertIn('<source>Find <ph id="1">[[GATE_OPEN]]</ph></source>', chain[4].read_text())
 
     def test_stale_translations_are_found_after_the_source_changes(self):
         translated = WORK / "fr.po"
