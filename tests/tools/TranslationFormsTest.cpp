@@ -43,7 +43,11 @@ TranslationFile RandomFile(std::mt19937& random) {
     TranslationFile file{"en", "fr", {}};
     for (int i = 0, count = 1 + random() % 12; i < count; ++i) {
         std::string key = RandomText(random, true) + std::to_string(i);  // unique, sorting oddly
-        file.entries.push_back(Entry(key, RandomText(random, false), RandomText(random, false)));
+        // Every state, so each form's state words come back; an untranslated entry has no text.
+        const auto state = static_cast<EntryState>(random() % (static_cast<int>(EntryState::Final) + 1));
+        std::string source = RandomText(random, false), translated = RandomText(random, false);
+        if (state == EntryState::Untranslated) translated.clear();
+        file.entries.push_back(Entry(key, std::move(source), std::move(translated), state));
     }
     return file;
 }
