@@ -1,6 +1,7 @@
 #include "XmlText.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include "Utf8.h"
 
