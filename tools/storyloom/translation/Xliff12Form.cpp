@@ -175,10 +175,7 @@ void Read(const std::string& text, TranslationFile& file, ReadReport& report) {
 }
 
 std::string WhyNotHeld(const TranslationEntry& entry) {
-    for (const std::string* text :
-         {&entry.key, &entry.source, &entry.translated, &entry.sourceHash, &entry.previousSource})
-        if (!HoldsAll(*text, false)) return "XLIFF 1.2 holds UTF-8 text only, and no control characters";
-    return "";
+    return HoldsEntry(entry, false) ? "" : "XLIFF 1.2 holds UTF-8 text only, and no control characters";
 }
 
 bool LooksLike(std::string_view text) { return XliffVersion(text).substr(0, 2) == "1."; }

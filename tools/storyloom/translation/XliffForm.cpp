@@ -260,10 +260,7 @@ private:
 void Read(const std::string& text, TranslationFile& file, ReadReport& report) { XliffReader(text, file, report).Read(); }
 
 std::string WhyNotHeld(const TranslationEntry& entry) {
-    for (const std::string* text : {&entry.key, &entry.source, &entry.translated, &entry.sourceHash, &entry.previousSource})
-        if (!HoldsAll(*text, text == &entry.source || text == &entry.translated))
-            return "XML holds UTF-8 text only, and control characters only inside a source or target";
-    return "";
+    return HoldsEntry(entry, true) ? "" : "XML holds UTF-8 text only, and control characters only inside a source or target";
 }
 
 // Any <xliff> element but one of version 1, which is the other form's.

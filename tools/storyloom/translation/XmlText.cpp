@@ -11,6 +11,7 @@ bool IsXmlChar(std::uint32_t code) {
     return code == 9 || code == 10 || code == 13 || (code >= 0x20 && code != 0xfffe && code != 0xffff);
 }
 
+namespace {
 bool HoldsAll(const std::string& text, bool controls) {
     for (std::size_t at = 0; at < text.size();) {
         std::uint32_t code = 0;
@@ -19,6 +20,12 @@ bool HoldsAll(const std::string& text, bool controls) {
         at += length;
     }
     return true;
+}
+}  // namespace
+
+bool HoldsEntry(const TranslationEntry& entry, bool codes) {
+    return HoldsAll(entry.key, false) && HoldsAll(entry.source, codes) && HoldsAll(entry.translated, codes) &&
+           HoldsAll(entry.sourceHash, false) && HoldsAll(entry.previousSource, false);
 }
 
 void AppendEscaped(std::string& out, const std::string& text, bool inAttribute, bool codes) {

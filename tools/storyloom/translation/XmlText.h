@@ -6,12 +6,15 @@
 
 #include <pugixml.hpp>
 
+#include "TranslationEntry.h"
+
 // What the XLIFF forms share: text escaped for XML, placeholders found, documents walked.
 namespace XmlText {
 
 bool IsXmlChar(std::uint32_t code);
-// Whether every character is UTF-8 that XML holds (control characters too, with `controls`).
-bool HoldsAll(const std::string& text, bool controls);
+// Whether every text of the entry is UTF-8 that XML holds; control characters only in its
+// original and translation, and there only when `codes` (<cp>) can write them.
+bool HoldsEntry(const TranslationEntry& entry, bool codes);
 
 // Escaped text. `inAttribute`: white space as references, which attribute reading keeps. `codes`:
 // characters XML cannot hold as <cp> elements; elsewhere, and for bytes that are not UTF-8, the
