@@ -146,13 +146,19 @@ private:
 
 }  // namespace
 
-ItemCount CountItems(const std::string& text) {
-    ItemCount count;
+std::size_t CountHeldItems(const std::string& text) {
+    std::size_t held = 0;
     const std::string opening = std::string("<") + TranslationText::Item;
     for (std::size_t at = text.find(opening); at != std::string::npos; at = text.find(opening, at + 1)) {
         const std::size_t after = at + opening.size();
-        count.held += after < text.size() && (text[after] == ' ' || text[after] == '\t' || text[after] == '>');
+        held += after < text.size() && (text[after] == ' ' || text[after] == '\t' || text[after] == '>');
     }
+    return held;
+}
+
+ItemCount CountItems(const std::string& text) {
+    ItemCount count;
+    count.held = CountHeldItems(text);
     RepeatCounter counter;
     LanguageDictionary dictionary("[[", "]]", &counter);
     std::string data = text;

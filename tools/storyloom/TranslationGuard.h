@@ -17,6 +17,8 @@ struct ItemCount {
     std::size_t held = 0;  // items the text opens, read or not
     std::size_t read = 0;  // items the importer took, repeated keys included
 };
+// The items an XML translation text opens, read or not.
+std::size_t CountHeldItems(const std::string& text);
 // The items of an XML translation text, counted and read into a dictionary of its own.
 ItemCount CountItems(const std::string& text);
 // "N of M translation items in the text could not be read"; empty when all were.

@@ -18,8 +18,10 @@ public:
         if (message.size() < before.size() + after.size() || message.compare(0, before.size(), before) != 0) return;
         const std::string key = message.substr(before.size(), message.size() - before.size() - after.size());
         _report.losses.push_back(where + "the key " + QuotedText::ForMessage(key) + " again: not read");
+        ++repeats;
     }
     std::string where;  // the line being read, where the form has lines
+    std::size_t repeats = 0;
 
 private:
     ReadReport& _report;
@@ -66,13 +68,15 @@ void WarnOfUnknownElements(const std::string& text, ReadReport& report) {
 }
 
 void ReadXml(const std::string& text, TranslationFile& file, ReadReport& report) {
-    const std::string shortfall = TranslationGuard::Shortfall(TranslationGuard::CountItems(text));
-    if (!shortfall.empty()) report.losses.push_back(shortfall);
     WarnOfUnknownElements(text, report);
     RepeatedKeys repeated(report);
     LanguageDictionary dictionary("[[", "]]", &repeated);
     std::string data = text;
     LanguageDictionaryXMLSerializer::Import(data, dictionary);
+    // The items read, repeated keys too, against those the text holds: from this one import.
+    const std::string shortfall = TranslationGuard::Shortfall(
+        {TranslationGuard::CountHeldItems(text), dictionary.GetItems().size() + repeated.repeats});
+    if (!shortfall.empty()) report.losses.insert(report.losses.begin(), shortfall);
     FromDictionary(dictionary, file);
 }
 
