@@ -29,7 +29,7 @@ RecordedRun Record(const std::string& text) {
     EXPECT_TRUE(graph.Build(description, run.error)) << run.error;
     std::unique_ptr<FILE, int (*)(FILE*)> out(std::fopen("/dev/null", "w"), std::fclose);
     RunOptions options;
-    options.record = true;
+    options.keepSteps = true;
     StepRunner runner(graph, out.get(), options);
     run.passed = runner.Run(description["steps"], run.error);
     run.steps = runner.StepRecords();

@@ -100,7 +100,8 @@ ExitStatus::Code Run(const std::string& text, const std::string& source, const A
             return ExitStatus::Failed;
         }
         RunOptions recorded = options;
-        recorded.record = !keeping.reportPath.empty() || keeping.coverage;
+        recorded.record = keeping.coverage != nullptr;
+        recorded.keepSteps = !keeping.reportPath.empty();
         StepRunner runner(graph, out, recorded);
         const bool passed = runner.Run(description.value("steps", nlohmann::json::array()), error);
         if (!passed) error = source + ": " + error;

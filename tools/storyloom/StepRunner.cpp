@@ -100,7 +100,7 @@ RunRecord::VariableTexts StepRunner::VariableTexts() const {
 
 StepRunner::StepRunner(ChannelGraph& graph, FILE* out, const RunOptions& options)
     : _graph(graph), _out(out), _options(options) {
-    if (options.trace || options.record) _recorder = std::make_unique<EvaluationRecorder>(graph);
+    if (options.trace || options.record || options.keepSteps) _recorder = std::make_unique<EvaluationRecorder>(graph);
 }
 
 bool StepRunner::Run(const json& steps, std::string& error) {
@@ -116,8 +116,8 @@ bool StepRunner::Run(const json& steps, std::string& error) {
         const size_t checksBefore = GetAssertionReports().size();
         if (_recorder) _recorder->BeginStep();
         _traced = 0;
-        if (_options.record) facts.variablesBefore = VariableTexts();
-        StepOutput output(_out, _options.record);
+        if (_options.keepSteps) facts.variablesBefore = VariableTexts();
+        StepOutput output(_out, _options.keepSteps);
         std::string reason;
         facts.evaluated = step.contains("evaluate");
         TranslationStepGuard guard(facts.evaluated ? _graph.FindChannel(who) : nullptr, _options.maxText);
@@ -141,7 +141,7 @@ bool StepRunner::Run(const json& steps, std::string& error) {
             reason = guarded;
         }
         if (ran) ran = CheckStep(step, facts.evaluated, facts.status, facts.errorLog, reason);
-        if (_options.record) {
+        if (_options.keepSteps) {
             facts.passed = ran;
             facts.failure = reason;
             facts.output = output.Finish();
@@ -150,7 +150,7 @@ bool StepRunner::Run(const json& steps, std::string& error) {
         }
         if (!ran) {
             error = "step " + std::to_string(index) + " ($.steps[" + std::to_string(index) + "]): " + reason;
-            if (_options.record) RecordNotRun(steps, index + 1);
+            if (_options.keepSteps) RecordNotRun(steps, index + 1);
             return false;
         }
     }

@@ -15,7 +15,8 @@
 
 struct RunOptions {
     bool trace = false;        // print each evaluation's tree: modes, children read and written, nested ones
-    bool record = false;       // keep each step's evaluations and what it did, for a report or coverage
+    bool record = false;       // record every evaluation and tally them (coverage)
+    bool keepSteps = false;    // and keep each step as a report shows it
     bool allowErrors = false;  // failures no expectation accounts for are printed, not fatal
     bool allowCycles = false;  // mode channels linked in a ring run; the library refuses the repeat
     std::uint64_t maxText = TranslationGuard::DefaultMaxText;  // a Translate step growing past it is refused
