@@ -41,30 +41,6 @@ size_t CharacterLength(const std::string& text, size_t at) {
     return 0;
 }
 
-// Text a picture can show: whole characters only, at most `maxBytes` of them (then "…");
-// control characters and bytes that start no character as \xNN, a backslash as \\, so two
-// different ids never show alike.
-std::string Shown(const std::string& text, size_t maxBytes = std::string::npos) {
-    std::string out;
-    for (size_t at = 0; at < text.size();) {
-        const size_t length = CharacterLength(text, at);
-        std::string piece;
-        if (text[at] == '\\') {
-            piece = "\\\\";
-        } else if (length) {
-            piece = text.substr(at, length);
-        } else {
-            char escaped[5];
-            std::snprintf(escaped, sizeof(escaped), "\\x%02x", static_cast<unsigned char>(text[at]));
-            piece = escaped;
-        }
-        if (out.size() + piece.size() > maxBytes) return out + "\u2026";
-        out += piece;
-        at += length ? length : 1;
-    }
-    return out;
-}
-
 // Graphviz reads entities and backslash escapes in labels, and passes entities in names
 // through to the SVG: "&" and "\" are written so that it shows them as they are.
 std::string ForGraphviz(const std::string& shown, bool label) {
@@ -90,34 +66,46 @@ Agnode_t* Node(Agraph_t* graph, const std::string& id) {
     return agnode(graph, const_cast<char*>(ForGraphviz(Shown(id), false).c_str()), 1);
 }
 
-// One box per channel, one arrow per linked child.
-void AddChannels(Agraph_t* graph, const json& description, const std::map<std::string, std::string>& values,
-                 const std::map<std::string, std::vector<std::string>>& linkNames) {
-    const json channels = description.value("channels", json::array());
-    for (const json& entry : channels) {
-        const std::string id = Text(entry, "id");
-        std::string label = Shown(id) + "\n" + Shown(Text(entry, "kind"));
-        if (!Text(entry, "mode").empty()) label += " " + Shown(Text(entry, "mode"));
-        if (!Text(entry, "name").empty()) label += "\nname: " + Shown(Text(entry, "name"));
-        if (!Text(entry, "group").empty()) label += "\ngroup: " + Shown(Text(entry, "group"));
-        auto value = values.find(id);
-        if (value != values.end()) label += "\n= " + Shown(value->second, 60);
-        Set(Node(graph, id), "label", ForGraphviz(label + "\n", true));
-    }
-    for (const json& entry : channels) {
-        if (!entry.contains("links") || !entry["links"].is_array()) continue;
-        const std::string id = Text(entry, "id");
-        auto names = linkNames.find(id);
-        for (size_t position = 0; position < entry["links"].size(); ++position) {
-            const json& at = entry["links"][position];
-            const std::string name =
-                names != linkNames.end() && position < names->second.size() ? names->second[position] : "";
+// A box per channel, its label the lines Write shows; links named by `linkNames` in order.
+std::vector<Box> Boxes(const json& description, const std::map<std::string, std::string>& values,
+                       const std::map<std::string, std::vector<std::string>>& linkNames) {
+    std::vector<Box> boxes;
+    for (const json& entry : description.value("channels", json::array())) {
+        Box box;
+        box.id = Text(entry, "id");
+        box.label = Shown(box.id) + "\n" + Shown(Text(entry, "kind"));
+        if (!Text(entry, "mode").empty()) box.label += " " + Shown(Text(entry, "mode"));
+        if (!Text(entry, "name").empty()) box.label += "\nname: " + Shown(Text(entry, "name"));
+        if (!Text(entry, "group").empty()) box.label += "\ngroup: " + Shown(Text(entry, "group"));
+        auto value = values.find(box.id);
+        if (value != values.end()) box.label += "\n= " + Shown(value->second, 60);
+        auto names = linkNames.find(box.id);
+        const json links = entry.contains("links") && entry["links"].is_array() ? entry["links"] : json::array();
+        for (size_t position = 0; position < links.size(); ++position) {
+            Link link;
+            if (names != linkNames.end() && position < names->second.size()) link.name = names->second[position];
+            const json& at = links[position];
             for (const json& child : at.is_array() ? at : json::array({at}))
-                if (child.is_string())
-                    Set(agedge(graph, Node(graph, id), Node(graph, child.get<std::string>()), nullptr, 1), "label",
-                        ForGraphviz(Shown(name), true));
+                if (child.is_string()) link.children.push_back(child.get<std::string>());
+            box.links.push_back(std::move(link));
         }
+        boxes.push_back(std::move(box));
     }
+    return boxes;
+}
+
+// One node per box, one arrow per linked child.
+void AddBoxes(Agraph_t* graph, const std::vector<Box>& boxes) {
+    for (const Box& box : boxes) {
+        Agnode_t* node = Node(graph, box.id);
+        Set(node, "label", ForGraphviz(box.label + "\n", true));
+        for (const auto& [name, value] : box.attributes) Set(node, name.c_str(), value);
+    }
+    for (const Box& box : boxes)
+        for (const Link& link : box.links)
+            for (const std::string& child : link.children)
+                Set(agedge(graph, Node(graph, box.id), Node(graph, child), nullptr, 1), "label",
+                    ForGraphviz(Shown(link.name), true));
 }
 
 // Runs `work` on a thread of its own with a stack of `bytes`; false when none can be had.
@@ -137,22 +125,19 @@ bool RunOnLargeStack(const std::function<void()>& work, size_t bytes) {
 
 // What the layout works on: a box per channel, and per link an arrow segment for each layer it
 // crosses, with every channel one layer below its lowest parent (as the layout ranks them).
-size_t LayoutSize(const json& description) {
-    const json channels = description.value("channels", json::array());
+size_t LayoutSize(const std::vector<Box>& boxes) {
     std::map<std::string, size_t> index;
-    for (const json& entry : channels) index.emplace(Text(entry, "id"), index.size());
+    for (const Box& box : boxes) index.emplace(box.id, index.size());
     std::vector<std::vector<size_t>> children(index.size());
     std::vector<size_t> parents(index.size()), layer(index.size()), ready;
-    for (const json& entry : channels) {
-        if (!entry.contains("links") || !entry["links"].is_array()) continue;
-        for (const json& at : entry["links"])
-            for (const json& child : at.is_array() ? at : json::array({at})) {
-                auto found = child.is_string() ? index.find(child.get<std::string>()) : index.end();
+    for (const Box& box : boxes)
+        for (const Link& link : box.links)
+            for (const std::string& child : link.children) {
+                auto found = index.find(child);
                 if (found == index.end()) continue;
-                children[index[Text(entry, "id")]].push_back(found->second);
+                children[index[box.id]].push_back(found->second);
                 ++parents[found->second];
             }
-    }
     for (size_t node = 0; node < parents.size(); ++node)
         if (!parents[node]) ready.push_back(node);
     while (!ready.empty()) {
@@ -173,25 +158,41 @@ size_t LayoutSize(const json& description) {
 int KeepGraphvizQuiet(char*) { return 0; }
 }  // namespace
 
-bool FitsLayout(const json& description, std::string& error) {
-    const size_t size = LayoutSize(description);
+std::string Shown(const std::string& text, size_t maxBytes) {
+    std::string out;
+    for (size_t at = 0; at < text.size();) {
+        const size_t length = CharacterLength(text, at);
+        std::string piece;
+        if (text[at] == '\\') {
+            piece = "\\\\";
+        } else if (length) {
+            piece = text.substr(at, length);
+        } else {
+            char escaped[5];
+            std::snprintf(escaped, sizeof(escaped), "\\x%02x", static_cast<unsigned char>(text[at]));
+            piece = escaped;
+        }
+        if (out.size() + piece.size() > maxBytes) return out + "\u2026";
+        out += piece;
+        at += length ? length : 1;
+    }
+    return out;
+}
+
+
+bool FitsLayout(const std::vector<Box>& boxes, std::string& error) {
+    const size_t size = LayoutSize(boxes);
     if (size <= kMaxLayoutSize) return true;
     error = "too large to draw: its layout would hold " + std::to_string(size) + " boxes and arrow segments, at most " +
             std::to_string(kMaxLayoutSize) + " fit";
     return false;
 }
 
-bool Write(const json& description, const std::map<std::string, std::string>& values,
-           const std::map<std::string, std::vector<std::string>>& linkNames, const std::string& path,
-           std::string& error) {
-    const size_t dot = path.rfind('.');
-    const std::string format = dot == std::string::npos ? "" : path.substr(dot + 1);
-    if (format != "svg" && format != "png") {
-        error = path + ": the picture's name must end in .svg or .png";
-        return false;
-    }
+bool FitsLayout(const json& description, std::string& error) { return FitsLayout(Boxes(description, {}, {}), error); }
+
+bool Render(const std::vector<Box>& boxes, const std::string& format, std::string& picture, std::string& error) {
     agseterrf(KeepGraphvizQuiet);
-    std::string picture;
+    picture.clear();
     std::exception_ptr failure;
     const std::function<void()> draw = [&] {
         try {
@@ -205,7 +206,7 @@ bool Write(const json& description, const std::map<std::string, std::string>& va
             agattr(graph.get(), AGNODE, const_cast<char*>("fontsize"), const_cast<char*>("10"));
             agattr(graph.get(), AGEDGE, const_cast<char*>("fontname"), const_cast<char*>("Helvetica"));
             agattr(graph.get(), AGEDGE, const_cast<char*>("fontsize"), const_cast<char*>("9"));
-            AddChannels(graph.get(), description, values, linkNames);
+            AddBoxes(graph.get(), boxes);
             if (gvLayout(context.get(), graph.get(), "dot") != 0) return;
             char* data = nullptr;
             unsigned int length = 0;
@@ -218,12 +219,29 @@ bool Write(const json& description, const std::map<std::string, std::string>& va
         }
     };
     if (!RunOnLargeStack(draw, kLayoutStackBytes)) {
-        error = path + ": no memory for the layout's stack";
+        error = "no memory for the layout's stack";
         return false;
     }
     if (failure) std::rethrow_exception(failure);
     if (picture.empty()) {
-        error = path + ": Graphviz could not lay the graph out or draw it";
+        error = "Graphviz could not lay the graph out or draw it";
+        return false;
+    }
+    return true;
+}
+
+bool Write(const json& description, const std::map<std::string, std::string>& values,
+           const std::map<std::string, std::vector<std::string>>& linkNames, const std::string& path,
+           std::string& error) {
+    const size_t dot = path.rfind('.');
+    const std::string format = dot == std::string::npos ? "" : path.substr(dot + 1);
+    if (format != "svg" && format != "png") {
+        error = path + ": the picture's name must end in .svg or .png";
+        return false;
+    }
+    std::string picture;
+    if (!Render(Boxes(description, values, linkNames), format, picture, error)) {
+        error = path + ": " + error;
         return false;
     }
     OutputFile file(path);
