@@ -37,9 +37,13 @@ json Coverage::Json(bool oneGraph) const {
         const ModeTally tally = found == _tallies.end() ? ModeTally() : found->second;
         json read = json::object(), neverRead = json::array();
         for (const LinkInfo& link : mode.links) {
-            auto taken = tally.linksTaken.find(link.name);
-            if (taken == tally.linksTaken.end()) neverRead.push_back(link.name);
-            else read[link.name] = taken->second;
+            // Construct modes name two links alike: the second is told by its position.
+            bool shared = false;
+            for (const LinkInfo& other : mode.links) shared |= other.name == link.name && other.position != link.position;
+            const std::string name = shared ? link.name + " (link " + std::to_string(link.position) + ")" : link.name;
+            auto taken = tally.linksTaken.find(link.position);
+            if (taken == tally.linksTaken.end()) neverRead.push_back(name);
+            else read[name] = taken->second;
         }
         if (tally.evaluations) ++modesRun;
         modes.push_back({{"mode", mode.shortName}, {"channels", tally.channels}, {"evaluations", tally.evaluations},

@@ -26,7 +26,7 @@ public:
 private:
     struct ModeTally {
         size_t channels = 0, evaluations = 0;
-        std::map<std::string, size_t> linksTaken;
+        std::map<unsigned, size_t> linksTaken;  // by link position
     };
 
     const ModeList& _modes;

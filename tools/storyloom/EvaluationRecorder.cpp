@@ -16,8 +16,6 @@ EvaluationRecorder::~EvaluationRecorder() { globalEngine.SetEvaluationObserver(_
 void EvaluationRecorder::BeginStep() {
     _nodes.clear();
     _open.clear();
-    _openChannels.clear();
-    _before.clear();
     for (size_t channel : _evaluated) _evaluatedInStep[channel] = false;
     _evaluated.clear();
     _evaluatedInStep.resize(_channels.size());
@@ -30,21 +28,19 @@ void EvaluationRecorder::TakeLines() {
         if (into) into->insert(into->end(), lines.begin() + static_cast<std::ptrdiff_t>(std::min(seen, lines.size())), lines.end());
         seen = lines.size();
     };
-    EvaluationNode* running = _open.empty() ? nullptr : &_nodes[_open.back()];
+    EvaluationNode* running = _open.empty() ? nullptr : &_nodes[_open.back().node];
     take(Core::GetErrorLog(), _errorLogSeen, running ? &running->errorLog : nullptr);
     take(globalEngine.GetDebugMessages(), _debugSeen, running ? &running->debug : nullptr);
 }
 
-void EvaluationRecorder::Open(EvaluationNode node) {
-    _open.push_back(_nodes.size());
+void EvaluationRecorder::Open(EvaluationNode node, A3d_Channel* channel) {
+    _open.push_back({_nodes.size(), channel, channel ? Children(*channel) : std::vector<EvaluationNode::ChildValue>(), {}});
     _nodes.push_back(std::move(node));
 }
 
 void EvaluationRecorder::Close() {
-    _nodes[_open.back()].end = _nodes.size();
+    _nodes[_open.back().node].end = _nodes.size();
     _open.pop_back();
-    _openChannels.pop_back();
-    _before.pop_back();
 }
 
 std::vector<EvaluationNode::ChildValue> EvaluationRecorder::Children(A3d_Channel& channel) {
@@ -69,38 +65,59 @@ void EvaluationRecorder::ChannelBegins(A3d_Channel& channel) {
         _evaluatedInStep[node.channel] = true;
         _evaluated.push_back(node.channel);
     }
-    Open(std::move(node));
-    _openChannels.push_back(&channel);
-    _before.push_back(Children(channel));
+    Open(std::move(node), &channel);
 }
 
 void EvaluationRecorder::ChildTaken(const A3d_Channel& parent, unsigned index) {
-    if (_snapshotting || _open.empty() || _openChannels.back() != &parent) return;
-    EvaluationNode& node = _nodes[_open.back()];
+    if (_snapshotting || _open.empty()) return;
+    Frame& frame = _open.back();
+    if (!frame.channel) {
+        // A rule node reading its construct channel: the construct's mode link is covered.
+        const auto take = std::make_pair(&parent, index);
+        if (std::find(frame.taken.begin(), frame.taken.end(), take) != frame.taken.end()) return;
+        frame.taken.push_back(take);
+        CountTake(parent, index);
+        return;
+    }
+    if (frame.channel != &parent) return;
+    EvaluationNode& node = _nodes[frame.node];
     for (const EvaluationNode::ChildValue& taken : node.read)
         if (taken.childIndex == index) return;
-    const auto& before = _before.back();
-    auto found = std::find_if(before.begin(), before.end(), [index](const auto& child) { return child.childIndex == index; });
-    node.read.push_back(found != before.end() ? *found : EvaluationNode::ChildValue{index, ChannelGraph::kNotInGraph, "(nothing linked)"});
+    auto found = std::find_if(frame.before.begin(), frame.before.end(),
+                              [index](const auto& child) { return child.childIndex == index; });
+    node.read.push_back(found != frame.before.end() ? *found
+                                                     : EvaluationNode::ChildValue{index, ChannelGraph::kNotInGraph,
+                                                                                  "(nothing linked)"});
 }
 
-std::string EvaluationRecorder::LinkName(const A3d_Channel& channel, unsigned childIndex) const {
-    unsigned at = 0;
-    for (unsigned position = 0; position < channel.GetChildCreationCount(); ++position) {
+void EvaluationRecorder::CountTake(const A3d_Channel& parent, unsigned index) {
+    auto* storyloom = dynamic_cast<const Aco_Storyloom*>(&parent);
+    if (!storyloom || _graph.IndexOf(&parent) == ChannelGraph::kNotInGraph) return;
+    const ModeDescription* mode = storyloom->GetModeDescription(storyloom->GetCurrentMode());
+    if (mode) ++_linksTaken[mode->shortName][LinkPosition(parent, index)];
+}
+
+unsigned EvaluationRecorder::LinkPosition(const A3d_Channel& channel, unsigned childIndex) {
+    unsigned at = 0, position = 0;
+    for (; position < channel.GetChildCreationCount(); ++position) {
         const ChildCreation* record = channel.GetChildCreateType(position);
-        const unsigned width = record && record->IsRepeatable() ? channel.GetChildLinkPositionCount(at) + 1 : 1;
-        if (childIndex < at + width) return record ? record->linkName : "";
-        at += width;
+        at += record && record->IsRepeatable() ? channel.GetChildLinkPositionCount(at) + 1 : 1;
+        if (childIndex < at) break;
     }
-    return "child " + std::to_string(childIndex);
+    return position;
+}
+
+std::string EvaluationRecorder::LinkName(const A3d_Channel& channel, unsigned childIndex) {
+    const ChildCreation* record = channel.GetChildCreateType(LinkPosition(channel, childIndex));
+    return record ? record->linkName : "child " + std::to_string(childIndex);
 }
 
 void EvaluationRecorder::ChannelEnds(A3d_Channel& channel, float value) {
-    if (_open.empty() || _openChannels.back() != &channel) return;
+    if (_open.empty() || _open.back().channel != &channel) return;
     TakeLines();
-    EvaluationNode& node = _nodes[_open.back()];
+    EvaluationNode& node = _nodes[_open.back().node];
     node.value = value;
-    const auto& before = _before.back();
+    const auto& before = _open.back().before;
     for (EvaluationNode::ChildValue& after : Children(channel)) {
         auto was = std::find_if(before.begin(), before.end(), [&](const auto& child) { return child.childIndex == after.childIndex; });
         if (was == before.end() || was->value != after.value || was->child != after.child) node.written.push_back(std::move(after));
@@ -111,8 +128,7 @@ void EvaluationRecorder::ChannelEnds(A3d_Channel& channel, float value) {
         ++tally.statuses[value];
         tally.last = value;
         ++_modeEvaluations[node.mode];
-        auto& links = _linksTaken[node.mode];
-        for (const EvaluationNode::ChildValue& taken : node.read) ++links[LinkName(channel, taken.childIndex)];
+        for (const EvaluationNode::ChildValue& taken : node.read) CountTake(channel, taken.childIndex);
     }
     Close();
 }
@@ -122,15 +138,13 @@ void EvaluationRecorder::ProductBegins(const char* role, const char* type) {
     EvaluationNode node;
     node.mode = role ? role : "";
     node.type = type ? type : "";
-    Open(std::move(node));
-    _openChannels.push_back(nullptr);
-    _before.emplace_back();
+    Open(std::move(node), nullptr);
 }
 
 void EvaluationRecorder::ProductEnds(bool answer) {
-    if (_open.empty() || _openChannels.back()) return;
+    if (_open.empty() || _open.back().channel) return;
     TakeLines();
-    _nodes[_open.back()].answer = answer;
+    _nodes[_open.back().node].answer = answer;
     Close();
 }
 

@@ -58,16 +58,20 @@ public:
     const std::vector<size_t>& Evaluated() const { return _evaluated; }
 
     const std::vector<ChannelTally>& Channels() const { return _channels; }
-    // Per mode, how often each link position was taken by the mode's evaluations.
-    const std::map<std::string, std::map<std::string, size_t>>& LinksTaken() const { return _linksTaken; }
+    // Per mode, how often each link position was taken: by the mode's evaluations, and by the
+    // rule nodes a construct channel of the mode defines.
+    const std::map<std::string, std::map<unsigned, size_t>>& LinksTaken() const { return _linksTaken; }
     const std::map<std::string, size_t>& ModeEvaluations() const { return _modeEvaluations; }
 
     // The node after `at`'s subtree (an evaluation cut short by an exception still has one).
     size_t Next(size_t at) const;
     // Prints the top evaluations from node `from` on, indented, as --trace shows them.
     void Print(FILE* out, size_t from) const;
-    // The name of the link a child index belongs to, as the channel declares it now.
-    std::string LinkName(const A3d_Channel& channel, unsigned childIndex) const;
+    // The link position a child index belongs to, as the channel declares it now; the
+    // position count for an index past them all.
+    static unsigned LinkPosition(const A3d_Channel& channel, unsigned childIndex);
+    // That link's name.
+    static std::string LinkName(const A3d_Channel& channel, unsigned childIndex);
 
     void ChannelBegins(A3d_Channel& channel) override;
     void ChannelEnds(A3d_Channel& channel, float value) override;
@@ -76,24 +80,32 @@ public:
     void ProductEnds(bool answer) override;
 
 private:
+    // An evaluation running.
+    struct Frame {
+        size_t node;
+        A3d_Channel* channel;  // null for a rule node
+        std::vector<EvaluationNode::ChildValue> before;  // the children's values as it began
+        std::vector<std::pair<const A3d_Channel*, unsigned>> taken;  // a rule node's takes from construct channels
+    };
+
     // Lines logged since the last event belong to the evaluation running now.
     void TakeLines();
-    void Open(EvaluationNode node);
+    void Open(EvaluationNode node, A3d_Channel* channel);
     void Close();
     std::vector<EvaluationNode::ChildValue> Children(A3d_Channel& channel);
+    // Counts a take of `parent`'s child at `index` for the mode `parent` has.
+    void CountTake(const A3d_Channel& parent, unsigned index);
     void PrintNode(FILE* out, size_t at, int depth) const;
 
     const ChannelGraph& _graph;
     EvaluationObserver* const _previous;
     std::vector<EvaluationNode> _nodes;
-    std::vector<size_t> _open;  // the evaluations running, outermost first
-    std::vector<A3d_Channel*> _openChannels;  // the channel of each running evaluation, null for a rule node
-    std::vector<std::vector<EvaluationNode::ChildValue>> _before;  // children's values as each began
+    std::vector<Frame> _open;  // outermost first
     std::vector<size_t> _evaluated;
     std::vector<bool> _evaluatedInStep;
     size_t _errorLogSeen = 0, _debugSeen = 0;
     bool _snapshotting = false;  // the recorder's own child reads are no evaluation's
     std::vector<ChannelTally> _channels;
-    std::map<std::string, std::map<std::string, size_t>> _linksTaken;
+    std::map<std::string, std::map<unsigned, size_t>> _linksTaken;
     std::map<std::string, size_t> _modeEvaluations;
 };
