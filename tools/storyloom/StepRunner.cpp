@@ -1,5 +1,6 @@
 #include "StepRunner.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -103,6 +104,24 @@ StepRunner::StepRunner(ChannelGraph& graph, FILE* out, const RunOptions& options
     if (options.trace || options.record || options.keepSteps) _recorder = std::make_unique<EvaluationRecorder>(graph);
 }
 
+StepRunner::LogMarks StepRunner::Marks() const {
+    return {Core::GetErrorLog().size(), globalEngine.GetDebugMessages().size(), GetAssertionReports().size(),
+            DictionaryCounts()};
+}
+
+void StepRunner::TakeLines(const LogMarks& marks, const std::string& who, RunRecord::StepFacts& facts) {
+    const auto since = [](const std::vector<std::string>& lines, size_t mark) {
+        return std::vector<std::string>(lines.begin() + static_cast<std::ptrdiff_t>(std::min(mark, lines.size())), lines.end());
+    };
+    facts.errorLog = since(Core::GetErrorLog(), marks.errorLog);
+    facts.debug = since(globalEngine.GetDebugMessages(), marks.debug);
+    facts.dictionary = DictionaryMessages(marks.dictionary);
+    facts.checks = CheckReports(marks.checks);
+    for (const auto& [lines, what] : {std::make_pair(&facts.errorLog, "error log"), std::make_pair(&facts.debug, "debug"),
+                                      std::make_pair(&facts.dictionary, "dictionary"), std::make_pair(&facts.checks, "check")})
+        for (const std::string& line : *lines) std::fprintf(_out, "  %s [%s]: %s\n", what, who.c_str(), line.c_str());
+}
+
 bool StepRunner::Run(const json& steps, std::string& error) {
     for (size_t index = 0; index < steps.size(); ++index) {
         const json& step = steps[index];
@@ -110,10 +129,7 @@ bool StepRunner::Run(const json& steps, std::string& error) {
         RunRecord::StepFacts facts = Facts(kind, step, index);
         // The reports come right after the step that caused them, under the step's channel.
         const std::string who = facts.subject.empty() ? facts.kind : facts.subject;
-        const size_t logBefore = Core::GetErrorLog().size();
-        const size_t debugBefore = globalEngine.GetDebugMessages().size();
-        const auto dictionaryBefore = DictionaryCounts();
-        const size_t checksBefore = GetAssertionReports().size();
+        const LogMarks marks = Marks();
         if (_recorder) _recorder->BeginStep();
         _traced = 0;
         if (_options.keepSteps) facts.variablesBefore = VariableTexts();
@@ -127,14 +143,7 @@ bool StepRunner::Run(const json& steps, std::string& error) {
             ran = RunStep(kind, step, facts.status, reason);
         // Evaluations no evaluate line printed: rule nodes a step ran by itself.
         if (_options.trace) PrintTraceFrom(_traced);
-        facts.errorLog.assign(Core::GetErrorLog().begin() + static_cast<std::ptrdiff_t>(logBefore), Core::GetErrorLog().end());
-        const auto& debug = globalEngine.GetDebugMessages();
-        facts.debug.assign(debug.begin() + static_cast<std::ptrdiff_t>(debugBefore), debug.end());
-        facts.dictionary = DictionaryMessages(dictionaryBefore);
-        facts.checks = CheckReports(checksBefore);
-        for (const auto& [lines, what] : {std::make_pair(&facts.errorLog, "error log"), std::make_pair(&facts.debug, "debug"),
-                                          std::make_pair(&facts.dictionary, "dictionary"), std::make_pair(&facts.checks, "check")})
-            for (const std::string& line : *lines) std::fprintf(_out, "  %s [%s]: %s\n", what, who.c_str(), line.c_str());
+        TakeLines(marks, who, facts);
         if (ran && guarded.empty()) guard.After(_out, who, guarded);
         if (ran && !guarded.empty() && !_options.allowErrors) {
             ran = false;

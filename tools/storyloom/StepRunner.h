@@ -51,6 +51,14 @@ private:
                    std::string& error);
     bool CheckValue(const nlohmann::json& expect, std::string& error);
 
+    // Where the logs stood as a step began.
+    struct LogMarks {
+        size_t errorLog, debug, checks;
+        std::map<const Core::Scenario*, size_t> dictionary;
+    };
+    LogMarks Marks() const;
+    // The lines logged since `marks`, kept in the step's facts and printed under `who`.
+    void TakeLines(const LogMarks& marks, const std::string& who, RunRecord::StepFacts& facts);
     // The scenarios the graph's references hold, each with its dictionary's message count.
     std::map<const Core::Scenario*, size_t> DictionaryCounts() const;
     // Framework check reports (the serializer's) made since `before` reports were kept.
