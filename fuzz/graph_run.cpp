@@ -1,5 +1,6 @@
-// The program's graph loader and runner on any text, cycles allowed: every run ends with an
-// exit status of the program and, when it fails, a reason; nothing crashes or hangs.
+// The program's graph loader and runner on any text, cycles allowed, traced, recorded for a
+// report page and for coverage: every run ends with an exit status of the program and, when it
+// fails, a reason; nothing crashes or hangs.
 #include <memory>
 
 #include <nlohmann/json.hpp>
@@ -40,12 +41,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const uint8_t choice = input.Byte();
     options.allowErrors = choice & 1;
     options.allowCycles = choice & 2;
+    options.trace = choice & 4;
+    static const ModeList modes(Plugin());
+    Coverage coverage(modes);
+    GraphProgram::RunKeeping keeping{choice & 8 ? "fuzz-report.html" : "", choice & 16 ? &coverage : nullptr};
     std::unique_ptr<FILE, int (*)(FILE*)> out(std::fopen("/dev/null", "w"), std::fclose);
     FUZZ_CHECK(out);
     const std::string text = input.Rest();
     if (WritesOutsideItsFolder(text)) return 0;
     std::string error;
-    const ExitStatus::Code status = GraphProgram::Run(text, "fuzz.json", Plugin(), options, out.get(), error);
+    const ExitStatus::Code status = GraphProgram::Run(text, "fuzz.json", Plugin(), options, out.get(), error, keeping);
+    if (keeping.coverage) FUZZ_CHECK(coverage.Json()["modes"].size() == modes.GetModes().size());
     FUZZ_CHECK(status == ExitStatus::Success || status == ExitStatus::Failed || status == ExitStatus::UsageError);
     FUZZ_CHECK(status == ExitStatus::Success || !error.empty());
     Core::ClearErrorLog();

@@ -24,7 +24,7 @@ void EvaluationRecorder::BeginStep() {
 }
 
 void EvaluationRecorder::TakeLines() {
-    const auto take = [this](const std::vector<std::string>& lines, size_t& seen, std::vector<std::string>* into) {
+    const auto take = [](const std::vector<std::string>& lines, size_t& seen, std::vector<std::string>* into) {
         if (into) into->insert(into->end(), lines.begin() + static_cast<std::ptrdiff_t>(std::min(seen, lines.size())), lines.end());
         seen = lines.size();
     };

@@ -154,6 +154,13 @@ size_t LayoutSize(const std::vector<Box>& boxes) {
     return size;
 }
 
+// One for the process, never freed: Graphviz's text-measuring plug-in keeps the last font it
+// measured by a pointer into the context, so a later context would measure with a freed name.
+GVC_t* Context() {
+    static GVC_t* const context = gvContext();
+    return context;
+}
+
 // Graphviz prints its own complaints on stderr; the program's failure line says what failed.
 int KeepGraphvizQuiet(char*) { return 0; }
 }  // namespace
@@ -196,7 +203,7 @@ bool Render(const std::vector<Box>& boxes, const std::string& format, std::strin
     std::exception_ptr failure;
     const std::function<void()> draw = [&] {
         try {
-            std::unique_ptr<GVC_t, int (*)(GVC_t*)> context(gvContext(), gvFreeContext);
+            GVC_t* context = Context();
             std::unique_ptr<Agraph_t, int (*)(Agraph_t*)> graph(
                 agopen(const_cast<char*>("storyloom"), Agdirected, nullptr), agclose);
             if (!context || !graph) return;
@@ -207,13 +214,13 @@ bool Render(const std::vector<Box>& boxes, const std::string& format, std::strin
             agattr(graph.get(), AGEDGE, const_cast<char*>("fontname"), const_cast<char*>("Helvetica"));
             agattr(graph.get(), AGEDGE, const_cast<char*>("fontsize"), const_cast<char*>("9"));
             AddBoxes(graph.get(), boxes);
-            if (gvLayout(context.get(), graph.get(), "dot") != 0) return;
+            if (gvLayout(context, graph.get(), "dot") != 0) return;
             char* data = nullptr;
             unsigned int length = 0;
-            if (gvRenderData(context.get(), graph.get(), format.c_str(), &data, &length) == 0 && data)
+            if (gvRenderData(context, graph.get(), format.c_str(), &data, &length) == 0 && data)
                 picture.assign(data, length);
             gvFreeRenderData(data);
-            gvFreeLayout(context.get(), graph.get());
+            gvFreeLayout(context, graph.get());
         } catch (...) {
             failure = std::current_exception();
         }
