@@ -1,6 +1,8 @@
 #include <new>
 #include <string>
 
+#include "storyloom/host/engine/A3dEngine.h"
+#include "storyloom/host/engine/EvaluationObserver.h"
 #include "storyloom/scenario_channel/ModeCatalogue.h"
 #include "storyloom/scenario_channel/ModeSupport.h"
 #include "storyloom/scenario_channel/StoryloomChannel.h"
@@ -57,8 +59,7 @@ private:
 // first. Then, our choice where the contract has no such case: a channel reached again while
 // its mode runs would run it again without end, so it answers as an unreadable link, 105.0,
 // without running the mode and without a report (the program refuses such rings).
-float Aco_Storyloom::GetFloat() {
-    ObservedEvaluation observed(*this);
+inline float Aco_Storyloom::Evaluate() {
     float result = ModeResult::Done;
     if (CheckRenderCount()) {
         if (_isEvaluating) {
@@ -76,4 +77,15 @@ float Aco_Storyloom::GetFloat() {
     }
     SetFloat(result);
     return _value;
+}
+
+[[gnu::cold, gnu::noinline]] float Aco_Storyloom::EvaluateObserved() {
+    ObservedEvaluation observed(*this);
+    return Evaluate();
+}
+
+// A channel nobody observes pays one test of a flag for the observer hook.
+float Aco_Storyloom::GetFloat() {
+    if (__builtin_expect(IsObserved(), false)) return EvaluateObserved();
+    return Evaluate();
 }

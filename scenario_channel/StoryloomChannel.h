@@ -54,6 +54,9 @@ public:
 
 private:
     bool IsEditorListener() const;
+    // The mode's run behind the gate and the cycle guard; with the observer told, when observed.
+    float Evaluate();
+    float EvaluateObserved();
 
     bool _isFactoryInitialized = false;
     std::unique_ptr<QuestProductFactory> _questFactory;

@@ -3,12 +3,20 @@
 #include <algorithm>
 #include <cstring>
 
+#include "storyloom/host/engine/A3dEngine.h"
+#include "storyloom/host/engine/EvaluationObserver.h"
+
 namespace {
 // The base channel class's own type; channels built on nothing have the zero base GUID.
 constexpr _GUID kChannelGuid = {0x5C1A7E2D, 0x3B84, 0x4F0E, {0x9A, 0x61, 0x0D, 0x52, 0xC7, 0x18, 0xE4, 0x93}};
 }  // namespace
 
 A3d_Channel::A3d_Channel() = default;
+
+A3d_Channel* A3d_Channel::TakeObservedChild(unsigned index) const {
+    if (EvaluationObserver* observer = globalEngine.GetEvaluationObserver()) observer->ChildTaken(*this, index);
+    return index < _childIndex.size() ? _childIndex[index] : nullptr;
+}
 
 A3d_Channel::A3d_Channel(const A3d_Channel& other)
     : _name(other._name),

@@ -8,10 +8,18 @@
 EvaluationRecorder::EvaluationRecorder(const ChannelGraph& graph)
     : _graph(graph), _previous(globalEngine.GetEvaluationObserver()), _channels(graph.GetChannelIds().size()) {
     globalEngine.SetEvaluationObserver(this);
+    SetObserved(true);
     BeginStep();
 }
 
-EvaluationRecorder::~EvaluationRecorder() { globalEngine.SetEvaluationObserver(_previous); }
+EvaluationRecorder::~EvaluationRecorder() {
+    SetObserved(false);
+    globalEngine.SetEvaluationObserver(_previous);
+}
+
+void EvaluationRecorder::SetObserved(bool observed) const {
+    for (const std::string& id : _graph.GetChannelIds()) _graph.FindChannel(id)->SetObserved(observed);
+}
 
 void EvaluationRecorder::BeginStep() {
     _nodes.clear();

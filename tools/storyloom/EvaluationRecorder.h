@@ -41,7 +41,8 @@ struct ChannelTally {
 
 // Records every evaluation the graph makes while it is the engine's observer, step by step,
 // as a tree; and tallies, over the run, each channel's evaluations and the links each mode
-// took. It sees only what the engine tells observers, so a run without one costs nothing.
+// took. Only the graph's channels are observed while it lives; the rest of the time an
+// evaluation pays one test of a flag.
 class EvaluationRecorder : public EvaluationObserver {
 public:
     explicit EvaluationRecorder(const ChannelGraph& graph);
@@ -88,6 +89,8 @@ private:
         std::vector<std::pair<const A3d_Channel*, unsigned>> taken;  // a rule node's takes from construct channels
     };
 
+    // The graph's channels tell the observer of their evaluations, or stop.
+    void SetObserved(bool observed) const;
     // Lines logged since the last event belong to the evaluation running now.
     void TakeLines();
     void Open(EvaluationNode node, A3d_Channel* channel);
