@@ -10,4 +10,5 @@
 #include "storyloom/host/engine/Aco_StringChannel.h"
 #include "storyloom/host/engine/Aco_VectorChannel.h"
 #include "storyloom/host/engine/ChannelType.h"
+#include "storyloom/host/engine/EvaluationObserver.h"
 #include "storyloom/host/engine/Guid.h"

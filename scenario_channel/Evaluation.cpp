@@ -23,6 +23,24 @@ private:
     bool& _evaluating;
 };
 
+// Tells the engine's evaluation observer, when one is set, of the evaluation and its value.
+class ObservedEvaluation {
+public:
+    explicit ObservedEvaluation(Aco_Storyloom& channel)
+        : _channel(channel), _observer(globalEngine.GetEvaluationObserver()) {
+        if (_observer) _observer->ChannelBegins(_channel);
+    }
+    ~ObservedEvaluation() {
+        if (_observer) _observer->ChannelEnds(_channel, _channel.GetStoredFloat());
+    }
+    ObservedEvaluation(const ObservedEvaluation&) = delete;
+    ObservedEvaluation& operator=(const ObservedEvaluation&) = delete;
+
+private:
+    Aco_Storyloom& _channel;
+    EvaluationObserver* const _observer;
+};
+
 // Our choice, the contract having no such case: memory running out inside a mode must not
 // leave the plug-in into the engine, so the evaluation ends as a failed write would, with
 // "OutOfMemory" reported; with no memory left to say it, it ends all the same.
@@ -40,6 +58,7 @@ private:
 // its mode runs would run it again without end, so it answers as an unreadable link, 105.0,
 // without running the mode and without a report (the program refuses such rings).
 float Aco_Storyloom::GetFloat() {
+    ObservedEvaluation observed(*this);
     float result = ModeResult::Done;
     if (CheckRenderCount()) {
         if (_isEvaluating) {

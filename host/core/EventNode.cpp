@@ -4,8 +4,29 @@
 #include "storyloom/host/core/ConditionFactoryManager.h"
 #include "storyloom/host/core/ErrorLog.h"
 #include "storyloom/host/core/EventFactoryManager.h"
+#include "storyloom/host/engine/A3dEngine.h"
+#include "storyloom/host/engine/EvaluationObserver.h"
 
 namespace Core {
+
+namespace {
+// Tells the engine's evaluation observer, when one is set, that a node runs and what it answers.
+template <class Run>
+bool Observed(const char* role, const std::string& type, Run run) {
+    EvaluationObserver* observer = globalEngine.GetEvaluationObserver();
+    if (!observer) return run();
+    observer->ProductBegins(role, type.c_str());
+    bool answer = false;
+    try {
+        answer = run();
+    } catch (...) {
+        observer->ProductEnds(false);
+        throw;
+    }
+    observer->ProductEnds(answer);
+    return answer;
+}
+}  // namespace
 
 EventNode::~EventNode() {
     delete _event;
@@ -43,7 +64,9 @@ bool EventNode::Trigger(EventParams& params) {
     // Whatever the nodes run may end this node; `alive` is checked before every use of it.
     WeakRef<EventNode> alive(this);
     _triggering = true;
-    bool activated = _event->CheckActivate(params) && alive && ConditionsHold(alive);
+    Event* event = _event;
+    bool activated = Observed("event", event->GetTypeName(), [&] { return event->CheckActivate(params); }) && alive &&
+                     ConditionsHold(alive);
     if (activated) RunActions(alive);
     if (alive) _triggering = false;
     return activated;
@@ -51,12 +74,20 @@ bool EventNode::Trigger(EventParams& params) {
 
 bool EventNode::ConditionsHold(const WeakRef<EventNode>& alive) {
     for (size_t i = 0; alive && i < _conditions.size(); ++i)
-        if (!_conditions[i]->Evaluate()) return false;
+        if (Condition* condition = _conditions[i];
+            !Observed("condition", condition->GetTypeName(), [condition] { return condition->Evaluate(); }))
+            return false;
     return static_cast<bool>(alive);
 }
 
 void EventNode::RunActions(const WeakRef<EventNode>& alive) {
-    for (size_t i = 0; alive && i < _actions.size(); ++i) _actions[i]->Execute();
+    for (size_t i = 0; alive && i < _actions.size(); ++i) {
+        Action* action = _actions[i];
+        Observed("action", action->GetTypeName(), [action] {
+            action->Execute();
+            return true;
+        });
+    }
 }
 
 bool EventNode::RefersTo(const ScenarioSupport& entity) const {

@@ -5,9 +5,11 @@
 #include <unordered_map>
 #include <vector>
 
+#include "storyloom/host/engine/A3dEngine.h"
 #include "storyloom/host/engine/A3dFile.h"
 #include "storyloom/host/engine/A3d_ChannelGroup.h"
 #include "storyloom/host/engine/ChannelType.h"
+#include "storyloom/host/engine/EvaluationObserver.h"
 
 class A3d_Channel;
 
@@ -61,6 +63,7 @@ public:
 
     // Child indices.
     A3d_Channel* GetChild(unsigned index) const {
+        if (EvaluationObserver* observer = globalEngine.GetEvaluationObserver()) observer->ChildTaken(*this, index);
         return index < _childIndex.size() ? _childIndex[index] : nullptr;
     }
     unsigned GetChildCount() const { return static_cast<unsigned>(_childIndex.size()); }

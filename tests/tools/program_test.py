@@ -82,12 +82,59 @@ class Commands(ProgramTest):
                 self.assertLessEqual(documented, set().union(*options), result.stdout)
                 self.assertEqual([names for names in options if names and not names & documented], [], row[0])
 
-    def test_trace_shows_mode_reads_and_writes(self):
-        result = storyloom("run", SOURCE / "examples" / "scenario_road.json", "--trace")
-        self.assertEqual(result.returncode, 0, result.stderr)
-        self.assertIn("  trace addGate: mode Scenario_AddEntity\n    read  child 0 scenario", result.stdout)
-        self.assertIn("evaluate addGate                      -> 0\n    write child 2 gateId               = 1.000000",
-                      result.stdout)
+    def test_trace_shows_each_evaluation_nested_under_what_evaluated_it(self):
+        # A condition linked straight to a mode channel reads its status: the check foresees it,
+        # --allow-errors runs it, and the trace shows the nested evaluation and its value.
+        quest = json.loads((SOURCE / "examples" / "quest_road.json").read_text())
+        next(c for c in quest["channels"] if c["id"] == "hasKey")["links"][1] = "checkKey"
+        trap = storyloom("run", write("status-trap.json", json.dumps(quest)), "--trace", "--allow-errors")
+        self.assertIn('warning: ', trap.stdout.splitlines()[2])
+        self.assertIn('"checkKey" is a Storyloom channel', trap.stdout.splitlines()[2])
+        cases = [
+            (trap, '    condition "Has Key" -> false\n      trace checkKey: mode Scenario_IsEntityInScenario -> 0\n'
+                   '        read  child 0 scenario             = a scenario\n'),
+            (storyloom("run", SOURCE / "examples" / "quest_road.json", "--trace"),
+             '    action "Open Gate" -> true\n      trace countForResult: mode Scenario_GetEntityCount -> 0\n'),
+            (storyloom("run", SOURCE / "examples" / "scenario_road.json", "--trace"),
+             'evaluate addGate                      -> 0\n  trace addGate: mode Scenario_AddEntity -> 0\n'
+             '    read  child 0 scenario             = a scenario\n'),
+            (storyloom("run", SOURCE / "examples" / "scenario_road.json", "--trace"),
+             '    read  child 2 gateId               = 0.000000\n    write child 2 gateId               = 1.000000\n'),
+        ]
+        for result, wanted in cases:
+            with self.subTest(wanted=wanted):
+                self.assertIn(wanted, result.stdout)
+
+    def test_coverage_is_the_union_over_the_graphs_run(self):
+        passing = write("cover-a.json", json.dumps({
+            "entities": [{"name": "Hero"}],
+            "channels": [{"id": "scenario", "kind": "CoreRef"}, {"id": "hero", "kind": "CoreRef", "ref": "Hero"},
+                         {"id": "heroId", "kind": "Value"},
+                         {"id": "create", "kind": "Storyloom", "mode": "Scenario_Create", "links": ["scenario"]},
+                         {"id": "add", "kind": "Storyloom", "mode": "Scenario_AddEntity",
+                          "links": ["scenario", "hero", "heroId"]}],
+            "steps": [{"evaluate": "create"}, {"evaluate": "add"}]}))
+        failing = write("cover-b.json", json.dumps({
+            "channels": [{"id": "scenario", "kind": "CoreRef"},
+                         {"id": "create", "kind": "Storyloom", "mode": "Scenario_Create", "links": ["scenario"]},
+                         {"id": "idle", "kind": "Storyloom", "mode": "Scenario_Destroy", "links": ["scenario"]}],
+            "steps": [{"evaluate": "create"}, {"evaluate": "create"}, {"expect": {"channel": "scenario", "ref": "x"}}]}))
+        result = storyloom("run", passing, failing, "--coverage", WORK / "coverage.json")
+        self.assert_one_line(result, 1, "cover-b.json: step 2")
+        coverage = json.loads((WORK / "coverage.json").read_text())
+        self.assertEqual(coverage["graphs"], [str(passing), str(failing)])
+        evaluated = {(c["graph"][-12:], c["id"]): (c["evaluations"], c["statuses"]) for c in coverage["channels"]}
+        self.assertEqual(evaluated, {("cover-a.json", "create"): (1, {"0": 1}), ("cover-a.json", "add"): (1, {"0": 1}),
+                                     ("cover-b.json", "create"): (2, {"0": 2})})
+        self.assertEqual(coverage["neverEvaluated"], [{"graph": str(failing), "id": "idle"}])
+        modes = {m["mode"]: m for m in coverage["modes"]}
+        self.assertEqual(len(modes), coverage["summary"]["modes"])
+        self.assertEqual((modes["Scenario_Create"]["channels"], modes["Scenario_Create"]["evaluations"]), (2, 3))
+        self.assertEqual(modes["Scenario_AddEntity"]["linksRead"], {"CoreScenario": 1, "CoreEntity": 1, "iID": 1})
+        self.assertEqual((modes["Scenario_Destroy"]["evaluations"], modes["Scenario_Destroy"]["linksNeverRead"]),
+                         (0, ["CoreScenario"]))
+        self.assertEqual(coverage["summary"]["modesEvaluated"], 2)
+        self.assert_one_line(storyloom("run", passing, failing, "--report", WORK / "two.html"), 2, "one GRAPH")
 
     def test_a_missing_translation_key_is_reported_after_its_step(self):
         graph = json.loads((SOURCE / "examples" / "translation_road.json").read_text())

@@ -38,10 +38,19 @@ A3d_Channel* ChannelGraph::FindChannel(const std::string& id) const {
     return found == _channels.end() ? nullptr : found->second.get();
 }
 
+size_t ChannelGraph::IndexOf(const A3d_Channel* channel) const {
+    auto found = _places.find(channel);
+    return found == _places.end() ? kNotInGraph : found->second;
+}
+
 std::string ChannelGraph::IdOf(const A3d_Channel* channel) const {
-    for (const auto& [id, held] : _channels)
-        if (held.get() == channel) return id;
-    return "?";
+    const size_t index = IndexOf(channel);
+    return index == kNotInGraph ? "?" : _order[index];
+}
+
+std::string ChannelGraph::KindOf(const A3d_Channel* channel) const {
+    auto kind = _kinds.find(channel);
+    return kind == _kinds.end() ? "" : kind->second->name;
 }
 
 std::string ChannelGraph::Describe(A3d_Channel* channel) const {
@@ -113,6 +122,7 @@ bool ChannelGraph::AddChannel(const json& entry, std::string& error) {
     }
     A3d_Channel* channel = made.get();
     _kinds[channel] = kind;
+    _places.emplace(channel, _order.size());
     _channels[id] = std::move(made);
     _order.push_back(id);
     if (entry.contains("group")) {

@@ -2,6 +2,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include <nlohmann/json.hpp>
@@ -35,8 +36,13 @@ public:
     Core::EntityBase* FindEntity(const std::string& name) const;
     Core::Camera* FindCamera(const std::string& name) const;
     const std::vector<std::string>& GetChannelIds() const { return _order; }
+    // A channel's place in GetChannelIds(); kNotInGraph for a channel of no graph of ours.
+    static constexpr size_t kNotInGraph = static_cast<size_t>(-1);
+    size_t IndexOf(const A3d_Channel* channel) const;
     // The JSON id of a channel of this graph; "?" for any other.
     std::string IdOf(const A3d_Channel* channel) const;
+    // The kind a channel of the graph was made as; "" for any other.
+    std::string KindOf(const A3d_Channel* channel) const;
     // How a channel of the graph reads in the output; "(no value)" for any other.
     std::string Describe(A3d_Channel* channel) const;
     // What a reference may point at: an entity or a camera, by name.
@@ -56,4 +62,5 @@ private:
     std::map<std::string, std::unique_ptr<A3d_Channel>> _channels;
     std::map<const A3d_Channel*, const ChannelKind*> _kinds;
     std::vector<std::string> _order;
+    std::unordered_map<const A3d_Channel*, size_t> _places;  // place in _order
 };

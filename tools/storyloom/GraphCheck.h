@@ -13,6 +13,7 @@
 struct GraphProblem {
     std::string path;
     std::string message;
+    bool onlyAtRun = false;  // well formed, but the run would fail there (--allow-errors runs it)
     std::string Line() const { return path + ": " + message; }
 };
 
@@ -32,6 +33,10 @@ public:
     // What the step records check with.
     using json = nlohmann::json;
     void Add(const std::string& path, const std::string& message);
+    // A problem of a well-formed graph: the run would fail there.
+    void AddRunFailure(const std::string& path, const std::string& message) {
+        _problems.push_back({path, message, true});
+    }
     // `type` is a string, an array or an object; numbers have ExpectNumber.
     bool Expect(const json& value, json::value_t type, const std::string& path);
     bool ExpectNumber(const json& value, const std::string& path);

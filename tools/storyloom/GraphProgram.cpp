@@ -7,6 +7,8 @@
 #include "GraphPicture.h"
 #include "JsonText.h"
 #include "OutputFile.h"
+#include "ReportPage.h"
+#include "RunRecord.h"
 
 namespace GraphProgram {
 
@@ -26,6 +28,29 @@ void PlaceNamedLinks(nlohmann::json& description, const ModeList& modes) {
         entry["links"] = placed;
     }
 }
+
+// The page of a finished run, failed or not.
+bool WriteReport(const std::string& path, const nlohmann::json& description, const std::string& source,
+                 const A3dPluginLoader& plugin, const ChannelGraph& graph, const StepRunner& runner,
+                 const std::string& failure, std::string& error) {
+    nlohmann::json record = {{"graph", source}, {"description", description.value("description", "")},
+                             {"passed", failure.empty()}, {"failure", failure}, {"failedStep", nullptr},
+                             {"channels", RunRecord::Channels(graph, *runner.Recorder())},
+                             {"steps", runner.StepRecords()}};
+    size_t met = 0, failed = 0;
+    for (const nlohmann::json& step : runner.StepRecords()) {
+        met += step["result"] == "met";
+        failed += step["result"] == "failed";
+        if (step["ran"] && !step["failure"].get<std::string>().empty() && record["failedStep"].is_null())
+            record["failedStep"] = step["index"];
+    }
+    record["expectations"] = {{"met", met}, {"failed", failed}};
+    ModeList modes(plugin);
+    Coverage coverage(modes);
+    coverage.Add(source, graph, *runner.Recorder());
+    record["coverage"] = coverage.Json(true);
+    return ReportPage::Write(record, path, error);
+}
 }  // namespace
 
 std::string Reason(const std::exception& e) {
@@ -33,7 +58,8 @@ std::string Reason(const std::exception& e) {
 }
 
 ExitStatus::Code Load(const std::string& text, const std::string& source, const A3dPluginLoader& plugin,
-                      nlohmann::json& description, std::vector<std::string>& problems, bool allowCycles) {
+                      nlohmann::json& description, std::vector<std::string>& problems, bool allowCycles,
+                      std::vector<std::string>* runFailures) {
     std::string error;
     if (!JsonText::Parse(text, source, description, error)) {
         problems.push_back(error);
@@ -47,7 +73,7 @@ ExitStatus::Code Load(const std::string& text, const std::string& source, const 
         GraphCheck check(modes, plugin);
         if (allowCycles) check.AllowCycles();
         for (const GraphProblem& problem : check.Check(description))
-            problems.push_back(source + ": " + problem.Line());
+            (problem.onlyAtRun && runFailures ? *runFailures : problems).push_back(source + ": " + problem.Line());
         if (problems.empty()) PlaceNamedLinks(description, modes);
     } catch (const std::exception& e) {
         problems.push_back(source + ": " + Reason(e));
@@ -56,27 +82,35 @@ ExitStatus::Code Load(const std::string& text, const std::string& source, const 
 }
 
 ExitStatus::Code Run(const std::string& text, const std::string& source, const A3dPluginLoader& plugin,
-                     const RunOptions& options, FILE* out, std::string& error) {
+                     const RunOptions& options, FILE* out, std::string& error, const RunKeeping& keeping) {
     nlohmann::json description;
-    std::vector<std::string> problems;
-    if (Load(text, source, plugin, description, problems, options.allowCycles) != ExitStatus::Success) {
+    std::vector<std::string> problems, runFailures;
+    if (Load(text, source, plugin, description, problems, options.allowCycles,
+             options.allowErrors ? &runFailures : nullptr) != ExitStatus::Success) {
         error = problems.front();
         if (problems.size() > 1) error += " (and " + std::to_string(problems.size() - 1) + " more; see \"check\")";
         return ExitStatus::Failed;
     }
     try {
         if (description.contains("description")) PrintText(out, description["description"].get<std::string>() + "\n");
+        for (const std::string& failure : runFailures) PrintText(out, "warning: " + failure + "\n");
         ChannelGraph graph(plugin);
         if (!graph.Build(description, error)) {
             error = source + ": " + error;
             return ExitStatus::Failed;
         }
-        StepRunner runner(graph, out, options);
-        if (!runner.Run(description.value("steps", nlohmann::json::array()), error)) {
-            error = source + ": " + error;
-            return ExitStatus::Failed;
-        }
-        return ExitStatus::Success;
+        RunOptions recorded = options;
+        recorded.record = keeping.coverage != nullptr;
+        recorded.keepSteps = !keeping.reportPath.empty();
+        StepRunner runner(graph, out, recorded);
+        const bool passed = runner.Run(description.value("steps", nlohmann::json::array()), error);
+        if (!passed) error = source + ": " + error;
+        if (keeping.coverage) keeping.coverage->Add(source, graph, *runner.Recorder());
+        std::string unkept;
+        if (!keeping.reportPath.empty() && !WriteReport(keeping.reportPath, description, source, plugin, graph, runner,
+                                                        passed ? "" : error, unkept))
+            error = passed ? unkept : error;
+        return passed && unkept.empty() ? ExitStatus::Success : ExitStatus::Failed;
     } catch (const std::exception& e) {
         error = source + ": " + Reason(e);
     }

@@ -66,14 +66,14 @@ void GraphCheck::CheckModeChannelRuns(const json& entry, const ModeInfo& mode, c
     for (const LinkInfo& link : mode.links) {
         const json* at = LinkEntry(entry, link);
         if (link.needed && LeftEmpty(at))
-            Add(LinkPath(entry, link, path), "link \"" + link.name + "\" is empty; mode \"" + mode.shortName +
+            AddRunFailure(LinkPath(entry, link, path), "link \"" + link.name + "\" is empty; mode \"" + mode.shortName +
                                                  "\" needs it and would answer 105");
         for (const DecidingLink& deciding : kDecidingLinks) {
             if (deciding.mode != mode.id || deciding.position != link.position) continue;
             for (const std::string& id : LinkedIds(at)) {
                 if (Is<Aco_Storyloom>(id))
-                    Add(LinkPath(entry, link, path),
-                        "\"" + id + "\" is a Storyloom channel: whether the " + deciding.reader +
+                    AddRunFailure(LinkPath(entry, link, path),
+                                  "\"" + id + "\" is a Storyloom channel: whether the " + deciding.reader +
                             " would be read from its status (0 once its mode ran), not from a value it works out; "
                             "link the channel its mode writes");
             }
@@ -112,7 +112,7 @@ void GraphCheck::CheckStaticMeshReferences(const json& channels) {
             for (const std::string& id : LinkedIds(LinkEntry(channels[index], link))) {
                 auto found = onlyVirtual.find(id);
                 if (found != onlyVirtual.end() && found->second)
-                    Add(LinkPath(channels[index], link, At("$.channels", index)),
+                    AddRunFailure(LinkPath(channels[index], link, At("$.channels", index)),
                         "\"" + id + "\" can only hold a virtual entity, and \"" + mode->shortName +
                             "\" takes static meshes only: it would answer 106");
             }

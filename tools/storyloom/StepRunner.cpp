@@ -1,6 +1,7 @@
 #include "StepRunner.h"
 
 #include <cmath>
+#include <cstdlib>
 
 #include "storyloom/coreframework/Logging.h"
 #include "storyloom/scenario_channel/Aco_Storyloom.h"
@@ -15,6 +16,44 @@ namespace {
 std::string Lines(const std::vector<std::string>& lines) {
     return lines.empty() ? "no lines" : json(lines).dump();
 }
+
+RunRecord::StepFacts Facts(const StepKind* kind, const json& step, size_t index) {
+    RunRecord::StepFacts facts;
+    facts.index = index;
+    facts.kind = kind ? kind->name : "";
+    if (kind && step[facts.kind].is_string()) facts.subject = step[facts.kind].get<std::string>();
+    return facts;
+}
+
+// While it lives, what the run prints goes to a buffer as well, kept for the step's record.
+class StepOutput {
+public:
+    StepOutput(FILE*& out, bool keep) : _out(out), _passOn(out) {
+        if (keep)
+            if (FILE* buffer = open_memstream(&_text, &_size)) _out = buffer;
+    }
+    ~StepOutput() { Finish(); }
+    StepOutput(const StepOutput&) = delete;
+    StepOutput& operator=(const StepOutput&) = delete;
+
+    // Ends the keeping: the text goes on to the run's output and is answered.
+    std::string Finish() {
+        if (_out == _passOn) return "";
+        std::fclose(_out);
+        _out = _passOn;
+        std::string text(_text ? _text : "", _size);
+        std::free(_text);
+        _text = nullptr;
+        std::fwrite(text.data(), 1, text.size(), _passOn);
+        return text;
+    }
+
+private:
+    FILE*& _out;
+    FILE* const _passOn;
+    char* _text = nullptr;
+    size_t _size = 0;
+};
 }  // namespace
 
 std::map<const Core::Scenario*, size_t> StepRunner::DictionaryCounts() const {
@@ -26,100 +65,120 @@ std::map<const Core::Scenario*, size_t> StepRunner::DictionaryCounts() const {
     return counts;
 }
 
-void StepRunner::PrintDictionaryMessages(const std::map<const Core::Scenario*, size_t>& before, const std::string& who) {
+std::vector<std::string> StepRunner::DictionaryMessages(const std::map<const Core::Scenario*, size_t>& before) const {
+    std::vector<std::string> lines;
     for (const auto& [scenario, count] : DictionaryCounts()) {
         // A scenario made during the step (perhaps where a destroyed one was) reports from its start.
         auto seen = before.find(scenario);
         size_t from = seen == before.end() || seen->second > count ? 0 : seen->second;
         const auto& messages = scenario->GetDictionaryMessages();
-        for (size_t i = from; i < count; ++i)
-            std::fprintf(_out, "  dictionary [%s]: %s\n", who.c_str(), messages[i].c_str());
+        lines.insert(lines.end(), messages.begin() + static_cast<std::ptrdiff_t>(from),
+                     messages.begin() + static_cast<std::ptrdiff_t>(count));
     }
+    return lines;
 }
 
 // The serializer reports damaged text it reads through failed framework checks.
-void StepRunner::PrintCheckReports(size_t before, const std::string& who) {
+std::vector<std::string> StepRunner::CheckReports(size_t before) const {
     const std::vector<AssertionReport>& reports = GetAssertionReports();
+    std::vector<std::string> lines;
     for (size_t i = before < reports.size() ? before : reports.size(); i < reports.size(); ++i)
-        std::fprintf(_out, "  check [%s]: %s, file %s, line %d\n", who.c_str(), reports[i].expression.c_str(),
-                     reports[i].sourcePath.c_str(), reports[i].line);
+        lines.push_back(reports[i].expression + ", file " + reports[i].sourcePath + ", line " +
+                        std::to_string(reports[i].line));
+    return lines;
+}
+
+RunRecord::VariableTexts StepRunner::VariableTexts() const {
+    RunRecord::VariableTexts texts;
+    for (const std::string& id : _graph.GetChannelIds())
+        if (auto* ref = dynamic_cast<Aco_CoreRef*>(_graph.FindChannel(id)))
+            if (auto* scenario = dynamic_cast<Core::Scenario*>(ref->GetRef()))
+                for (const Core::VariableBase* variable : scenario->GetVariables())
+                    texts.emplace(std::make_pair(id, variable->GetName()), variable->GetValueText());
+    return texts;
+}
+
+StepRunner::StepRunner(ChannelGraph& graph, FILE* out, const RunOptions& options)
+    : _graph(graph), _out(out), _options(options) {
+    if (options.trace || options.record || options.keepSteps) _recorder = std::make_unique<EvaluationRecorder>(graph);
 }
 
 bool StepRunner::Run(const json& steps, std::string& error) {
     for (size_t index = 0; index < steps.size(); ++index) {
         const json& step = steps[index];
+        const StepKind* kind = StepKinds::Of(step);
+        RunRecord::StepFacts facts = Facts(kind, step, index);
+        // The reports come right after the step that caused them, under the step's channel.
+        const std::string who = facts.subject.empty() ? facts.kind : facts.subject;
         const size_t logBefore = Core::GetErrorLog().size();
         const size_t debugBefore = globalEngine.GetDebugMessages().size();
         const auto dictionaryBefore = DictionaryCounts();
         const size_t checksBefore = GetAssertionReports().size();
-        float status = 0.0f;
+        if (_recorder) _recorder->BeginStep();
+        _traced = 0;
+        if (_options.keepSteps) facts.variablesBefore = VariableTexts();
+        StepOutput output(_out, _options.keepSteps);
         std::string reason;
-        // The reports come right after the step that caused them, under the step's channel.
-        const StepKind* kind = StepKinds::Of(step);
-        std::string who = kind ? kind->name : "";
-        if (kind && step[who].is_string()) who = step[who].get<std::string>();
-        TranslationStepGuard guard(step.contains("evaluate") ? _graph.FindChannel(who) : nullptr, _options.maxText);
+        facts.evaluated = step.contains("evaluate");
+        TranslationStepGuard guard(facts.evaluated ? _graph.FindChannel(who) : nullptr, _options.maxText);
         std::string guarded;  // the step's failure the program's own checks found
         bool ran = true;
         if (guard.Before(_out, who, guarded) && (guarded.empty() || _options.allowErrors))
-            ran = RunStep(kind, step, status, reason);
-        std::vector<std::string> logged(Core::GetErrorLog().begin() + logBefore, Core::GetErrorLog().end());
-        for (const std::string& line : logged) std::fprintf(_out, "  error log [%s]: %s\n", who.c_str(), line.c_str());
+            ran = RunStep(kind, step, facts.status, reason);
+        // Evaluations no evaluate line printed: rule nodes a step ran by itself.
+        if (_options.trace) PrintTraceFrom(_traced);
+        facts.errorLog.assign(Core::GetErrorLog().begin() + static_cast<std::ptrdiff_t>(logBefore), Core::GetErrorLog().end());
         const auto& debug = globalEngine.GetDebugMessages();
-        for (size_t i = debugBefore; i < debug.size(); ++i)
-            std::fprintf(_out, "  debug [%s]: %s\n", who.c_str(), debug[i].c_str());
-        PrintDictionaryMessages(dictionaryBefore, who);
-        PrintCheckReports(checksBefore, who);
+        facts.debug.assign(debug.begin() + static_cast<std::ptrdiff_t>(debugBefore), debug.end());
+        facts.dictionary = DictionaryMessages(dictionaryBefore);
+        facts.checks = CheckReports(checksBefore);
+        for (const auto& [lines, what] : {std::make_pair(&facts.errorLog, "error log"), std::make_pair(&facts.debug, "debug"),
+                                          std::make_pair(&facts.dictionary, "dictionary"), std::make_pair(&facts.checks, "check")})
+            for (const std::string& line : *lines) std::fprintf(_out, "  %s [%s]: %s\n", what, who.c_str(), line.c_str());
         if (ran && guarded.empty()) guard.After(_out, who, guarded);
         if (ran && !guarded.empty() && !_options.allowErrors) {
             ran = false;
             reason = guarded;
         }
-        if (ran) ran = CheckStep(step, step.contains("evaluate"), status, logged, reason);
+        if (ran) ran = CheckStep(step, facts.evaluated, facts.status, facts.errorLog, reason);
+        if (_options.keepSteps) {
+            facts.passed = ran;
+            facts.failure = reason;
+            facts.output = output.Finish();
+            facts.variablesAfter = VariableTexts();
+            _records.push_back(RunRecord::Step(step, facts, _recorder.get(), _graph));
+        }
         if (!ran) {
             error = "step " + std::to_string(index) + " ($.steps[" + std::to_string(index) + "]): " + reason;
+            if (_options.keepSteps) RecordNotRun(steps, index + 1);
             return false;
         }
     }
     return true;
 }
 
-std::vector<std::string> StepRunner::ReadLinks(A3d_Channel* channel, const char* what) {
-    std::vector<std::string> values;
-    for (unsigned index = 0; index < channel->GetChildCount(); ++index) {
-        A3d_Channel* child = channel->GetChild(index);
-        values.push_back(child ? _graph.Describe(child) : "");
-        if (child && what)
-            std::fprintf(_out, "    %s child %u %-20s = %s\n", what, index, _graph.IdOf(child).c_str(),
-                         values.back().c_str());
+void StepRunner::RecordNotRun(const json& steps, size_t from) {
+    for (size_t index = from; index < steps.size(); ++index) {
+        RunRecord::StepFacts facts = Facts(StepKinds::Of(steps[index]), steps[index], index);
+        facts.ran = false;
+        _records.push_back(RunRecord::Step(steps[index], facts, nullptr, _graph));
     }
-    return values;
+}
+
+void StepRunner::PrintTraceFrom(size_t node) {
+    _recorder->Print(_out, node);
+    _traced = _recorder->Nodes().size();
 }
 
 bool StepRunner::Evaluate(const std::string& id, float& status) {
     A3d_Channel* channel = _graph.FindChannel(id);
     auto* value = dynamic_cast<Aco_FloatChannel*>(channel);
     if (!value) return false;
-    auto* storyloom = dynamic_cast<Aco_Storyloom*>(channel);
-    const bool trace = _options.trace && storyloom;
-    std::vector<std::string> before;
-    if (trace) {
-        const ModeDescription* mode = storyloom->GetModeDescription(storyloom->GetCurrentMode());
-        std::fprintf(_out, "  trace %s: mode %s\n", id.c_str(), mode ? mode->shortName.c_str() : "(none)");
-        before = ReadLinks(channel, "read ");
-    }
     status = value->GetFloat();
     std::fprintf(_out, "evaluate %-28s -> %g\n", id.c_str(), status);
-    if (trace) {
-        // What the mode wrote: every linked child whose value changed.
-        std::vector<std::string> after = ReadLinks(channel, nullptr);
-        for (unsigned index = 0; index < after.size(); ++index)
-            if (index >= before.size() || after[index] != before[index])
-                std::fprintf(_out, "    write child %u %-20s = %s\n", index, _graph.IdOf(channel->GetChild(index)).c_str(),
-                             after[index].c_str());
-    }
+    if (_options.trace) PrintTraceFrom(_traced);
     // Only a mode channel's value is a status; a plain value is just read.
-    if (!storyloom) status = 0.0f;
+    if (!dynamic_cast<Aco_Storyloom*>(channel)) status = 0.0f;
     return true;
 }
 

@@ -29,6 +29,10 @@ ExitStatus::Code OpenPlugin(A3dPluginLoader& plugin) {
 
 ExitStatus::Code OpenGraph(const std::string& path, A3dPluginLoader& plugin, std::string& text) {
     if (ExitStatus::Code status = OpenPlugin(plugin)) return status;
+    return ReadGraph(path, plugin, text);
+}
+
+ExitStatus::Code ReadGraph(const std::string& path, const A3dPluginLoader& plugin, std::string& text) {
     std::string error;
     if (!JsonText::ReadFile(path, text, error)) return Fail(ExitStatus::UsageError, error);
     if (!IsChannelFile(path)) return ExitStatus::Success;

@@ -19,3 +19,5 @@ ExitStatus::Code OpenPlugin(A3dPluginLoader& plugin);
 // Opens the plug-in, then reads the JSON text of the graph at `path`: a description, or a
 // channel file reopened through the plug-in.
 ExitStatus::Code OpenGraph(const std::string& path, A3dPluginLoader& plugin, std::string& text);
+// Reads the JSON text of the graph at `path` through an open plug-in.
+ExitStatus::Code ReadGraph(const std::string& path, const A3dPluginLoader& plugin, std::string& text);
