@@ -12,9 +12,14 @@ import { pathToFileURL } from "node:url";
 
 import puppeteer from "puppeteer-core";
 
-const [program, source, work] = process.argv.slice(2);
+// The program runs in the work folder, where the examples write their files.
+const [program, source, work] = process.argv.slice(2).map((argument) => path.resolve(argument));
 fs.mkdirSync(work, { recursive: true });
 const examples = fs.readdirSync(path.join(source, "examples")).filter((name) => name.endsWith(".json")).sort();
+
+// The examples by a path relative to the work folder, as a designer names them (and the page shows).
+fs.rmSync(path.join(work, "examples"), { force: true });
+fs.symlinkSync(path.join(source, "examples"), path.join(work, "examples"));
 
 // Runs the graph with a report; its exit status, stderr and the page's path.
 function report(graph, name) {
@@ -100,7 +105,7 @@ async function checkPage(file, steps) {
 for (const example of examples) {
   test(`the report of ${example}`, async () => {
     const graph = JSON.parse(fs.readFileSync(path.join(source, "examples", example), "utf8"));
-    const result = report(path.join(source, "examples", example), path.parse(example).name);
+    const result = report(path.join("examples", example), path.parse(example).name);
     assert.equal(result.status, 0, result.stderr);
     const { page, messages, milliseconds } = await checkPage(result.page, graph.steps.length);
     console.log(`# ${example}: ${fs.statSync(result.page).size} bytes, opened in ${milliseconds.toFixed(0)} ms`);
@@ -134,7 +139,7 @@ for (const example of examples) {
 
 test("a failing run writes its report, which opens on the failing step", async () => {
   const failing = failingGraph();
-  const result = report(failing.file, "failing_road");
+  const result = report(path.basename(failing.file), "failing_road");
   assert.equal(result.status, 1);
   assert.match(result.stderr, new RegExp(`step ${failing.step} \\(\\$\\.steps\\[${failing.step}\\]\\): expected`));
   const { page, messages } = await checkPage(result.page, failing.steps);
