@@ -12,8 +12,8 @@
 using nlohmann::json;
 
 namespace {
-const std::string kHostile = "</script><svg onload=x>&\"'\x01\x7f";
-const std::string kHostileEscaped = "&lt;/script&gt;&lt;svg onload=x&gt;&amp;&quot;&#39;\\u{1}\\u{7F}";
+const std::string kHostile = "</script><svg onload=x>&\"'\x01\x7f\xff";
+const std::string kHostileEscaped = "&lt;/script&gt;&lt;svg onload=x&gt;&amp;&quot;&#39;\\u{1}\\u{7F}\\xFF";
 
 std::string PageOf(const json& record) {
     std::string error;
@@ -62,13 +62,13 @@ json HostileRecord() {
 TEST(ReportPage, EscapesEveryRecordTextAndEndsItsOneScriptOnce) {
     const std::string page = PageOf(HostileRecord());
     EXPECT_EQ(page.find("<svg onload"), std::string::npos);
-    EXPECT_EQ(page.find_first_of("\x01\x7f"), std::string::npos);
+    EXPECT_EQ(page.find_first_of("\x01\x7f\xff"), std::string::npos);
     EXPECT_EQ(Count(page, "<script"), 1u);
     EXPECT_EQ(Count(page, "</script"), 1u);
     EXPECT_LT(page.find("<script"), page.find("</script>\n</head>"));
     // Texts shown in the page, and in the script's data (the hostile id there, "<" as \u003c).
     EXPECT_GE(Count(page, kHostileEscaped), 20u);
-    EXPECT_NE(page.find(R"(\u003c/script>\u003csvg onload=x>&\"'\u0001\u007f)"), std::string::npos);
+    EXPECT_NE(page.find(R"(\u003c/script>\u003csvg onload=x>&\"'\u0001\u007f\ufffd)"), std::string::npos);
     // The graph is drawn, nodes with their index and status (Graphviz writes "-" as a reference).
     EXPECT_NE(page.find("<g id=\"channel&#45;0\" class=\"node status&#45;link&#45;error\">"), std::string::npos);
     EXPECT_EQ(page.find("<?xml"), std::string::npos);

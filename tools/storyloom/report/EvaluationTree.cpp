@@ -30,8 +30,8 @@ void AppendValues(std::string& out, const char* verb, const json& values) {
     }
 }
 
-void AppendSummary(std::string& out, const json& node) {
-    out += "<summary>";
+// What was evaluated and how it ended.
+void AppendHeadline(std::string& out, const json& node) {
     if (Field(node, "channel").is_null()) {
         out += "<span class=\"product\">";
         HtmlText::Append(out, Text(Field(node, "product")) + " " + Text(Field(node, "type")));
@@ -47,7 +47,12 @@ void AppendSummary(std::string& out, const json& node) {
         out += " &rarr; ";
         ReportStatus::AppendBadge(out, Field(node, "status"));
     }
-    out += "</summary>\n";
+}
+
+bool HasDetails(const json& node) {
+    for (const char* key : {"read", "written", "errorLog", "debug", "children"})
+        if (!List(Field(node, key)).empty()) return true;
+    return false;
 }
 
 void AppendNodes(std::string& out, const json& nodes, size_t depth) {
@@ -58,8 +63,16 @@ void AppendNodes(std::string& out, const json& nodes, size_t depth) {
     }
     out += "<ul class=\"tree\">\n";
     for (const json& node : List(nodes)) {
-        out += "<li><details open>";
-        AppendSummary(out, node);
+        // A node with nothing more to tell is a line, not a block to open.
+        if (!HasDetails(node)) {
+            out += "<li class=\"leaf\">";
+            AppendHeadline(out, node);
+            out += "</li>\n";
+            continue;
+        }
+        out += "<li><details open><summary>";
+        AppendHeadline(out, node);
+        out += "</summary>\n";
         if (!List(Field(node, "read")).empty() || !List(Field(node, "written")).empty()) {
             out += "<ul class=\"values\">\n";
             AppendValues(out, "read", Field(node, "read"));

@@ -43,12 +43,6 @@ void Append(std::string& out, const std::string& text) {
     }
 }
 
-std::string Escaped(const std::string& text) {
-    std::string out;
-    Append(out, text);
-    return out;
-}
-
 std::string ScriptJson(const nlohmann::json& value) {
     const std::string json = value.dump(-1, ' ', true, nlohmann::json::error_handler_t::replace);
     std::string out;

@@ -10,7 +10,6 @@ namespace HtmlText {
 // characters HTML must not hold (control characters but tab and line feed, noncharacters) as
 // \u{X}, bytes that are not UTF-8 as \xNN, so the page shows them.
 void Append(std::string& out, const std::string& text);
-std::string Escaped(const std::string& text);
 
 // JSON as it may stand inside a <script>: ASCII only, "<" as \u003c so that no "</script>" or
 // "<!--" held by a text ends or changes the script.

@@ -1,5 +1,7 @@
 #include "RecordFields.h"
 
+#include <cmath>
+
 using nlohmann::json;
 
 namespace RecordFields {
@@ -19,6 +21,11 @@ const json& List(const json& value) {
 std::string Text(const json& value) {
     if (value.is_string()) return value.get<std::string>();
     if (value.is_null()) return "";
+    // Statuses are floats: 105, not 105.0.
+    if (value.is_number_float()) {
+        const double number = value.get<double>();
+        if (std::trunc(number) == number && std::fabs(number) < 1e15) return std::to_string(static_cast<long long>(number));
+    }
     return value.dump(-1, ' ', false, json::error_handler_t::replace);
 }
 

@@ -17,11 +17,20 @@ bool EvaluatedSomething(const json& step) {
     return !Field(step, "status").is_null() || !List(Field(step, "evaluated")).empty();
 }
 
+// The step's kind; for a step of none but an expectation, the keys it was written with.
+std::string KindOf(const json& step) {
+    std::string kind = Text(Field(step, "kind"));
+    const json& written = Field(step, "step");
+    if (!kind.empty() || !written.is_object()) return kind;
+    for (const auto& [key, value] : written.items())
+        if (key != "comment") kind += (kind.empty() ? "" : " ") + key;
+    return kind;
+}
+
 // What the step does in a few words: its kind and subject, or its comment.
 void AppendTitle(std::string& out, const json& step) {
-    const std::string kind = Text(Field(step, "kind"));
+    const std::string kind = KindOf(step), comment = Text(Field(step, "comment"));
     if (kind.empty()) {
-        const std::string comment = Text(Field(step, "comment"));
         out += "<span class=\"comment\">";
         HtmlText::Append(out, comment.empty() ? "nothing to do" : comment);
         out += "</span>";
@@ -112,7 +121,7 @@ void AppendSection(std::string& out, const json& step, size_t index) {
     if (EvaluatedSomething(step)) ReportStatus::AppendBadge(out, Field(step, "status"));
     out += "</h3>\n";
     const std::string path = Text(Field(step, "path")), comment = Text(Field(step, "comment"));
-    const bool commentShown = !comment.empty() && !Text(Field(step, "kind")).empty();
+    const bool commentShown = !comment.empty() && !KindOf(step).empty();
     if (!path.empty() || commentShown) {
         out += "<p class=\"path\">";
         ReportParts::AppendCode(out, path);
