@@ -115,6 +115,9 @@ for (const example of examples) {
     assert.equal(now.current, "entry-2");
     assert.deepEqual(now.shown, ["step-2"]);
     assert.deepEqual(now.lit, await expectedLit(page, 2));
+    // Independently of the page's data: a step that evaluates a channel lights that channel.
+    if (graph.steps[2].evaluate)
+      assert.ok(now.lit.includes("channel-" + graph.channels.findIndex((c) => c.id === graph.steps[2].evaluate)));
     // The lit channels are the ones the step's section lists as evaluated.
     const listed = await page.$$eval("#step-2 .evaluated code", (codes) => codes.map((code) => code.textContent));
     assert.deepEqual(new Set(listed), new Set(await page.evaluate(() => run.evaluated[2])));

@@ -17,6 +17,7 @@ namespace ReportGraph {
 namespace {
 std::string EvaluationLine(const json& channel) {
     const json& status = Field(channel, "lastStatus");
+    if (Text(Field(channel, "mode")).empty()) return "";
     if (status.is_null()) return "never evaluated";
     return "evaluated " + Text(Field(channel, "evaluations")) + "x, last " + Text(status);
 }
@@ -25,16 +26,15 @@ std::vector<GraphPicture::Box> Boxes(const json& channels) {
     std::vector<GraphPicture::Box> boxes;
     for (size_t index = 0; index < channels.size(); ++index) {
         const json& channel = channels[index];
-        const ReportStatus::Look& look = ReportStatus::Of(Field(channel, "lastStatus"));
+        const ReportStatus::Look& look = ReportStatus::OfChannel(channel);
         GraphPicture::Box box;
         box.id = Text(Field(channel, "id"));
         const std::string mode = Text(Field(channel, "mode"));
         box.label = GraphPicture::Shown(box.id) + "\n" + GraphPicture::Shown(Text(Field(channel, "kind"))) +
-                    (mode.empty() ? "" : " " + GraphPicture::Shown(mode)) + "\n" +
-                    GraphPicture::Shown(EvaluationLine(channel));
+                    (mode.empty() ? "" : " " + GraphPicture::Shown(mode) + "\n" + GraphPicture::Shown(EvaluationLine(channel)));
         box.attributes = {{"id", "channel-" + std::to_string(index)},
                           {"class", look.cssClass},
-                          {"style", Field(channel, "lastStatus").is_null() ? "filled,dashed" : "filled"},
+                          {"style", ReportStatus::IsNeverEvaluated(look) ? "filled,dashed" : "filled"},
                           {"fillcolor", look.fill}};
         for (const json& link : List(Field(channel, "links"))) {
             GraphPicture::Link drawn{Text(Field(link, "name")), {}};
@@ -95,8 +95,10 @@ void AppendList(std::string& out, const json& channels) {
         out += "</code> ";
         const std::string mode = Text(Field(channel, "mode"));
         HtmlText::Append(out, Text(Field(channel, "kind")) + (mode.empty() ? "" : " " + mode));
-        out += ' ';
-        ReportStatus::AppendBadge(out, Field(channel, "lastStatus"));
+        if (!mode.empty()) {
+            out += ' ';
+            ReportStatus::AppendBadge(out, Field(channel, "lastStatus"));
+        }
         for (const json& link : List(Field(channel, "links"))) {
             out += " <span class=\"link\">";
             HtmlText::Append(out, Text(Field(link, "name")));

@@ -8,7 +8,7 @@ using nlohmann::json;
 
 namespace ReportStatus {
 namespace {
-enum LookIndex { kDone, kLinkError, kInvalidLink, kUnknownMode, kOther, kNever };
+enum LookIndex { kDone, kLinkError, kInvalidLink, kUnknownMode, kOther, kNever, kValue };
 }  // namespace
 
 const std::vector<Look>& All() {
@@ -19,6 +19,7 @@ const std::vector<Look>& All() {
         {"unknown mode", "status-unknown-mode", "#d0bfff"},
         {"other status", "status-other", "#ffec99"},
         {"never evaluated", "status-never", "#f1f3f5"},
+        {"value, text or reference (read, not evaluated)", "status-value", "#ffffff"},
     };
     return looks;
 }
@@ -33,6 +34,13 @@ const Look& Of(const json& status) {
     if (value == ModeResult::UnknownMode) return All()[kUnknownMode];
     return All()[kOther];
 }
+
+const Look& OfChannel(const json& channel) {
+    return RecordFields::Text(RecordFields::Field(channel, "mode")).empty() ? All()[kValue]
+                                                                             : Of(RecordFields::Field(channel, "lastStatus"));
+}
+
+bool IsNeverEvaluated(const Look& look) { return &look == &All()[kNever]; }
 
 void AppendBadge(std::string& out, const json& status) {
     const Look& look = Of(status);

@@ -16,6 +16,10 @@ struct Look {
 
 // The look of `status`; null means never evaluated.
 const Look& Of(const nlohmann::json& status);
+// The look of a record's channel: a channel without a mode is read, never evaluated, and has
+// a look of its own; a mode channel has its last status's.
+const Look& OfChannel(const nlohmann::json& channel);
+bool IsNeverEvaluated(const Look& look);
 // Every look, in the legend's order.
 const std::vector<Look>& All();
 // A badge: the status's number and word.
