@@ -2,6 +2,7 @@
 """The storyloom program as a designer meets it: commands, exit statuses, examples, schema,
 generated docs and pictures. Usage: program_test.py STORYLOOM SOURCE_DIR WORK_DIR"""
 import csv
+import html
 import json
 import os
 import pathlib
@@ -87,9 +88,12 @@ class Commands(ProgramTest):
         # --allow-errors runs it, and the trace shows the nested evaluation and its value.
         quest = json.loads((SOURCE / "examples" / "quest_road.json").read_text())
         next(c for c in quest["channels"] if c["id"] == "hasKey")["links"][1] = "checkKey"
-        trap = storyloom("run", write("status-trap.json", json.dumps(quest)), "--trace", "--allow-errors")
+        trap = storyloom("run", write("status-trap.json", json.dumps(quest)), "--trace", "--allow-errors",
+                         "--report", WORK / "status-trap.html")
         self.assertIn('warning: ', trap.stdout.splitlines()[2])
         self.assertIn('"checkKey" is a Storyloom channel', trap.stdout.splitlines()[2])
+        self.assertIn('warning: ' + html.escape(trap.stdout.splitlines()[2][len("warning: "):]),
+                      (WORK / "status-trap.html").read_text())
         cases = [
             (trap, '    condition "Has Key" -> false\n      trace checkKey: mode Scenario_IsEntityInScenario -> 0\n'
                    '        read  child 0 scenario             = a scenario\n'),

@@ -32,9 +32,10 @@ void PlaceNamedLinks(nlohmann::json& description, const ModeList& modes) {
 // The page of a finished run, failed or not.
 bool WriteReport(const std::string& path, const nlohmann::json& description, const std::string& source,
                  const A3dPluginLoader& plugin, const ChannelGraph& graph, const StepRunner& runner,
-                 const std::string& failure, std::string& error) {
+                 const std::vector<std::string>& warnings, const std::string& failure, std::string& error) {
     nlohmann::json record = {{"graph", source}, {"description", description.value("description", "")},
                              {"passed", failure.empty()}, {"failure", failure}, {"failedStep", nullptr},
+                             {"warnings", warnings},
                              {"channels", RunRecord::Channels(graph, *runner.Recorder())},
                              {"steps", runner.StepRecords()}};
     size_t met = 0, failed = 0;
@@ -108,7 +109,7 @@ ExitStatus::Code Run(const std::string& text, const std::string& source, const A
         if (keeping.coverage) keeping.coverage->Add(source, graph, *runner.Recorder());
         std::string unkept;
         if (!keeping.reportPath.empty() && !WriteReport(keeping.reportPath, description, source, plugin, graph, runner,
-                                                        passed ? "" : error, unkept))
+                                                        runFailures, passed ? "" : error, unkept))
             error = passed ? unkept : error;
         return passed && unkept.empty() ? ExitStatus::Success : ExitStatus::Failed;
     } catch (const std::exception& e) {

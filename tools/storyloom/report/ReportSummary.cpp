@@ -87,6 +87,12 @@ void AppendHeader(std::string& out, const json& record) {
     out += ", failed: ";
     HtmlText::Append(out, Text(Field(expectations, "failed")));
     out += ". Steps: " + std::to_string(List(Field(record, "steps")).size()) + ".</p>\n";
+    // Failures the check foresaw, which --allow-errors ran anyway.
+    for (const json& warning : List(Field(record, "warnings"))) {
+        out += "<p class=\"warning\">warning: ";
+        HtmlText::Append(out, Text(warning));
+        out += "</p>\n";
+    }
     if (!Text(Field(record, "failure")).empty()) {
         out += "<p class=\"failure\">";
         HtmlText::Append(out, Text(Field(record, "failure")));
