@@ -1,6 +1,7 @@
 // What a recorded run keeps of each step: the evaluation tree with what each evaluation read,
 // wrote and logged, the changes, and the steps a failure left unrun.
 #include <fstream>
+#include <iterator>
 #include <sstream>
 
 #include "GraphTestSupport.h"
@@ -102,6 +103,26 @@ TEST(RunRecord, LinesGoToTheEvaluationThatLoggedThemAndAFailureLeavesTheRestUnru
     EXPECT_NE(run.steps[1]["failure"], "");
     EXPECT_EQ(run.steps[2]["result"], "not run");
     EXPECT_EQ(run.steps[2]["tree"], json::array());
+}
+
+TEST(RunRecord, ARenderStepKeepsThePictureItWrote) {
+    const RecordedRun run = Record(Example("picking.json"));
+    ASSERT_TRUE(run.passed) << run.error;
+    size_t pictures = 0;
+    for (const json& step : run.steps) {
+        if (step["kind"] != "render") {
+            EXPECT_EQ(step["pictures"], json::array());
+            continue;
+        }
+        ASSERT_EQ(step["pictures"].size(), 1u);
+        const json& picture = step["pictures"][0];
+        EXPECT_EQ(picture["file"], step["step"]["picture"]);
+        std::ifstream written(picture["file"].get<std::string>(), std::ios::binary);
+        const std::string bytes((std::istreambuf_iterator<char>(written)), std::istreambuf_iterator<char>());
+        EXPECT_EQ(picture["png"], RunRecord::Base64(bytes));
+        ++pictures;
+    }
+    EXPECT_GT(pictures, 0u);
 }
 
 TEST(RunRecord, Base64) {
