@@ -59,9 +59,8 @@ std::string ChannelGraph::Describe(A3d_Channel* channel) const {
 }
 
 Core::EntityBase* ChannelGraph::FindEntity(const std::string& name) const {
-    for (const auto& entity : _entities)
-        if (entity->GetName() == name) return entity.get();
-    return nullptr;
+    auto found = _entitiesByName.find(name);
+    return found == _entitiesByName.end() ? nullptr : found->second;
 }
 
 Core::Camera* ChannelGraph::FindCamera(const std::string& name) const {
@@ -96,6 +95,7 @@ bool ChannelGraph::AddEntity(const json& entry, std::string& error) {
         error = "entity \"" + name + "\": unknown kind \"" + kind + "\"";
         return false;
     }
+    _entitiesByName.emplace(name, _entities.back().get());  // the first of a name, as a walk would find
     return true;
 }
 

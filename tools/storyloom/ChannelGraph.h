@@ -58,6 +58,7 @@ private:
     // Declared so that channels die first: they still read their groups while dying.
     std::vector<std::unique_ptr<A3d_ChannelGroup>> _groups;
     std::vector<std::unique_ptr<Core::EntityBase>> _entities;
+    std::unordered_map<std::string, Core::EntityBase*> _entitiesByName;
     std::map<std::string, std::unique_ptr<Core::Camera>> _cameras;
     std::map<std::string, std::unique_ptr<A3d_Channel>> _channels;
     std::map<const A3d_Channel*, const ChannelKind*> _kinds;

@@ -65,7 +65,7 @@ A3d_Channel* GraphCheck::Blank(const std::string& kind) const {
     return nullptr;
 }
 
-bool GraphCheck::IsCamera(const std::string& name) const { return Contains(_cameraNames, name); }
+bool GraphCheck::IsCamera(const std::string& name) const { return _cameraNames.count(name) != 0; }
 
 void GraphCheck::Add(const std::string& path, const std::string& message) { _problems.push_back({path, message}); }
 
@@ -176,7 +176,7 @@ bool GraphCheck::ExpectInRange(const json& value, double low, double high, const
     return false;
 }
 
-void GraphCheck::AddReferable(const json& entry, const char* what, std::vector<std::string>& names,
+void GraphCheck::AddReferable(const json& entry, const char* what, std::unordered_set<std::string>& names,
                               const std::string& path) {
     if (!entry.contains("name")) {
         Add(path, std::string(what) + " needs a \"name\"");
@@ -184,9 +184,9 @@ void GraphCheck::AddReferable(const json& entry, const char* what, std::vector<s
     }
     if (!Expect(entry["name"], json::value_t::string, Key(path, "name"))) return;
     const std::string name = entry["name"].get<std::string>();
-    if (Contains(_entityNames, name) || Contains(_cameraNames, name))
+    if (_entityNames.count(name) || _cameraNames.count(name))
         Add(Key(path, "name"), "name \"" + name + "\" is used twice among entities and cameras");
-    names.push_back(name);
+    names.insert(name);
 }
 
 void GraphCheck::CheckEntity(const json& entry, const std::string& path) {
@@ -284,7 +284,7 @@ void GraphCheck::CheckChannel(const json& entry, const std::string& path) {
         case ChannelKey::Mode: Expect(value, json::value_t::string, keyPath); break;
         case ChannelKey::Vector: ExpectVector(value, keyPath); break;
         case ChannelKey::Referable:
-            if (Expect(value, json::value_t::string, keyPath) && !Contains(_entityNames, value.get<std::string>()) &&
+            if (Expect(value, json::value_t::string, keyPath) && !_entityNames.count(value.get<std::string>()) &&
                 !IsCamera(value.get<std::string>()))
                 Add(keyPath, "no entity or camera named \"" + value.get<std::string>() + "\"");
             break;

@@ -2,6 +2,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -78,7 +79,8 @@ private:
     void CheckComponent(const json& entry, const std::string& path);
     void CheckCamera(const json& entry, const std::string& path);
     // Entities and cameras share one name space: a reference names either.
-    void AddReferable(const json& entry, const char* what, std::vector<std::string>& names, const std::string& path);
+    void AddReferable(const json& entry, const char* what, std::unordered_set<std::string>& names,
+                      const std::string& path);
     bool ExpectInRange(const json& value, double low, double high, const std::string& path);
     void CheckChannel(const json& entry, const std::string& path);
     void CheckLinks(const json& entry, const ModeInfo& mode, const std::string& path);
@@ -95,9 +97,9 @@ private:
     // A channel of each kind the plug-in can make, in the order of the records.
     std::vector<std::pair<std::string, std::unique_ptr<A3d_Channel>>> _blanks;
     std::map<std::string, std::string> _channelKinds;  // id -> kind, for channels with a usable id
-    std::vector<std::string> _entityNames;
+    std::unordered_set<std::string> _entityNames;
     std::map<std::string, std::string> _entityKinds;  // name -> kind, for entities of a known kind
-    std::vector<std::string> _cameraNames;
+    std::unordered_set<std::string> _cameraNames;
     std::vector<GraphProblem> _problems;
     bool _allowCycles = false;
 };

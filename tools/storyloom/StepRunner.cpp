@@ -57,12 +57,12 @@ private:
 };
 }  // namespace
 
+// Every scenario the run made is the manager's: asking it costs a step the scenarios, not the
+// graph's channels (a walk over those made a run quadratic in the graph's size).
 std::map<const Core::Scenario*, size_t> StepRunner::DictionaryCounts() const {
     std::map<const Core::Scenario*, size_t> counts;
-    for (const std::string& id : _graph.GetChannelIds())
-        if (auto* ref = dynamic_cast<Aco_CoreRef*>(_graph.FindChannel(id)))
-            if (auto* scenario = dynamic_cast<Core::Scenario*>(ref->GetRef()))
-                counts[scenario] = scenario->GetDictionaryMessages().size();
+    for (const auto& scenario : Core::CoreEngine::Instance().GetScenarioManager().GetScenarios())
+        counts[scenario.get()] = scenario->GetDictionaryMessages().size();
     return counts;
 }
 

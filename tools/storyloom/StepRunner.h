@@ -59,7 +59,7 @@ private:
     LogMarks Marks() const;
     // The lines logged since `marks`, kept in the step's facts and printed under `who`.
     void TakeLines(const LogMarks& marks, const std::string& who, RunRecord::StepFacts& facts);
-    // The scenarios the graph's references hold, each with its dictionary's message count.
+    // The scenarios there are, each with its dictionary's message count.
     std::map<const Core::Scenario*, size_t> DictionaryCounts() const;
     // Framework check reports (the serializer's) made since `before` reports were kept.
     std::vector<std::string> CheckReports(size_t before) const;
