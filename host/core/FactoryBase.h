@@ -27,6 +27,9 @@ public:
 private:
     friend class FactoryBase;
     FactoryBase* _factory = nullptr;
+    // The factory's list runs through its nodes, so a dying node leaves it in constant time.
+    ProductBase* _previous = nullptr;
+    ProductBase* _next = nullptr;
     std::string _typeName;
 };
 
@@ -37,7 +40,9 @@ public:
     FactoryBase& operator=(const FactoryBase&) = delete;
 
     const std::string& GetName() const { return _name; }
-    const std::vector<ProductBase*>& GetProducts() const { return _products; }
+    // The live nodes in the order they were adopted.
+    std::vector<ProductBase*> GetProducts() const;
+    size_t GetProductCount() const { return _productCount; }
     // Lists the node as made by this factory, taking it from any earlier one.
     void Adopt(ProductBase& product);
 
@@ -51,7 +56,9 @@ private:
     void Forget(ProductBase& product);
 
     std::string _name;
-    std::vector<ProductBase*> _products;
+    ProductBase* _first = nullptr;
+    ProductBase* _last = nullptr;
+    size_t _productCount = 0;
 };
 
 }  // namespace Core

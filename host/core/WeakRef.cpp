@@ -1,11 +1,14 @@
 #include "storyloom/host/core/WeakRef.h"
 
-#include <algorithm>
-
 namespace Core {
 
 WeakTarget::~WeakTarget() {
-    for (WeakLink* link : _links) link->_target = nullptr;
+    for (WeakLink* link = _firstLink; link;) {
+        WeakLink* next = link->_next;
+        link->_target = nullptr;
+        link->_previous = link->_next = nullptr;
+        link = next;
+    }
 }
 
 WeakLink& WeakLink::operator=(const WeakLink& other) {
@@ -16,11 +19,18 @@ WeakLink& WeakLink::operator=(const WeakLink& other) {
 void WeakLink::Attach(WeakTarget* target) {
     if (target == _target) return;
     if (_target) {
-        std::vector<WeakLink*>& links = _target->_links;
-        links.erase(std::find(links.begin(), links.end(), this));
+        (_previous ? _previous->_next : _target->_firstLink) = _next;
+        if (_next) _next->_previous = _previous;
+        _previous = _next = nullptr;
+        --_target->_linkCount;
     }
     _target = target;
-    if (_target) _target->_links.push_back(this);
+    if (_target) {
+        _next = _target->_firstLink;
+        if (_next) _next->_previous = this;
+        _target->_firstLink = this;
+        ++_target->_linkCount;
+    }
 }
 
 }  // namespace Core

@@ -1,5 +1,4 @@
 #pragma once
-#include <vector>
 
 namespace Core {
 
@@ -13,14 +12,17 @@ public:
     WeakTarget(const WeakTarget&) {}
     WeakTarget& operator=(const WeakTarget&) { return *this; }
 
-    unsigned GetWeakRefCount() const { return static_cast<unsigned>(_links.size()); }
+    unsigned GetWeakRefCount() const { return _linkCount; }
 
 protected:
     ~WeakTarget();
 
 private:
     friend class WeakLink;
-    std::vector<WeakLink*> _links;
+    // The references run through their links, so one leaves in constant time however many
+    // point here (a scenario is pointed at by every one of its nodes).
+    WeakLink* _firstLink = nullptr;
+    unsigned _linkCount = 0;
 };
 
 // The untyped half of a weak reference: its registration with the target.
@@ -37,6 +39,8 @@ public:
 private:
     friend class WeakTarget;
     WeakTarget* _target = nullptr;
+    WeakLink* _previous = nullptr;
+    WeakLink* _next = nullptr;
 };
 
 // A pointer that reads null once its object has died.
