@@ -21,3 +21,13 @@ inline void AllocationRow(benchmark::State& state, const std::string& row, doubl
     state.counters[row + "|allocations"] = allocations;
     state.counters[row + "|goal"] = most;
 }
+
+// A row of memory: the heap bytes `held` by `objects` objects whose own bytes (the objects and
+// their texts) are `own`, shown per object; their ratio must stay at or under `goalRatio`.
+inline void MemoryRow(benchmark::State& state, const std::string& row, double held, double own, double goalRatio,
+                      double objects) {
+    const double perObject = 1.0 / (objects * double(state.iterations()));
+    state.counters[row + "|held_bytes"] = held * perObject;
+    state.counters[row + "|own_bytes"] = own * perObject;
+    state.counters[row + "|goal"] = goalRatio;
+}

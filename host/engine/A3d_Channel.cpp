@@ -107,7 +107,7 @@ void A3d_Channel::SetChildCreationCount(unsigned count) {
 void A3d_Channel::SetChildCreateType(ChildCreation record, unsigned index) {
     if (index >= _positions.size()) _positions.resize(index + 1);
     Position& position = _positions[index];
-    position.record = record;
+    position.record = SharedChildCreation(record);
     // A position that became single keeps only its first channel.
     if (!record.IsRepeatable() && position.linked.size() > 1) {
         for (size_t i = 1; i < position.linked.size(); ++i) position.linked[i]->ForgetParent(this);
@@ -117,18 +117,18 @@ void A3d_Channel::SetChildCreateType(ChildCreation record, unsigned index) {
 }
 
 const ChildCreation* A3d_Channel::GetChildCreateType(unsigned position) const {
-    return position < _positions.size() ? &_positions[position].record : nullptr;
+    return position < _positions.size() ? &_positions[position].record.Get() : nullptr;
 }
 
 bool A3d_Channel::LinkChild(unsigned position, A3d_Channel* child) {
     if (!child || position >= _positions.size()) return false;
     Position& target = _positions[position];
-    const _GUID& wanted = target.record.type.typeGuid;
+    const _GUID& wanted = target.record.Get().type.typeGuid;
     if (wanted != ChannelGuids::Generic) {
         ChannelType type = child->GetChannelType();
         if (type.typeGuid != wanted && type.baseTypeGuid != wanted) return false;
     }
-    if (!target.record.IsRepeatable()) UnlinkChild(position);
+    if (!target.record.Get().IsRepeatable()) UnlinkChild(position);
     target.linked.push_back(child);
     child->AddParent(this);
     RebuildChildIndex();
@@ -152,7 +152,7 @@ void A3d_Channel::RebuildChildIndex() {
     _linkedAtIndex.clear();
     for (const Position& p : _positions) {
         _linkedAtIndex.push_back(static_cast<unsigned>(p.linked.size()));
-        if (p.record.IsRepeatable()) {
+        if (p.record.Get().IsRepeatable()) {
             _childIndex.insert(_childIndex.end(), p.linked.begin(), p.linked.end());
             _childIndex.push_back(nullptr);
             _linkedAtIndex.resize(_childIndex.size(), 0);

@@ -8,6 +8,7 @@
 #include "storyloom/host/engine/A3dFile.h"
 #include "storyloom/host/engine/A3d_ChannelGroup.h"
 #include "storyloom/host/engine/ChannelType.h"
+#include "storyloom/host/engine/SharedChildCreation.h"
 
 class A3d_Channel;
 
@@ -95,7 +96,7 @@ public:
 
 private:
     struct Position {
-        ChildCreation record;
+        SharedChildCreation record;
         std::vector<A3d_Channel*> linked;
     };
     void RebuildChildIndex();
