@@ -77,6 +77,23 @@ double StateSeconds(int count) {
     return failures ? -1.0 : seconds;
 }
 
+// The state read into a new scenario, where every entity is found again by its name, as a
+// saved game is loaded.
+double StateIntoNewScenarioSeconds(int count) {
+    Crowd crowd(count);
+    Core::Scenario* saved = Manager().CreateScenario();
+    for (auto& entity : crowd.entities) saved->AddEntity(entity.get());
+    std::string text;
+    int failures = saved->ExportState(CustomEnums::SerializerFlag::Export, text, 0);
+    Core::Scenario* loaded = Manager().CreateScenario();
+    const double seconds =
+        SecondsOf([&] { failures += loaded->ImportState(CustomEnums::SerializerFlag::Import, text); });
+    const bool complete = loaded->GetEntitiesCount() == unsigned(count);
+    Manager().DestroyScenario(loaded);
+    Manager().DestroyScenario(saved);
+    return failures || !complete ? -1.0 : seconds;
+}
+
 void ScaleRow(benchmark::State& state, const std::string& row, double (*work)(int), int small) {
     double smallSeconds = 0, largeSeconds = 0;
     for (auto _ : state) {
@@ -98,10 +115,16 @@ void State(benchmark::State& state) {
     ScaleRow(state, "state of 100,000 entities exported, imported vs 10x 10,000", StateSeconds, 10000);
 }
 
+void StateIntoNewScenario(benchmark::State& state) {
+    ScaleRow(state, "state of 100,000 entities read into a new scenario vs 10x 10,000", StateIntoNewScenarioSeconds,
+             10000);
+}
+
 }  // namespace
 
 BENCHMARK(Channels)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(Entities)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(State)->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(StateIntoNewScenario)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 SCALING_BENCHMARK_MAIN()

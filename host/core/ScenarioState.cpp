@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 #include <set>
+#include <unordered_map>
 #include <unordered_set>
 #include <utility>
 
@@ -204,6 +205,7 @@ bool Scenario::PlanImport(State state, const std::string& text, ImportPlan& plan
     // needs neither set below; they are filled only once a record breaks that pattern.
     std::unordered_set<unsigned> ids;
     std::unordered_set<const ScenarioSupport*> chosen;
+    std::unordered_map<std::string, std::vector<ScenarioSupport*>> liveByName;  // filled by the first search
     bool ascending = true, searched = false;
     plan.entities.reserve(reader.entities.size());
     for (const std::string& record : reader.entities) {
@@ -225,13 +227,12 @@ bool Scenario::PlanImport(State state, const std::string& text, ImportPlan& plan
             if (!searched) {
                 searched = true;
                 for (const auto& entry : plan.entities) chosen.insert(entry.second);
+                liveByName = ScenarioSupport::LiveByName();
             }
-            entity = nullptr;
-            for (ScenarioSupport* candidate : ScenarioSupport::FindLiveByName(name))
-                if (!chosen.count(candidate)) {
-                    entity = candidate;
-                    break;
-                }
+            // Oldest last; a support once taken stays taken, so it leaves its list for good.
+            std::vector<ScenarioSupport*>& candidates = liveByName[name];
+            while (!candidates.empty() && chosen.count(candidates.back())) candidates.pop_back();
+            entity = candidates.empty() ? nullptr : candidates.back();
         }
         if (!entity) return reject("no live entity named " + name);
         if (searched) chosen.insert(entity);

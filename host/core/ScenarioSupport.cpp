@@ -39,6 +39,13 @@ std::vector<ScenarioSupport*> ScenarioSupport::FindLiveByName(const std::string&
     return found;
 }
 
+std::unordered_map<std::string, std::vector<ScenarioSupport*>> ScenarioSupport::LiveByName() {
+    std::unordered_map<std::string, std::vector<ScenarioSupport*>> live;
+    for (ScenarioSupport* support = newestLive; support; support = support->_olderLive)
+        live[support->GetName()].push_back(support);
+    return live;
+}
+
 bool ScenarioSupport::IsInScenario(const Scenario& scenario) const {
     return std::any_of(_scenarios.begin(), _scenarios.end(),
                        [&scenario](const Membership& membership) { return membership.scenario == &scenario; });

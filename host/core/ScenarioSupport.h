@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "storyloom/host/core/WeakRef.h"
@@ -27,6 +28,8 @@ public:
 
     // Every live support with that name, oldest first: how a state text finds its entities again.
     static std::vector<ScenarioSupport*> FindLiveByName(const std::string& name);
+    // Every live support under its name, each name's newest first: one walk for many lookups.
+    static std::unordered_map<std::string, std::vector<ScenarioSupport*>> LiveByName();
 
 private:
     friend class Scenario;
