@@ -43,7 +43,6 @@ wchar_t* TextOf<wchar_t>(Aco_StringChannel& channel) {
 void SetTextOf(Aco_StringChannel& channel, const char* text) { channel.SetString(text); }
 void SetTextOf(Aco_StringChannel& channel, const wchar_t* text) { channel.SetWString(text); }
 
-// Every channel of exactly class C has the base kind of C's type record, built once per class.
 // Every channel of exactly class C has the base kind of C's type record. It is read once per
 // class, out of line: the record is large, and building it, or a guarded static, inline gave
 // every accessor a stack frame and saved registers for a first call only.

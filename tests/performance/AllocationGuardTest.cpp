@@ -1,7 +1,8 @@
 // Properties the benchmarks measure that must not regress unseen: evaluations of the modes
 // that only read and write values and references allocate nothing once the graph has run,
 // a text without placeholders is translated without allocating, and reading a translation
-// text allocates in proportion to its items, as do a scenario's entities and its state text.
+// text allocates in proportion to its items, as do a scenario's entities, its state text and
+// its rule nodes; channels of one mode share their position records.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -119,13 +120,58 @@ TEST(AllocationGuard, EntitiesAndStateAllocateAFewTimesPerEntity) {
             failures += scenario->ExportState(CustomEnums::SerializerFlag::Export, text, 0);
             failures += scenario->ImportState(CustomEnums::SerializerFlag::Import, text);
         });
+        // Read into a new scenario every entity is found by name: a table of the live ones.
+        Core::Scenario* loaded = Manager().CreateScenario();
+        std::string text;
+        failures += scenario->ExportState(CustomEnums::SerializerFlag::Export, text, 0);
+        const unsigned long byName = AllocationsOf(
+            [&] { failures += loaded->ImportState(CustomEnums::SerializerFlag::Import, text); });
+        const unsigned loadedCount = loaded->GetEntitiesCount();
+        Manager().DestroyScenario(loaded);
         Manager().DestroyScenario(scenario);
         ASSERT_EQ(walked, unsigned(count));
         ASSERT_EQ(failures, 0);
+        ASSERT_EQ(loadedCount, unsigned(count));
         // One for the entity's list of scenarios; the state's record texts, read and written.
         EXPECT_LE(entities, count + count / 2ul);
         EXPECT_LE(state, 5ul * count + 100);
+        EXPECT_LE(byName, 8ul * count + 100);
     }
+}
+
+// Making, firing into and destroying rule nodes costs the same per node at any number.
+TEST(AllocationGuard, RuleNodesAllocateTheSamePerNodeAtAnyNumber) {
+    Aco_Storyloom construct;
+    construct.SetCurrentMode(MODE_OnConstruct_Event);
+    construct.SetChannelName("Gate Reached");
+    ASSERT_EQ(construct.GetFloat(), 0.0f);
+    auto& events = CoreFramework::Singleton<Core::EventFactoryManager>::Instance();
+    Core::EventParams params(nullptr);
+    unsigned long perThousand[2] = {};
+    for (int size : {0, 1}) {
+        const int count = size ? 10000 : 1000;
+        Core::Scenario* scenario = Manager().CreateScenario();
+        unsigned fired = 0;
+        const unsigned long allocations = AllocationsOf([&] {
+            for (int i = 0; i < count; ++i) scenario->AddEventNode()->SetEvent("Gate Reached");
+            fired = events.FireEvent("Gate Reached", params);
+            Manager().DestroyScenario(scenario);
+        });
+        ASSERT_EQ(fired, 0u);  // nothing is linked to activate them
+        perThousand[size] = allocations * 1000 / count;
+    }
+    EXPECT_LE(perThousand[1], perThousand[0] + 10);
+}
+
+// Channels of one mode declare alike, and share one copy of each position's record.
+TEST(AllocationGuard, ChannelsOfOneModeShareTheirPositionRecords) {
+    const std::size_t before = SharedChildCreation::KeptCount();
+    {
+        std::vector<Aco_Storyloom> channels(1000);
+        for (Aco_Storyloom& channel : channels) channel.SetCurrentMode(MODE_Scenario_GetEntityCount);
+        EXPECT_LE(SharedChildCreation::KeptCount(), before + 2);
+    }
+    EXPECT_LE(SharedChildCreation::KeptCount(), before);
 }
 
 }  // namespace
