@@ -94,6 +94,51 @@ double StateIntoNewScenarioSeconds(int count) {
     return failures || !complete ? -1.0 : seconds;
 }
 
+// Variables added to a scenario by name, and its state written and read back, keeping each.
+double VariableSeconds(int count) {
+    Core::Scenario* scenario = Manager().CreateScenario();
+    int failures = 0;
+    const double seconds = SecondsOf([&] {
+        for (int i = 0; i < count; ++i) failures += !scenario->AddVariable(new Core::TVariable<float>("v" + std::to_string(i)));
+        std::string text;
+        failures += scenario->ExportState(CustomEnums::SerializerFlag::Export, text, 0);
+        failures += scenario->ImportState(CustomEnums::SerializerFlag::Import, text);
+    });
+    const bool complete = scenario->GetVariables().size() == size_t(count);
+    Manager().DestroyScenario(scenario);
+    return failures || !complete ? -1.0 : seconds;
+}
+
+// An event fired into one node in each of many scenarios, nodes made of a kind written here.
+class Listener : public Core::Event {
+public:
+    using Event::Event;
+    bool CheckActivate(Core::EventParams&) override { return true; }
+};
+class ListenerFactory : public Core::EventFactory {
+public:
+    ListenerFactory() : Core::EventFactory("Listener") {}
+    Core::Event* CreateProduct(Core::EventNode& node) override { return new Listener(node); }
+    Core::Event* CloneProduct(const Core::Event&) override { return nullptr; }
+};
+
+double ScenariosFiredSeconds(int count) {
+    ListenerFactory kind;
+    std::vector<Core::Scenario*> scenarios;
+    for (int i = 0; i < count; ++i) {
+        scenarios.push_back(Manager().CreateScenario());
+        scenarios.back()->AddEventNode()->SetEvent("Listener");
+    }
+    Core::EventParams params;
+    auto& events = CoreFramework::Singleton<Core::EventFactoryManager>::Instance();
+    unsigned activated = 0;
+    const double seconds = SecondsOf([&] {
+        for (int fire = 0; fire < 10; ++fire) activated += events.FireEvent("Listener", params);
+    });
+    for (Core::Scenario* scenario : scenarios) Manager().DestroyScenario(scenario);
+    return activated == 10u * count ? seconds : -1.0;
+}
+
 void ScaleRow(benchmark::State& state, const std::string& row, double (*work)(int), int small) {
     double smallSeconds = 0, largeSeconds = 0;
     for (auto _ : state) {
@@ -120,11 +165,20 @@ void StateIntoNewScenario(benchmark::State& state) {
              10000);
 }
 
+void Variables(benchmark::State& state) {
+    ScaleRow(state, "10,000 variables added, state written and read vs 10x 1,000", VariableSeconds, 1000);
+}
+void ScenariosFired(benchmark::State& state) {
+    ScaleRow(state, "event into a node in each of 10,000 scenarios vs 10x 1,000", ScenariosFiredSeconds, 1000);
+}
+
 }  // namespace
 
 BENCHMARK(Channels)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(Entities)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(State)->Unit(benchmark::kMillisecond)->Iterations(2);
 BENCHMARK(StateIntoNewScenario)->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(Variables)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(ScenariosFired)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 SCALING_BENCHMARK_MAIN()

@@ -6,19 +6,17 @@ namespace Core {
 
 unsigned EventFactoryManager::FireEvent(const std::string& type, EventParams& params) {
     ScenarioManager& scenarios = CoreEngine::Instance().GetScenarioManager();
+    // Nodes die only with their scenario, and the deferral keeps every scenario destroyed
+    // meanwhile until the firing ends: the nodes listed here all outlive it.
     ScenarioManager::DestructionDeferral deferral(scenarios);
-    std::vector<WeakRef<EventNode>> nodes;
-    std::size_t count = 0;
-    for (const auto& scenario : scenarios.GetScenarios()) count += scenario->GetEventNodes().size();
-    nodes.reserve(count);  // each move of a reference would re-register it with its node
+    std::vector<EventNode*> nodes;
     for (const auto& scenario : scenarios.GetScenarios())
-        for (EventNode* node : scenario->GetEventNodes()) nodes.emplace_back(node);
+        nodes.insert(nodes.end(), scenario->GetEventNodes().begin(), scenario->GetEventNodes().end());
 
     unsigned activated = 0;
-    for (const WeakRef<EventNode>& ref : nodes) {
-        EventNode* node = ref.Get();
-        Scenario* scenario = node ? node->GetScenario() : nullptr;
-        if (!scenario || scenario->IsPaused() || !scenarios.HoldsScenario(scenario)) continue;
+    for (EventNode* node : nodes) {
+        Scenario* scenario = node->GetScenario();
+        if (!scenario || scenario->IsPaused() || scenario->IsDestroyed()) continue;
         Event* event = node->GetEvent();
         if (event && event->GetTypeName() == type && node->Trigger(params)) ++activated;
     }

@@ -200,13 +200,13 @@ bool Scenario::AddVariable(VariableBase* variable) {
     }
     variable = owned.release();
     _variables.push_back(variable);
+    _variablesByName.emplace(variable->GetName(), variable);
     return true;
 }
 
 VariableBase* Scenario::FindVariable(const std::string& name) const {
-    auto found = std::find_if(_variables.begin(), _variables.end(),
-                              [&name](const VariableBase* variable) { return variable->GetName() == name; });
-    return found == _variables.end() ? nullptr : *found;
+    auto found = _variablesByName.find(name);
+    return found == _variablesByName.end() ? nullptr : found->second;
 }
 
 EventNode* Scenario::AddEventNode() {

@@ -4,6 +4,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "storyloom/coreframework/LanguageDictionary.h"
@@ -93,6 +94,8 @@ public:
     void Pause() { _paused = true; }
     void Resume() { _paused = false; }
     bool IsPaused() const { return _paused; }
+    // Its manager destroyed it while a deferral still keeps the object.
+    bool IsDestroyed() const { return _destroyed; }
     void Update(float seconds);
     float GetPlayTime() const { return _playTime; }
 
@@ -132,12 +135,15 @@ private:
     mutable std::atomic<unsigned> _walkId{NoID};
     EntityIdPool _idPool;
     std::vector<VariableBase*> _variables;
+    std::unordered_map<std::string, VariableBase*> _variablesByName;
+    // What a fired event reads of every scenario, side by side.
     std::vector<EventNode*> _eventNodes;
+    bool _paused = false;
+    bool _destroyed = false;
     ScenarioLogger _dictionaryLogger;
     LanguageDictionary _dictionary;
     unsigned _renderPassCount = 0;
     float _playTime = 0.0f;
-    bool _paused = false;
 };
 
 template <class Visit>

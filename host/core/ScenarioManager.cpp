@@ -1,6 +1,6 @@
 #include "storyloom/host/core/ScenarioManager.h"
 
-#include <algorithm>
+#include <iterator>
 
 #include "storyloom/host/core/ErrorLog.h"
 
@@ -11,19 +11,21 @@ ScenarioManager::~ScenarioManager() = default;
 
 Scenario* ScenarioManager::CreateScenario() {
     _scenarios.emplace_back(new Scenario());
+    _places.emplace(_scenarios.back().get(), std::prev(_scenarios.end()));
     return _scenarios.back().get();
 }
 
 bool ScenarioManager::DestroyScenario(Scenario* scenario) {
-    auto found = std::find_if(_scenarios.begin(), _scenarios.end(),
-                              [scenario](const std::unique_ptr<Scenario>& held) { return held.get() == scenario; });
-    if (!scenario || found == _scenarios.end()) {
+    auto found = _places.find(scenario);
+    if (found == _places.end()) {
         ERRLOG("ScenarioManager::DestroyScenario: not a scenario of this manager");
         return false;
     }
     // Out of the list first, so the dying scenario is never found while it is destroyed.
-    std::unique_ptr<Scenario> dying = std::move(*found);
-    _scenarios.erase(found);
+    std::unique_ptr<Scenario> dying = std::move(*found->second);
+    _scenarios.erase(found->second);
+    _places.erase(found);
+    dying->_destroyed = true;
     if (_deferrals > 0) _deferred.push_back(std::move(dying));
     return true;
 }
@@ -34,9 +36,6 @@ ScenarioManager::DestructionDeferral::~DestructionDeferral() {
     deferred.swap(_manager._deferred);
 }
 
-bool ScenarioManager::HoldsScenario(const Scenario* scenario) const {
-    return std::any_of(_scenarios.begin(), _scenarios.end(),
-                       [scenario](const std::unique_ptr<Scenario>& held) { return held.get() == scenario; });
-}
+bool ScenarioManager::HoldsScenario(const Scenario* scenario) const { return _places.count(scenario) != 0; }
 
 }  // namespace Core

@@ -1,5 +1,7 @@
 #pragma once
+#include <list>
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 #include "storyloom/host/core/Scenario.h"
@@ -20,7 +22,7 @@ public:
     bool HoldsScenario(const Scenario* scenario) const;
 
     // In creation order.
-    const std::vector<std::unique_ptr<Scenario>>& GetScenarios() const { return _scenarios; }
+    const std::list<std::unique_ptr<Scenario>>& GetScenarios() const { return _scenarios; }
 
     // While one lives, a destroyed scenario leaves the manager at once but is deleted only
     // when the last one ends: code running inside a scenario's nodes may destroy it.
@@ -36,7 +38,10 @@ public:
     };
 
 private:
-    std::vector<std::unique_ptr<Scenario>> _scenarios;
+    using Scenarios = std::list<std::unique_ptr<Scenario>>;
+    // A list and a table of where each one sits: any one leaves in constant time, in order.
+    Scenarios _scenarios;
+    std::unordered_map<const Scenario*, Scenarios::iterator> _places;
     std::vector<std::unique_ptr<Scenario>> _deferred;
     unsigned _deferrals = 0;
 };

@@ -264,17 +264,21 @@ void Scenario::ApplyImport(ImportPlan& plan) {
     RefreshUnusedIDsList();
 
     std::vector<VariableBase*> variables;
+    std::unordered_set<const VariableBase*> kept;
     for (std::unique_ptr<VariableBase>& imported : plan.variables) {
-        VariableBase* kept = FindVariable(imported->GetName());
-        if (kept && std::string(kept->GetKindName()) == imported->GetKindName() && kept->CopyValueFrom(*imported)) {
-            _variables.erase(std::find(_variables.begin(), _variables.end(), kept));
-            variables.push_back(kept);
+        VariableBase* same = FindVariable(imported->GetName());
+        if (same && std::string(same->GetKindName()) == imported->GetKindName() && same->CopyValueFrom(*imported)) {
+            kept.insert(same);
+            variables.push_back(same);
         } else {
             variables.push_back(imported.release());
         }
     }
-    for (VariableBase* dropped : _variables) delete dropped;
-    _variables = variables;
+    for (VariableBase* old : _variables)
+        if (!kept.count(old)) delete old;
+    _variables = std::move(variables);
+    _variablesByName.clear();
+    for (VariableBase* variable : _variables) _variablesByName.emplace(variable->GetName(), variable);
 }
 
 }  // namespace Core

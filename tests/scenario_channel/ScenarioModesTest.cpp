@@ -1,5 +1,6 @@
 // The scenario modes with good links: what they answer, write back and do to the scenario;
 // and the evaluation entry around every mode (the host's gate, unknown mode ids).
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -130,7 +131,7 @@ TEST_F(ScenarioModes, CreateTwiceGivesTwoScenarios) {
     EXPECT_EQ(create.GetFloat(), 0.0f);
     EXPECT_EQ(create.GetFloat(), 0.0f);
     ASSERT_EQ(Manager().GetScenarios().size(), 3u);
-    EXPECT_EQ(made.GetRef(), static_cast<Core::RefSupport*>(Manager().GetScenarios()[2].get()));
+    EXPECT_EQ(made.GetRef(), static_cast<Core::RefSupport*>(std::next(Manager().GetScenarios().begin(), 2)->get()));
 }
 
 // A lookup that finds nothing is 106.0 for the output link, whose reference stays where it was.
