@@ -45,26 +45,28 @@ void SetTextOf(Aco_StringChannel& channel, const wchar_t* text) { channel.SetWSt
 
 // Every channel of exactly class C has the base kind of C's type record. It is read once per
 // class, out of line: the record is large, and building it, or a guarded static, inline gave
-// every accessor a stack frame and saved registers for a first call only.
+// every accessor a stack frame and saved registers for a first call only. Each class is
+// asked about one kind, its accessors' own, so once that kind has matched the usual check is
+// a compare of its address with the one remembered.
 template <class C>
 struct ClassKind {
-    static inline std::atomic<bool> known{false};
     static inline _GUID kind{};
+    static inline std::atomic<const _GUID*> matched{nullptr};
 };
 
 template <class C>
-[[gnu::cold, gnu::noinline]] void LearnClassKind(A3d_Channel& exactlyC) {
+[[gnu::cold, gnu::noinline]] bool LearnClassKind(A3d_Channel& exactlyC, const _GUID& kind) {
     static std::once_flag once;
-    std::call_once(once, [&] {
-        ClassKind<C>::kind = exactlyC.GetChannelType().baseTypeGuid;
-        ClassKind<C>::known.store(true, std::memory_order_release);
-    });
+    std::call_once(once, [&] { ClassKind<C>::kind = exactlyC.GetChannelType().baseTypeGuid; });
+    if (ClassKind<C>::kind != kind) return false;
+    ClassKind<C>::matched.store(&kind, std::memory_order_relaxed);
+    return true;
 }
 
 template <class C>
 bool IsOfClassKind(A3d_Channel& exactlyC, const _GUID& kind) {
-    if (!ClassKind<C>::known.load(std::memory_order_acquire)) LearnClassKind<C>(exactlyC);
-    return ClassKind<C>::kind == kind;
+    if (ClassKind<C>::matched.load(std::memory_order_relaxed) == &kind) return true;
+    return LearnClassKind<C>(exactlyC, kind);
 }
 
 [[gnu::cold, gnu::noinline]] void ReportInvalidIndex(unsigned int link) {
