@@ -28,7 +28,7 @@ constexpr std::size_t kDenseSlack = 64;
 
 void Scenario::LeaveAllEntities() {
     VisitEntities([this](unsigned, ScenarioSupport* entity) {
-        entity->_scenarios.erase(entity->FindMembership(this));
+        entity->_scenarios.Remove(this);
         return true;
     });
     _byId.clear();
@@ -85,7 +85,7 @@ void Scenario::PlaceEntity(ScenarioSupport& entity, unsigned id) {
     }
     ++_entityCount;
     _idPool.Claim(id);
-    entity._scenarios.push_back({this, id});
+    entity._scenarios.Add(this, id);
 }
 
 void Scenario::GrowDense(std::size_t size) {
@@ -106,7 +106,7 @@ bool Scenario::RemoveEntity(ScenarioSupport* entity) {
         ERRLOG("Scenario::RemoveEntity: the entity is not in the scenario");
         return false;
     }
-    entity->_scenarios.erase(entity->FindMembership(this));
+    entity->_scenarios.Remove(this);
     ForgetEntity(id);
     return true;
 }
@@ -136,9 +136,8 @@ ScenarioSupport* Scenario::GetEntity(unsigned id) const {
 
 unsigned Scenario::GetEntityID(const ScenarioSupport* entity) const {
     if (!entity) return NoID;
-    for (const ScenarioSupport::Membership& membership : entity->_scenarios)
-        if (membership.scenario == this) return membership.id;
-    return NoID;
+    const ScenarioSupport::Membership* membership = entity->_scenarios.Find(this);
+    return membership ? membership->id : NoID;
 }
 
 ScenarioSupport* Scenario::GetFirstEntity() const {

@@ -1,6 +1,7 @@
 #include "storyloom/host/core/ScenarioSupport.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "storyloom/host/core/RefSupport.h"
 #include "storyloom/host/core/Scenario.h"
@@ -27,9 +28,9 @@ void ScenarioSupport::JoinLive() {
 ScenarioSupport::~ScenarioSupport() {
     (_olderLive ? _olderLive->_newerLive : oldestLive) = _newerLive;
     (_newerLive ? _newerLive->_olderLive : newestLive) = _olderLive;
-    std::vector<Membership> scenarios;
-    scenarios.swap(_scenarios);
-    for (const Membership& membership : scenarios) membership.scenario->ForgetEntity(membership.id);
+    Memberships scenarios;
+    std::swap(scenarios, _scenarios);
+    scenarios.ForEach([](const Membership& membership) { membership.scenario->ForgetEntity(membership.id); });
 }
 
 std::vector<ScenarioSupport*> ScenarioSupport::FindLiveByName(const std::string& name) {
@@ -46,14 +47,34 @@ std::unordered_map<std::string, std::vector<ScenarioSupport*>> ScenarioSupport::
     return live;
 }
 
-bool ScenarioSupport::IsInScenario(const Scenario& scenario) const {
-    return std::any_of(_scenarios.begin(), _scenarios.end(),
-                       [&scenario](const Membership& membership) { return membership.scenario == &scenario; });
+bool ScenarioSupport::IsInScenario(const Scenario& scenario) const { return _scenarios.Find(&scenario) != nullptr; }
+
+void ScenarioSupport::Memberships::Add(Scenario* scenario, unsigned id) {
+    if (_first.scenario)
+        _rest.push_back({scenario, id});
+    else
+        _first = {scenario, id};
 }
 
-std::vector<ScenarioSupport::Membership>::iterator ScenarioSupport::FindMembership(const Scenario* scenario) {
-    return std::find_if(_scenarios.begin(), _scenarios.end(),
-                        [scenario](const Membership& membership) { return membership.scenario == scenario; });
+void ScenarioSupport::Memberships::Remove(const Scenario* scenario) {
+    if (_first.scenario == scenario) {
+        if (_rest.empty()) {
+            _first = {nullptr, 0};
+            return;
+        }
+        _first = _rest.front();
+        _rest.erase(_rest.begin());
+        return;
+    }
+    _rest.erase(std::find_if(_rest.begin(), _rest.end(),
+                             [scenario](const Membership& membership) { return membership.scenario == scenario; }));
+}
+
+const ScenarioSupport::Membership* ScenarioSupport::Memberships::Find(const Scenario* scenario) const {
+    if (_first.scenario == scenario && scenario) return &_first;
+    for (const Membership& membership : _rest)
+        if (membership.scenario == scenario) return &membership;
+    return nullptr;
 }
 
 }  // namespace Core

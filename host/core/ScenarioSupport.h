@@ -34,13 +34,30 @@ public:
 private:
     friend class Scenario;
     void JoinLive();
-    // The scenarios it is in, in the order joined, each with its id there.
     struct Membership {
         Scenario* scenario;
         unsigned id;
     };
-    std::vector<Membership> _scenarios;
-    std::vector<Membership>::iterator FindMembership(const Scenario* scenario);
+    // The scenarios it is in, in the order joined, each with its id there. Most entities are
+    // in one scenario, kept inline: joining it costs no allocation and no block of its own.
+    class Memberships {
+    public:
+        void Add(Scenario* scenario, unsigned id);
+        // The scenario must be one of them.
+        void Remove(const Scenario* scenario);
+        const Membership* Find(const Scenario* scenario) const;
+        template <class Visit>
+        void ForEach(Visit visit) const {
+            if (!_first.scenario) return;
+            visit(_first);
+            for (const Membership& membership : _rest) visit(membership);
+        }
+
+    private:
+        Membership _first{nullptr, 0};  // empty only when _rest is
+        std::vector<Membership> _rest;
+    };
+    Memberships _scenarios;
     // The registry of live supports is a list through the supports themselves: it needs no
     // storage that static destruction could free while an entity still lives.
     ScenarioSupport* _olderLive = nullptr;
