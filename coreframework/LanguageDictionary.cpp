@@ -17,24 +17,22 @@ LanguageDictionary::LanguageDictionary(const std::string& keyPrefix, const std::
       _logger(logger ? logger : &DefaultLogger::Instance()) {}
 
 void LanguageDictionary::AddItem(std::string key, std::string translated, std::string source) {
-    // Keys mostly arrive in order: each then goes in a step or two after the one added before
-    // it, found with a few comparisons instead of a search from the root, whose lower levels
-    // are out of the caches in a large dictionary. Export writes keys sorted; in a text
-    // numbered by hand (key1, key2, ...) nine keys in ten sort right after the key before them
-    // and most others one step further (key10009, key1001, key10010).
-    const KeyOrder less;
+    // Keys mostly arrive in order: each then goes in right after the one added before it,
+    // checked with two comparisons instead of a search from the root. Export writes them
+    // sorted; in a text numbered by hand (key1, key2, ...) nine keys in ten sort right after
+    // the key before them.
     auto place = _items.end();
-    bool found = false;
-    if (_lastAdded != _items.end() && less(_lastAdded->first, key)) {
+    const KeyOrder less;
+    const bool afterLast = _lastAdded != _items.end() && less(_lastAdded->first, key) &&
+                           (std::next(_lastAdded) == _items.end() || less(key, std::next(_lastAdded)->first));
+    if (afterLast) {
         place = std::next(_lastAdded);
-        for (int step = 0; step < 4 && place != _items.end() && less(place->first, key); ++step) ++place;
-        found = place == _items.end() || !less(place->first, key);
-    }
-    if (!found && !_items.empty() && !less(_items.rbegin()->first, key)) place = _items.lower_bound(key);
-    else if (!found) place = _items.end();
-    if (place != _items.end() && place->first == key) {
-        Log(FormatText("LanguageDictionary: An item with key \"%s\" already exsists!", key.c_str()));
-        return;
+    } else if (!_items.empty() && !less(_items.rbegin()->first, key)) {
+        place = _items.lower_bound(key);
+        if (place != _items.end() && place->first == key) {
+            Log(FormatText("LanguageDictionary: An item with key \"%s\" already exsists!", key.c_str()));
+            return;
+        }
     }
     ItemPointer item(new (_pages.Allocate(sizeof(LanguageItem), alignof(LanguageItem)))
                          LanguageItem(std::move(translated), std::move(source)));
