@@ -8,9 +8,9 @@
 // go all together, and with them every page at once.
 class EntryPages {
 public:
-    // Pages double from a size a handful of entries fill up to one below the size from which
-    // the C library maps each block freshly from the system: pages of that size are taken
-    // again from its heap once a dictionary has gone, without new page faults.
+    // Pages double from a size a handful of entries fill, so a small dictionary keeps little
+    // unused room, up to one that holds some 450 entries, so a large one asks the heap
+    // rarely; that size stays in the C library's heap instead of being mapped for each page.
     static constexpr std::size_t FirstPageSize = 1024;
     static constexpr std::size_t LargestPageSize = 64 * 1024;
 
