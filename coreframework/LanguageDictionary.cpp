@@ -22,23 +22,26 @@ void LanguageDictionary::AddItem(std::string key, std::string translated, std::s
     // sorted; in a text numbered by hand (key1, key2, ...) nine keys in ten sort right after
     // the key before them.
     auto place = _items.end();
-    const bool afterLast = _lastAdded != _items.end() && _lastAdded->first < key &&
-                           (std::next(_lastAdded) == _items.end() || key < std::next(_lastAdded)->first);
+    const KeyOrder less;
+    const bool afterLast = _lastAdded != _items.end() && less(_lastAdded->first, key) &&
+                           (std::next(_lastAdded) == _items.end() || less(key, std::next(_lastAdded)->first));
     if (afterLast) {
         place = std::next(_lastAdded);
-    } else if (!_items.empty() && !(_items.rbegin()->first < key)) {
+    } else if (!_items.empty() && !less(_items.rbegin()->first, key)) {
         place = _items.lower_bound(key);
         if (place != _items.end() && place->first == key) {
             Log(FormatText("LanguageDictionary: An item with key \"%s\" already exsists!", key.c_str()));
             return;
         }
     }
-    _lastAdded = _items.emplace_hint(place, std::move(key),
-                                     std::make_unique<LanguageItem>(std::move(translated), std::move(source)));
+    ItemPointer item(new (_pages.Allocate(sizeof(LanguageItem), alignof(LanguageItem)))
+                         LanguageItem(std::move(translated), std::move(source)));
+    _lastAdded = _items.emplace_hint(place, std::move(key), std::move(item));
 }
 
 void LanguageDictionary::Clear() {
     _items.clear();
+    _pages.Release();
     _lastAdded = _items.end();
 }
 

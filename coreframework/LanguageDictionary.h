@@ -1,9 +1,12 @@
 #pragma once
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <map>
 #include <memory>
 #include <string>
 
+#include "storyloom/coreframework/EntryPages.h"
 #include "storyloom/coreframework/LanguageDictionaryXMLSerializer.h"
 #include "storyloom/coreframework/LanguageItem.h"
 #include "storyloom/coreframework/Logging.h"
@@ -12,6 +15,49 @@
 // replaced by the key's translated text.
 class LanguageDictionary {
 public:
+    // An entry's map node and item sit in pages the dictionary owns, so a large dictionary
+    // costs its texts' allocations and a few pages, not two more blocks per entry. An item is
+    // destroyed with its entry; its memory goes back with the pages on Clear and at the end.
+    struct ItemDestroyer {
+        void operator()(LanguageItem* item) const { item->~LanguageItem(); }
+    };
+    using ItemPointer = std::unique_ptr<LanguageItem, ItemDestroyer>;
+    // Byte order, as std::string compares, but inline and eight bytes at a time: keys are
+    // short, and a call to memcmp for each step of the map's searches costs more than the
+    // comparing.
+    struct KeyOrder {
+        bool operator()(const std::string& a, const std::string& b) const noexcept {
+            const std::size_t common = a.size() < b.size() ? a.size() : b.size();
+            const char* const x = a.data();
+            const char* const y = b.data();
+            if (common >= 8) {
+                // The last word overlaps the one before it, whose bytes were equal.
+                for (std::size_t at = 0;; at += 8) {
+                    if (at + 8 > common) at = common - 8;
+                    const std::uint64_t u = Word(x + at), v = Word(y + at);
+                    if (u != v) return u < v;
+                    if (at + 8 == common) break;
+                }
+            } else {
+                for (std::size_t at = 0; at < common; ++at)
+                    if (x[at] != y[at]) return static_cast<unsigned char>(x[at]) < static_cast<unsigned char>(y[at]);
+            }
+            return a.size() < b.size();
+        }
+
+        // Eight bytes as a number whose first byte is the highest.
+        static std::uint64_t Word(const char* at) noexcept {
+            std::uint64_t word;
+            std::memcpy(&word, at, 8);
+#if __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+            word = __builtin_bswap64(word);
+#endif
+            return word;
+        }
+    };
+    using Items = std::map<std::string, ItemPointer, KeyOrder,
+                           EntryAllocator<std::pair<const std::string, ItemPointer>>>;
+
     // The text for a missing key names the key, so scanning it again can make ever longer new
     // keys: such texts nest at most this deep in one expansion, the deepest unscanned.
     static constexpr std::size_t MaxMissingKeyDepth = 16;
@@ -37,7 +83,7 @@ public:
 
     const std::string& GetKeyPrefix() const { return _keyPrefix; }
     const std::string& GetKeySuffix() const { return _keySuffix; }
-    const std::map<std::string, std::unique_ptr<LanguageItem>>& GetItems() const { return _items; }
+    const Items& GetItems() const { return _items; }
 
     std::string MakePlaceholder(const std::string& key) const;
     // The text without as many leading and trailing characters as the markers have, when it
@@ -56,9 +102,8 @@ public:
     void Log(const std::string& message) const { _logger->Log(message, 0); }
 
 private:
-    using Items = std::map<std::string, std::unique_ptr<LanguageItem>>;
-
-    Items _items;
+    EntryPages _pages;  // outlives _items
+    Items _items{Items::allocator_type(_pages)};
     std::string _keyPrefix;
     std::string _keySuffix;
     VirtualLogger* _logger;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "RecordingLogger.h"
 #include "storyloom/coreframework/LanguageDictionary.h"
 
@@ -98,6 +100,25 @@ TEST(LanguageDictionary, AddItemKeepsKeyOrderAndLogsAtLevelZero) {
                                                       : std::string("LanguageDictionary: An item with key \"") + key + "\" already exsists!");
     EXPECT_EQ(logger.messages, expected);
     EXPECT_EQ(logger.levels, std::vector<int>(expected.size(), 0));
+}
+
+// The dictionary compares keys itself, eight bytes at a time: its order must stay the byte order
+// std::string gives, with bytes above 0x7f last, a key after its prefixes, a first differing
+// byte that outweighs later ones, and differences in the overlapping last word of a long key.
+TEST(LanguageDictionary, KeysSortInByteOrder) {
+    std::vector<std::string> keys = {"z", "\xc3\xa4", std::string("a\0b", 3), "a", "", "\x7f", "\x80",
+                                     "abcdefgh", "bbcdefga", "abcdefgi", "abcdefgh\xff", "abcdefghijkl",
+                                     "abcdefghijkm", "abcdefgZijkl", "abcdefghijklmnop", "abcdefghijklmnoq",
+                                     "abcdefghi\xe9klmnopqrstuvwxyz", "abcdefghijklmnopqrstuvwxyz"};
+    LanguageDictionary dictionary("$(", ")");
+    for (const std::string& key : keys) dictionary.AddItem(key, "t" + key, "");
+    std::sort(keys.begin(), keys.end());
+    std::vector<std::string> order;
+    for (const auto& entry : dictionary.GetItems()) {
+        order.push_back(entry.first);
+        EXPECT_EQ(dictionary.FindItem(entry.first)->GetTranslated(), "t" + entry.first);
+    }
+    EXPECT_EQ(order, keys);
 }
 
 TEST(LanguageDictionary, KeyHelpersAndPlainText) {
