@@ -70,8 +70,7 @@ void ScenarioSupport::Memberships::Remove(const Scenario* scenario) {
                              [scenario](const Membership& membership) { return membership.scenario == scenario; }));
 }
 
-const ScenarioSupport::Membership* ScenarioSupport::Memberships::Find(const Scenario* scenario) const {
-    if (_first.scenario == scenario && scenario) return &_first;
+const ScenarioSupport::Membership* ScenarioSupport::Memberships::FindAmongTheRest(const Scenario* scenario) const {
     for (const Membership& membership : _rest)
         if (membership.scenario == scenario) return &membership;
     return nullptr;

@@ -45,7 +45,10 @@ private:
         void Add(Scenario* scenario, unsigned id);
         // The scenario must be one of them.
         void Remove(const Scenario* scenario);
-        const Membership* Find(const Scenario* scenario) const;
+        const Membership* Find(const Scenario* scenario) const {
+            if (_first.scenario == scenario && scenario) return &_first;
+            return FindAmongTheRest(scenario);
+        }
         template <class Visit>
         void ForEach(Visit visit) const {
             if (!_first.scenario) return;
@@ -54,6 +57,8 @@ private:
         }
 
     private:
+        const Membership* FindAmongTheRest(const Scenario* scenario) const;
+
         Membership _first{nullptr, 0};  // empty only when _rest is
         std::vector<Membership> _rest;
     };
