@@ -408,9 +408,8 @@ void GraphCheck::CheckCycles(const json& channels) {
     // the first entry of its id; walks start from each in the order of the ids.
     auto idOf = [&](size_t i) -> const std::string& { return channels[i]["id"].get_ref<const std::string&>(); };
     std::vector<size_t> starts;
-    for (size_t i = 0; i < channels.size(); ++i)
-        if (channels[i].is_object() && channels[i].contains("id") && ModeChannelEntry(channels[i]["id"]) == i)
-            starts.push_back(i);
+    for (const Declared& declared : _declared)
+        if (declared.kind && dynamic_cast<Aco_Storyloom*>(declared.kind->second.get())) starts.push_back(declared.entry);
     std::vector<std::vector<size_t>> children(channels.size());
     for (size_t i : starts) {
         auto take = [&](const json& child) {
