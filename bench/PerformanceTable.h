@@ -16,18 +16,16 @@ inline void TableRow(benchmark::State& state, const std::string& row, double fig
     state.counters[row + "|goal"] = goalRatio;
 }
 
+// A row of memory: bytes held against a baseline's, per `units` (channels, entries).
+inline void BytesRow(benchmark::State& state, const std::string& row, double figureBytes, double baselineBytes,
+                     double goalRatio, double units = 1.0) {
+    state.counters[row + "|figure_bytes"] = figureBytes / units;
+    state.counters[row + "|baseline_bytes"] = baselineBytes / units;
+    state.counters[row + "|goal"] = goalRatio;
+}
+
 // A row whose figure is a count of heap allocations that must stay at or under `most`.
 inline void AllocationRow(benchmark::State& state, const std::string& row, double allocations, double most) {
     state.counters[row + "|allocations"] = allocations;
     state.counters[row + "|goal"] = most;
-}
-
-// A row of memory: the heap bytes `held` by `objects` objects whose own bytes (the objects and
-// their texts) are `own`, shown per object; their ratio must stay at or under `goalRatio`.
-inline void MemoryRow(benchmark::State& state, const std::string& row, double held, double own, double goalRatio,
-                      double objects) {
-    const double perObject = 1.0 / (objects * double(state.iterations()));
-    state.counters[row + "|held_bytes"] = held * perObject;
-    state.counters[row + "|own_bytes"] = own * perObject;
-    state.counters[row + "|goal"] = goalRatio;
 }

@@ -55,7 +55,8 @@ void Entities(benchmark::State& state) {
         for (const auto& entity : entities) own += sizeof(Core::StaticMeshEntity) + entity->GetName().size() + 1;
         Manager().DestroyScenario(scenario);
     }
-    MemoryRow(state, "bytes per entity in a scenario vs the entity and its name", held, own, 2.0, kObjects);
+    BytesRow(state, "bytes per entity in a scenario vs the entity and its name", held, own, 2.0,
+             double(kObjects) * state.iterations());
 }
 
 // Channels given a mode and linked to a reference they share and a value of their own.
@@ -77,7 +78,8 @@ void Channels(benchmark::State& state) {
         });
         own += double(kObjects) * sizeof(Aco_Storyloom);
     }
-    MemoryRow(state, "bytes per mode channel with two links vs the channel object", held, own, 2.0, kObjects);
+    BytesRow(state, "bytes per mode channel with two links vs the channel object", held, own, 2.0,
+             double(kObjects) * state.iterations());
 }
 
 // Entries with a dotted key and sentence-long texts, as a game's lines are.
@@ -93,7 +95,8 @@ void DictionaryEntries(benchmark::State& state) {
         for (const auto& [key, item] : dictionary.GetItems())
             own += sizeof(LanguageItem) + key.size() + item->GetTranslated().size() + item->GetSource().size() + 3;
     }
-    MemoryRow(state, "bytes per dictionary entry vs the entry and its three texts", held, own, 2.0, kObjects);
+    BytesRow(state, "bytes per dictionary entry vs the entry and its three texts", held, own, 2.0,
+             double(kObjects) * state.iterations());
 }
 
 // Event nodes of a channel-defined kind with four value slots.
@@ -120,7 +123,8 @@ void QuestNodes(benchmark::State& state) {
                                    kSlots * (sizeof(Core::TVariableSlot<Core::TVariable<float>>) + sizeof("Speed")));
         Manager().DestroyScenario(scenario);
     }
-    MemoryRow(state, "bytes per event node of four slots vs its node, event and slots", held, own, 2.0, kObjects);
+    BytesRow(state, "bytes per event node of four slots vs its node, event and slots", held, own, 2.0,
+             double(kObjects) * state.iterations());
 }
 
 }  // namespace

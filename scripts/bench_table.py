@@ -2,8 +2,8 @@
 """Prints the performance table from the JSON output of the benchmark programs.
 
 A benchmark carries its rows as counters named "<row>|figure_ns", "<row>|baseline_ns" and
-"<row>|goal" (ratio rows), "<row>|allocations" and "<row>|goal" (allocation rows), or
-"<row>|held_bytes", "<row>|own_bytes" and "<row>|goal" (memory rows).
+"<row>|goal" (ratio rows; "figure_bytes" and "baseline_bytes" for memory), or
+"<row>|allocations" and "<row>|goal" (allocation rows).
 """
 import json
 import sys
@@ -40,17 +40,12 @@ def main(paths):
                     count = fields["allocations"]
                     met = count <= goal
                     lines.append((row, f"{count:.0f} alloc", "-", "-", f"<= {goal:.0f} alloc", "met" if met else "NOT MET"))
-                elif "held_bytes" in fields:
-                    held, own = fields["held_bytes"], fields["own_bytes"]
-                    ratio = held / own if own > 0 else float("inf")
-                    met = ratio <= goal
-                    lines.append((row, f"{held:.3g} B", f"{own:.3g} B", f"{ratio:.2f}x", f"<= {goal:g}x",
-                                  "met" if met else "NOT MET"))
                 else:
-                    figure, baseline = fields["figure_ns"], fields["baseline_ns"]
+                    unit = "bytes" if "figure_bytes" in fields else "ns"
+                    figure, baseline = fields[f"figure_{unit}"], fields[f"baseline_{unit}"]
                     ratio = figure / baseline if baseline > 0 else float("inf")
                     met = ratio <= goal
-                    lines.append((row, f"{figure:.3g} ns", f"{baseline:.3g} ns", f"{ratio:.2f}x", f"<= {goal:g}x",
+                    lines.append((row, f"{figure:.3g} {unit}", f"{baseline:.3g} {unit}", f"{ratio:.2f}x", f"<= {goal:g}x",
                                   "met" if met else "NOT MET"))
                 all_met = all_met and met
     header = ("row", "figure", "baseline", "ratio", "goal", "")

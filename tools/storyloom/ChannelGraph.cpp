@@ -1,6 +1,7 @@
 #include "ChannelGraph.h"
 
 #include "ChannelKind.h"
+#include "JsonText.h"
 
 using nlohmann::json;
 
@@ -20,27 +21,51 @@ Core::AreaComponent* MakeComponent(const json& entry) {
 }
 }  // namespace
 
-bool ChannelGraph::Build(const json& description, std::string& error) {
-    for (const json& entry : description.value("entities", json::array()))
+bool ChannelGraph::Build(json description, std::string& error) {
+    json none = json::array();
+    auto list = [&](const char* key) -> json& {
+        auto found = description.find(key);
+        return found == description.end() ? none : *found;
+    };
+    // What is made goes as it is made: a large graph's description takes about as much memory
+    // as its channels, and is not held beside them.
+    json& entities = list("entities");
+    for (const json& entry : entities)
         if (!AddEntity(entry, error)) return false;
-    for (const json& entry : description.value("cameras", json::array())) AddCamera(entry);
-    const json channels = description.value("channels", json::array());
-    for (const json& entry : channels)
+    entities = json::array();
+    for (const json& entry : list("cameras")) AddCamera(entry);
+    json& channels = list("channels");
+    _made.reserve(channels.size());
+    _order.reserve(channels.size());
+    _placesById.Reserve(channels.size());
+    _places.Reserve(channels.size());
+    // Links wait until every channel exists, so a description may name channels in any order.
+    std::vector<json> links(channels.size());
+    for (size_t index = 0; index < channels.size(); ++index) {
+        json& entry = channels[index];
         if (!AddChannel(entry, error)) return false;
-    // Links after every channel exists, so a description may name channels in any order.
-    for (const json& entry : channels)
-        if (!LinkChannel(entry, error)) return false;
+        if (auto at = entry.find("links"); at != entry.end()) links[index] = std::move(*at);
+        entry = nullptr;
+    }
+    channels = json::array();
+    for (size_t index = 0; index < links.size(); ++index)
+        if (!LinkChannel(index, links[index], error)) return false;
     return true;
 }
 
+namespace {
+size_t HashOf(const std::string& id) { return std::hash<std::string>{}(id); }
+size_t HashOf(const void* object) { return std::hash<const void*>{}(object); }
+}  // namespace
+
 A3d_Channel* ChannelGraph::FindChannel(const std::string& id) const {
-    auto found = _channels.find(id);
-    return found == _channels.end() ? nullptr : found->second.get();
+    const size_t place = _placesById.Find(HashOf(id), [&](size_t at) { return _order[at] == id; });
+    return place == PlaceIndex::kNone ? nullptr : _made[place].channel.get();
 }
 
 size_t ChannelGraph::IndexOf(const A3d_Channel* channel) const {
-    auto found = _places.find(channel);
-    return found == _places.end() ? kNotInGraph : found->second;
+    const size_t place = _places.Find(HashOf(channel), [&](size_t at) { return _made[at].channel.get() == channel; });
+    return place == PlaceIndex::kNone ? kNotInGraph : place;
 }
 
 std::string ChannelGraph::IdOf(const A3d_Channel* channel) const {
@@ -49,18 +74,19 @@ std::string ChannelGraph::IdOf(const A3d_Channel* channel) const {
 }
 
 std::string ChannelGraph::KindOf(const A3d_Channel* channel) const {
-    auto kind = _kinds.find(channel);
-    return kind == _kinds.end() ? "" : kind->second->name;
+    const size_t index = IndexOf(channel);
+    return index == kNotInGraph ? "" : _made[index].kind->name;
 }
 
 std::string ChannelGraph::Describe(A3d_Channel* channel) const {
-    auto kind = _kinds.find(channel);
-    return kind == _kinds.end() ? "(no value)" : kind->second->describe(*channel);
+    const size_t index = IndexOf(channel);
+    return index == kNotInGraph ? "(no value)" : _made[index].kind->describe(*channel);
 }
 
 Core::EntityBase* ChannelGraph::FindEntity(const std::string& name) const {
-    auto found = _entitiesByName.find(name);
-    return found == _entitiesByName.end() ? nullptr : found->second;
+    const size_t place =
+        _entitiesByName.Find(HashOf(name), [&](size_t at) { return _entities[at]->GetName() == name; });
+    return place == PlaceIndex::kNone ? nullptr : _entities[place].get();
 }
 
 Core::Camera* ChannelGraph::FindCamera(const std::string& name) const {
@@ -95,7 +121,7 @@ bool ChannelGraph::AddEntity(const json& entry, std::string& error) {
         error = "entity \"" + name + "\": unknown kind \"" + kind + "\"";
         return false;
     }
-    _entitiesByName.emplace(name, _entities.back().get());  // the first of a name, as a walk would find
+    if (!FindEntity(name)) _entitiesByName.Add(HashOf(name), _entities.size() - 1);  // the first, as a walk finds
     return true;
 }
 
@@ -107,7 +133,7 @@ void ChannelGraph::AddCamera(const json& entry) {
 
 bool ChannelGraph::AddChannel(const json& entry, std::string& error) {
     std::string id = entry.value("id", "");
-    if (id.empty() || _channels.count(id)) {
+    if (id.empty() || FindChannel(id)) {
         error = "channel without an id, or with a repeated one: \"" + id + "\"";
         return false;
     }
@@ -121,10 +147,10 @@ bool ChannelGraph::AddChannel(const json& entry, std::string& error) {
         return false;
     }
     A3d_Channel* channel = made.get();
-    _kinds[channel] = kind;
-    _places.emplace(channel, _order.size());
-    _channels[id] = std::move(made);
-    _order.push_back(id);
+    _places.Add(HashOf(channel), _order.size());
+    _placesById.Add(HashOf(id), _order.size());
+    _made.push_back({std::move(made), kind});
+    _order.push_back(std::move(id));
     if (entry.contains("group")) {
         _groups.push_back(std::make_unique<A3d_ChannelGroup>(entry["group"].get<std::string>().c_str()));
         channel->SetChannelGroup(_groups.back().get());
@@ -134,9 +160,8 @@ bool ChannelGraph::AddChannel(const json& entry, std::string& error) {
     return true;
 }
 
-bool ChannelGraph::LinkChannel(const json& entry, std::string& error) {
-    A3d_Channel* parent = FindChannel(entry.value("id", ""));
-    const json links = entry.value("links", json::array());
+bool ChannelGraph::LinkChannel(size_t index, const json& links, std::string& error) {
+    A3d_Channel* parent = _made[index].channel.get();
     for (unsigned position = 0; position < links.size(); ++position) {
         const json& at = links[position];
         std::vector<std::string> ids;
@@ -146,7 +171,7 @@ bool ChannelGraph::LinkChannel(const json& entry, std::string& error) {
         for (const std::string& id : ids) {
             A3d_Channel* child = FindChannel(id);
             if (!child || !parent->LinkChild(position, child)) {
-                error = "channel \"" + entry.value("id", "") + "\": cannot link \"" + id + "\" at position " +
+                error = "channel \"" + _order[index] + "\": cannot link \"" + id + "\" at position " +
                         std::to_string(position);
                 return false;
             }

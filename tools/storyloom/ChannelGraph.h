@@ -2,7 +2,6 @@
 #include <map>
 #include <memory>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include <nlohmann/json.hpp>
@@ -10,6 +9,7 @@
 #include "storyloom/host/EngineHost.h"
 #include "storyloom/host/ScenarioCore.h"
 #include "storyloom/host/engine/A3dPluginLoader.h"
+#include "PlaceIndex.h"
 
 // The three numbers at `key` of a checked entry; the origin when it has none.
 VelmMathLib::Vec3 ReadVec3(const nlohmann::json& entry, const char* key);
@@ -29,8 +29,9 @@ public:
     static constexpr int kDefaultHeight = 240;
     static constexpr int kMaxViewportSide = 4096;
 
-    // Builds everything a checked description holds; false with the reason in `error`.
-    bool Build(const nlohmann::json& description, std::string& error);
+    // Builds everything a checked description holds; false with the reason in `error`. It takes
+    // the description, letting go of each part once made: pass a copy to keep it.
+    bool Build(nlohmann::json description, std::string& error);
 
     A3d_Channel* FindChannel(const std::string& id) const;
     Core::EntityBase* FindEntity(const std::string& name) const;
@@ -47,21 +48,29 @@ public:
     std::string Describe(A3d_Channel* channel) const;
     // What a reference may point at: an entity or a camera, by name.
     Core::RefSupport* FindReferable(const std::string& name) const;
+    // The slots its lookups of channels and entities have looked at (see PlaceIndex).
+    size_t Probes() const { return _placesById.Probes() + _places.Probes() + _entitiesByName.Probes(); }
 
 private:
     bool AddEntity(const nlohmann::json& entry, std::string& error);
     void AddCamera(const nlohmann::json& entry);
     bool AddChannel(const nlohmann::json& entry, std::string& error);
-    bool LinkChannel(const nlohmann::json& entry, std::string& error);
+    bool LinkChannel(size_t index, const nlohmann::json& links, std::string& error);
 
     const A3dPluginLoader& _plugin;
     // Declared so that channels die first: they still read their groups while dying.
     std::vector<std::unique_ptr<A3d_ChannelGroup>> _groups;
     std::vector<std::unique_ptr<Core::EntityBase>> _entities;
-    std::unordered_map<std::string, Core::EntityBase*> _entitiesByName;
+    PlaceIndex _entitiesByName;  // the first entity of each name
     std::map<std::string, std::unique_ptr<Core::Camera>> _cameras;
-    std::map<std::string, std::unique_ptr<A3d_Channel>> _channels;
-    std::map<const A3d_Channel*, const ChannelKind*> _kinds;
+    // The channels in the description's order, each with the kind it was made as; their ids
+    // in the same order, and where in it each id and each channel is.
+    struct Made {
+        std::unique_ptr<A3d_Channel> channel;
+        const ChannelKind* kind;
+    };
+    std::vector<Made> _made;
     std::vector<std::string> _order;
-    std::unordered_map<const A3d_Channel*, size_t> _places;  // place in _order
+    PlaceIndex _placesById;
+    PlaceIndex _places;
 };

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <map>
 #include <memory>
 
 #include "storyloom/host/ScenarioCore.h"
@@ -59,10 +60,15 @@ GraphCheck::GraphCheck(const ModeList& modes, const A3dPluginLoader& plugin) : _
         if (std::unique_ptr<A3d_Channel> blank = kind.make(plugin)) _blanks.emplace_back(kind.name, std::move(blank));
 }
 
-A3d_Channel* GraphCheck::Blank(const std::string& kind) const {
-    for (const auto& [name, blank] : _blanks)
-        if (name == kind) return blank.get();
+const GraphCheck::Kind* GraphCheck::FindKind(const std::string& name) const {
+    for (const Kind& kind : _blanks)
+        if (kind.first == name) return &kind;
     return nullptr;
+}
+
+A3d_Channel* GraphCheck::Blank(const std::string& kind) const {
+    const Kind* found = FindKind(kind);
+    return found ? found->second.get() : nullptr;
 }
 
 bool GraphCheck::IsCamera(const std::string& name) const { return _cameraNames.count(name) != 0; }
@@ -109,13 +115,14 @@ bool GraphCheck::ExpectVector(const json& value, const std::string& path) {
 bool GraphCheck::ExpectId(const json& value, const std::string& path, const std::vector<std::string>& kinds) {
     if (!Expect(value, json::value_t::string, path)) return false;
     const std::string id = value.get<std::string>();
-    auto found = _channelKinds.find(id);
-    if (found == _channelKinds.end()) {
+    const Declared* found = FindDeclared(id);
+    if (!found) {
         Add(path, "no channel \"" + id + "\"");
         return false;
     }
-    if (!kinds.empty() && !Contains(kinds, found->second)) {
-        Add(path, "needs a " + Join(kinds, " or ") + " channel; \"" + id + "\" is a " + found->second + " channel");
+    const std::string kind = found->kind ? found->kind->first : "";
+    if (!kinds.empty() && !Contains(kinds, kind)) {
+        Add(path, "needs a " + Join(kinds, " or ") + " channel; \"" + id + "\" is a " + kind + " channel");
         return false;
     }
     return true;
@@ -123,7 +130,8 @@ bool GraphCheck::ExpectId(const json& value, const std::string& path, const std:
 
 std::vector<GraphProblem> GraphCheck::Check(const json& description) {
     _problems.clear();
-    _channelKinds.clear();
+    _declared.clear();
+    _declaredIds = PlaceIndex();
     _entityNames.clear();
     _entityKinds.clear();
     _cameraNames.clear();
@@ -144,6 +152,8 @@ std::vector<GraphProblem> GraphCheck::Check(const json& description) {
     bool channelsUsable = Expect(channels, json::value_t::array, "$.channels");
     if (channelsUsable) {
         // Ids first, so links and steps may name channels declared after them.
+        _declared.reserve(channels.size());
+        _declaredIds.Reserve(channels.size());
         for (size_t i = 0; i < channels.size(); ++i) {
             const json& entry = channels[i];
             const std::string path = At("$.channels", i);
@@ -153,9 +163,15 @@ std::vector<GraphProblem> GraphCheck::Check(const json& description) {
                 continue;
             }
             const std::string id = entry["id"].get<std::string>();
-            std::string kind = entry.contains("kind") && entry["kind"].is_string() ? entry["kind"].get<std::string>() : "";
-            if (!Blank(kind)) kind = "";
-            if (!_channelKinds.emplace(id, kind).second) Add(Key(path, "id"), "id \"" + id + "\" is used twice");
+            const Kind* kind = entry.contains("kind") && entry["kind"].is_string()
+                                   ? FindKind(entry["kind"].get<std::string>())
+                                   : nullptr;
+            if (FindDeclared(id)) {
+                Add(Key(path, "id"), "id \"" + id + "\" is used twice");
+                continue;
+            }
+            _declaredIds.Add(std::hash<std::string>{}(id), _declared.size());
+            _declared.push_back({id, kind, i});
         }
         for (size_t i = 0; i < channels.size(); ++i)
             if (channels[i].is_object()) CheckChannel(channels[i], At("$.channels", i));
@@ -368,56 +384,75 @@ void GraphCheck::CheckLinkEntry(const json& at, const LinkInfo& link, const std:
 void GraphCheck::CheckLink(const json& id, const LinkInfo& link, const std::string& path) {
     if (!ExpectId(id, path, kAnyKind)) return;
     const std::string child = id.get<std::string>();
-    const std::string& kind = _channelKinds[child];
-    if (kind.empty() || LinkAccepts(link, Blank(kind)->GetChannelType())) return;
-    Add(path, "link \"" + link.name + "\" expects a " + link.kind + " channel; \"" + child + "\" is a " + kind +
+    const Kind* kind = FindDeclared(child)->kind;
+    if (!kind || LinkAccepts(link, kind->second->GetChannelType())) return;
+    Add(path, "link \"" + link.name + "\" expects a " + link.kind + " channel; \"" + child + "\" is a " + kind->first +
                   " channel");
+}
+
+const GraphCheck::Declared* GraphCheck::FindDeclared(const std::string& id) const {
+    const size_t place =
+        _declaredIds.Find(std::hash<std::string>{}(id), [&](size_t at) { return _declared[at].id == id; });
+    return place == PlaceIndex::kNone ? nullptr : &_declared[place];
+}
+
+size_t GraphCheck::ModeChannelEntry(const json& id) const {
+    const Declared* found = id.is_string() ? FindDeclared(id.get_ref<const std::string&>()) : nullptr;
+    if (!found || !found->kind || !dynamic_cast<Aco_Storyloom*>(found->kind->second.get())) return std::string::npos;
+    return found->entry;
 }
 
 void GraphCheck::CheckCycles(const json& channels) {
     // Mode channels read their mode-channel children on evaluation; in a ring the channel
-    // reached again refuses to run, which is never what the designer meant.
-    std::map<std::string, std::vector<std::string>> children;
-    std::map<std::string, size_t> index;
-    for (size_t i = 0; i < channels.size(); ++i) {
+    // reached again refuses to run, which is never what the designer meant. A mode channel is
+    // the first entry of its id; walks start from each in the order of the ids.
+    auto idOf = [&](size_t i) -> const std::string& { return channels[i]["id"].get_ref<const std::string&>(); };
+    std::vector<size_t> starts;
+    for (const Declared& declared : _declared)
+        if (declared.kind && dynamic_cast<Aco_Storyloom*>(declared.kind->second.get())) starts.push_back(declared.entry);
+    std::vector<std::vector<size_t>> children(channels.size());
+    for (size_t i : starts) {
+        auto take = [&](const json& child) {
+            if (const size_t entry = ModeChannelEntry(child); entry != std::string::npos) children[i].push_back(entry);
+        };
         const json& entry = channels[i];
-        if (!entry.is_object() || !entry.contains("id") || !entry["id"].is_string()) continue;
-        const std::string id = entry["id"].get<std::string>();
-        if (!Is<Aco_Storyloom>(id) || index.count(id)) continue;
-        index[id] = i;
         if (!entry.contains("links") || !entry["links"].is_structured()) continue;
         for (const json& at : entry["links"]) {
-            const json list = at.is_array() ? at : json::array({at});
-            for (const json& child : list)
-                if (child.is_string() && Is<Aco_Storyloom>(child.get<std::string>()))
-                    children[id].push_back(child.get<std::string>());
+            if (!at.is_array()) take(at);
+            else
+                for (const json& child : at) take(child);
         }
     }
+    // A channel that links no mode channel ends every walk reaching it: no walk need start there.
+    starts.erase(std::remove_if(starts.begin(), starts.end(), [&](size_t i) { return children[i].empty(); }),
+                 starts.end());
+    std::sort(starts.begin(), starts.end(), [&](size_t a, size_t b) { return idOf(a) < idOf(b); });
     enum Colour { White, Grey, Black };
-    std::map<std::string, Colour> colour;
-    for (const auto& start : index) {
-        if (colour[start.first] != White) continue;
+    std::vector<Colour> colour(channels.size(), White);
+    for (size_t start : starts) {
+        if (colour[start] != White) continue;
         // Iterative walk: the stack holds the path from `start`, each with its next child.
-        std::vector<std::pair<std::string, size_t>> stack = {{start.first, 0}};
-        colour[start.first] = Grey;
+        std::vector<std::pair<size_t, size_t>> stack = {{start, 0}};
+        colour[start] = Grey;
         while (!stack.empty()) {
-            auto& [id, next] = stack.back();
-            const std::vector<std::string>& out = children[id];
+            auto& [at, next] = stack.back();
+            const std::vector<size_t>& out = children[at];
             if (next == out.size()) {
-                colour[id] = Black;
+                colour[at] = Black;
                 stack.pop_back();
                 continue;
             }
-            const std::string child = out[next++];
+            const size_t child = out[next++];
             if (colour[child] == Grey) {
                 std::string cycle;
                 bool inCycle = false;
                 for (const auto& frame : stack) {
                     inCycle = inCycle || frame.first == child;
-                    if (inCycle) cycle += "\"" + frame.first + "\" -> ";
+                    if (inCycle) cycle += "\"" + idOf(frame.first) + "\" -> ";
                 }
-                Add(Key(At("$.channels", index[child]), "links"),
-                    "link cycle " + cycle + "\"" + child + "\": evaluating it reaches a channel again, which answers 105");
+                Add(Key(At("$.channels", child), "links"),
+                    "link cycle " + cycle + "\"" + idOf(child) +
+                        "\": evaluating it reaches a channel again, which answers 105");
             } else if (colour[child] == White) {
                 colour[child] = Grey;
                 stack.emplace_back(child, 0);

@@ -1,7 +1,7 @@
 #pragma once
-#include <map>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <unordered_set>
 #include <utility>
 #include <vector>
@@ -9,6 +9,7 @@
 #include <nlohmann/json.hpp>
 
 #include "ModeList.h"
+#include "PlaceIndex.h"
 
 // One thing wrong with a graph description, at its JSON path ("$.channels[2].links[0]").
 struct GraphProblem {
@@ -30,6 +31,8 @@ public:
     // Link cycles between mode channels are let through: the library refuses the evaluation
     // that comes round again with a report, so such a graph runs (the fuzz target runs them).
     void AllowCycles() { _allowCycles = true; }
+    // The slots its lookups of channel ids have looked at (see PlaceIndex).
+    size_t Probes() const { return _declaredIds.Probes(); }
 
     // What the step records check with.
     using json = nlohmann::json;
@@ -61,11 +64,23 @@ public:
     // Whether the channel `id` is of a kind that makes `Channel`s.
     template <class Channel>
     bool Is(const std::string& id) const {
-        auto found = _channelKinds.find(id);
-        return found != _channelKinds.end() && KindIs<Channel>(found->second);
+        const Declared* declared = FindDeclared(id);
+        return declared && declared->kind && dynamic_cast<Channel*>(declared->kind->second.get());
     }
 
 private:
+    // A kind the plug-in can make, with a channel of it.
+    using Kind = std::pair<std::string, std::unique_ptr<A3d_Channel>>;
+    // The kind named `name`; null for a kind the plug-in cannot make or no kind.
+    const Kind* FindKind(const std::string& name) const;
+    // The first channel of each usable id: its kind (null for an unknown one) and its place.
+    struct Declared {
+        std::string id;
+        const Kind* kind;
+        size_t entry;
+    };
+    // The first channel of `id`; null when there is none.
+    const Declared* FindDeclared(const std::string& id) const;
     template <class Channel>
     void AddKindsOf(std::vector<std::string>& kinds) const {
         for (const auto& [name, blank] : _blanks)
@@ -87,6 +102,8 @@ private:
     void CheckLinkEntry(const json& at, const LinkInfo& link, const std::string& path);
     void CheckLink(const json& id, const LinkInfo& link, const std::string& path);
     void CheckCycles(const json& channels);
+    // The place of the first channel `id` names when that is a mode channel; npos otherwise.
+    size_t ModeChannelEntry(const json& id) const;
     // What passes every check of shape and kind yet can only fail when the graph runs.
     void CheckModeChannelRuns(const json& entry, const ModeInfo& mode, const std::string& path);
     void CheckStaticMeshReferences(const json& channels);
@@ -95,10 +112,11 @@ private:
 
     const ModeList& _modes;
     // A channel of each kind the plug-in can make, in the order of the records.
-    std::vector<std::pair<std::string, std::unique_ptr<A3d_Channel>>> _blanks;
-    std::map<std::string, std::string> _channelKinds;  // id -> kind, for channels with a usable id
+    std::vector<Kind> _blanks;
+    std::vector<Declared> _declared;  // in the order of the channels
+    PlaceIndex _declaredIds;
     std::unordered_set<std::string> _entityNames;
-    std::map<std::string, std::string> _entityKinds;  // name -> kind, for entities of a known kind
+    std::unordered_map<std::string, std::string> _entityKinds;  // name -> kind, for entities of a known kind
     std::unordered_set<std::string> _cameraNames;
     std::vector<GraphProblem> _problems;
     bool _allowCycles = false;

@@ -95,8 +95,12 @@ ExitStatus::Code Run(const std::string& text, const std::string& source, const A
     try {
         if (description.contains("description")) PrintText(out, description["description"].get<std::string>() + "\n");
         for (const std::string& failure : runFailures) PrintText(out, "warning: " + failure + "\n");
+        // The graph takes what it is made of; the steps and the description stay.
+        nlohmann::json parts = nlohmann::json::object();
+        for (const char* key : {"entities", "cameras", "channels"})
+            if (auto found = description.find(key); found != description.end()) parts[key] = std::move(*found);
         ChannelGraph graph(plugin);
-        if (!graph.Build(description, error)) {
+        if (!graph.Build(std::move(parts), error)) {
             error = source + ": " + error;
             return ExitStatus::Failed;
         }
@@ -104,7 +108,7 @@ ExitStatus::Code Run(const std::string& text, const std::string& source, const A
         recorded.record = keeping.coverage != nullptr;
         recorded.keepSteps = !keeping.reportPath.empty();
         StepRunner runner(graph, out, recorded);
-        const bool passed = runner.Run(description.value("steps", nlohmann::json::array()), error);
+        const bool passed = runner.Run(JsonText::ListAt(description, "steps"), error);
         if (!passed) error = source + ": " + error;
         if (keeping.coverage) keeping.coverage->Add(source, graph, *runner.Recorder());
         std::string unkept;
@@ -133,7 +137,7 @@ ExitStatus::Code Draw(const std::string& text, const std::string& source, const 
     try {
         std::map<std::string, std::vector<std::string>> linkNames;
         ModeList modes(plugin);
-        for (const nlohmann::json& entry : description.value("channels", nlohmann::json::array()))
+        for (const nlohmann::json& entry : JsonText::ListAt(description, "channels"))
             if (const ModeInfo* mode = modes.Find(entry.value("mode", "")))
                 for (const LinkInfo& link : mode->links) linkNames[entry["id"].get<std::string>()].push_back(link.name);
         std::map<std::string, std::string> values;
@@ -148,7 +152,7 @@ ExitStatus::Code Draw(const std::string& text, const std::string& source, const 
             options.allowErrors = true;
             // A run that stops early still shows the values it reached.
             std::string ignored;
-            if (quiet) StepRunner(graph, quiet.get(), options).Run(description.value("steps", nlohmann::json::array()), ignored);
+            if (quiet) StepRunner(graph, quiet.get(), options).Run(JsonText::ListAt(description, "steps"), ignored);
             for (const std::string& id : graph.GetChannelIds()) values[id] = graph.Describe(graph.FindChannel(id));
         }
         if (!GraphPicture::Write(description, values, linkNames, picturePath, error)) return ExitStatus::Failed;

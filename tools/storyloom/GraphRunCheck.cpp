@@ -1,7 +1,7 @@
 // The checks of a graph that every shape and kind check lets through, yet that can only fail
 // when the graph runs: the library does what such a graph says and answers a status, so the
 // program is the one to say it before the run.
-#include <map>
+#include <unordered_map>
 
 #include "storyloom/quest/ConstructLinks.h"
 #include "storyloom/scenario_channel/Aco_Storyloom.h"
@@ -84,7 +84,7 @@ void GraphCheck::CheckModeChannelRuns(const json& entry, const ModeInfo& mode, c
 void GraphCheck::CheckStaticMeshReferences(const json& channels) {
     // Whether all a reference channel can come to hold is a virtual entity: what it names at
     // the start and what modes write into it. Steps never set a reference.
-    std::map<std::string, bool> onlyVirtual;
+    std::unordered_map<std::string, bool> onlyVirtual;
     for (const json& entry : channels) {
         if (!KindIs<Aco_CoreRef>(TextAt(entry, "kind")) || TextAt(entry, "ref").empty()) continue;
         auto kind = _entityKinds.find(TextAt(entry, "ref"));

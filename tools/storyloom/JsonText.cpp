@@ -97,6 +97,12 @@ bool Parse(const std::string& text, const std::string& source, nlohmann::json& o
     return false;
 }
 
+const nlohmann::json& ListAt(const nlohmann::json& object, const char* key) {
+    static const nlohmann::json empty = nlohmann::json::array();
+    auto found = object.find(key);
+    return found == object.end() ? empty : *found;
+}
+
 const char* TypeName(const nlohmann::json& value) {
     if (value.is_number()) return "a number";
     return value.type_name();

@@ -15,6 +15,10 @@ bool ReadFile(const std::string& path, std::string& text, std::string& error);
 // False with "SOURCE:LINE:COLUMN: reason" in `error` for a syntax error or too deep nesting.
 bool Parse(const std::string& text, const std::string& source, nlohmann::json& out, std::string& error);
 
+// The list at `key` of an object, by reference; an empty list where there is none. What
+// `value(key, json::array())` answers, without copying a graph's channels or steps.
+const nlohmann::json& ListAt(const nlohmann::json& object, const char* key);
+
 // JSON paths as problems name them: "$.channels[2].links".
 inline std::string Key(const std::string& path, const std::string& key) { return path + "." + key; }
 inline std::string At(const std::string& path, size_t index) { return path + "[" + std::to_string(index) + "]"; }

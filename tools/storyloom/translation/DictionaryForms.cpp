@@ -53,14 +53,17 @@ void WarnOfUnknownElements(const std::string& text, ReadReport& report) {
                 if (tag == std::string::npos) break;
                 continue;
             }
-            const std::size_t nameStart = tag + 1 + (tag + 1 < text.size() && text[tag + 1] == '/');
-            const std::size_t nameEnd = text.find_first_of(" \t\r\n/>", nameStart);
-            const std::string name = text.substr(nameStart, nameEnd - nameStart);
-            if (name == TranslationText::Key || name == TranslationText::Source || name == TranslationText::Translated ||
-                text[tag + 1] == '/')
+            if (text[tag + 1] == '/') continue;
+            // Compared where it lies: a search for its end and a copy of every name cost more than
+            // the import of the items.
+            std::size_t nameEnd = tag + 1;
+            while (nameEnd < text.size() && std::string_view(" \t\r\n/>").find(text[nameEnd]) == std::string_view::npos)
+                ++nameEnd;
+            const std::string_view name(text.data() + tag + 1, nameEnd - tag - 1);
+            if (name == TranslationText::Key || name == TranslationText::Source || name == TranslationText::Translated)
                 continue;
             for (; counted < tag; ++counted) line += text[counted] == '\n';
-            report.warnings.push_back("line " + std::to_string(line) + ": the element <" + name +
+            report.warnings.push_back("line " + std::to_string(line) + ": the element <" + std::string(name) +
                                       "> inside an item is not read (an item holds " + TranslationText::Key + ", " +
                                       TranslationText::Source + " and " + TranslationText::Translated + ")");
         }

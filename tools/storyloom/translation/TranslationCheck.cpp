@@ -1,5 +1,6 @@
 #include "TranslationCheck.h"
 
+#include <algorithm>
 #include <unordered_map>
 
 #include "QuotedText.h"
@@ -56,14 +57,21 @@ void FillSourceHashes(TranslationFile& file) {
 }
 
 std::vector<std::string> WriteLosses(const TranslationForm& form, const TranslationFile& given, const std::string& written) {
-    TranslationFile held;
-    const TranslationFile& file = form.holdsState ? given : (held = AsHeldBy(form, given));
     TranslationFile back;
     ReadReport report;
     form.read(written, back, report);
     // Forms give entries back in the order written or in key order, so the whole list most
-    // often matches as it is.
-    if (report.error.empty() && report.losses.empty() && back.entries == file.entries) return {};
+    // often matches as it is: compared as the form holds each entry, without a copy of them.
+    auto heldAlike = [&](const TranslationEntry& got, const TranslationEntry& wanted) {
+        if (form.holdsState) return got == wanted;
+        return got.key == wanted.key && got.source == wanted.source && got.translated == wanted.translated &&
+               got.state == EntryState::Translated && got.sourceHash.empty() && got.previousSource.empty();
+    };
+    if (report.error.empty() && report.losses.empty() &&
+        std::equal(back.entries.begin(), back.entries.end(), given.entries.begin(), given.entries.end(), heldAlike))
+        return {};
+    TranslationFile held;
+    const TranslationFile& file = form.holdsState ? given : (held = AsHeldBy(form, given));
     std::unordered_map<std::string_view, const TranslationEntry*> byKey;
     for (const TranslationEntry& entry : back.entries) byKey.emplace(entry.key, &entry);
     std::vector<std::string> lines;
