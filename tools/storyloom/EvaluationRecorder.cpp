@@ -5,8 +5,11 @@
 #include "storyloom/host/core/ErrorLog.h"
 #include "storyloom/scenario_channel/Aco_Storyloom.h"
 
-EvaluationRecorder::EvaluationRecorder(const ChannelGraph& graph)
-    : _graph(graph), _previous(globalEngine.GetEvaluationObserver()), _channels(graph.GetChannelIds().size()) {
+EvaluationRecorder::EvaluationRecorder(const ChannelGraph& graph, bool describesChildren)
+    : _graph(graph),
+      _previous(globalEngine.GetEvaluationObserver()),
+      _channels(graph.GetChannelIds().size()),
+      _describesChildren(describesChildren) {
     globalEngine.SetEvaluationObserver(this);
     SetObserved(true);
     BeginStep();
@@ -53,6 +56,7 @@ void EvaluationRecorder::Close() {
 
 std::vector<EvaluationNode::ChildValue> EvaluationRecorder::Children(A3d_Channel& channel) {
     std::vector<EvaluationNode::ChildValue> values;
+    if (!_describesChildren) return values;
     _snapshotting = true;
     for (unsigned index = 0; index < channel.GetChildCount(); ++index)
         if (A3d_Channel* child = channel.GetChild(index))
@@ -95,7 +99,7 @@ void EvaluationRecorder::ChildTaken(const A3d_Channel& parent, unsigned index) {
                               [index](const auto& child) { return child.childIndex == index; });
     node.read.push_back(found != frame.before.end() ? *found
                                                      : EvaluationNode::ChildValue{index, ChannelGraph::kNotInGraph,
-                                                                                  "(nothing linked)"});
+                                                                                  _describesChildren ? "(nothing linked)" : ""});
 }
 
 void EvaluationRecorder::CountTake(const A3d_Channel& parent, unsigned index) {

@@ -45,7 +45,9 @@ struct ChannelTally {
 // evaluation pays one test of a flag.
 class EvaluationRecorder : public EvaluationObserver {
 public:
-    explicit EvaluationRecorder(const ChannelGraph& graph);
+    // Without `describesChildren` (a tally for coverage alone) the children's values are not
+    // put in words, and the tree shows no values read or written.
+    explicit EvaluationRecorder(const ChannelGraph& graph, bool describesChildren = true);
     ~EvaluationRecorder() override;
     EvaluationRecorder(const EvaluationRecorder&) = delete;
     EvaluationRecorder& operator=(const EvaluationRecorder&) = delete;
@@ -109,6 +111,7 @@ private:
     size_t _errorLogSeen = 0, _debugSeen = 0;
     bool _snapshotting = false;  // the recorder's own child reads are no evaluation's
     std::vector<ChannelTally> _channels;
+    const bool _describesChildren;
     std::map<std::string, std::map<unsigned, size_t>> _linksTaken;
     std::map<std::string, size_t> _modeEvaluations;
 };

@@ -101,7 +101,8 @@ RunRecord::VariableTexts StepRunner::VariableTexts() const {
 
 StepRunner::StepRunner(ChannelGraph& graph, FILE* out, const RunOptions& options)
     : _graph(graph), _out(out), _options(options) {
-    if (options.trace || options.record || options.keepSteps) _recorder = std::make_unique<EvaluationRecorder>(graph);
+    if (options.trace || options.record || options.keepSteps)
+        _recorder = std::make_unique<EvaluationRecorder>(graph, options.trace || options.keepSteps);
 }
 
 StepRunner::LogMarks StepRunner::Marks() const {
