@@ -12,6 +12,7 @@
 #include "LinkedPlugin.h"
 #include "PerformanceTable.h"
 #include "ScalingTiming.h"
+#include "support/ScaleGraph.h"
 
 namespace {
 // A scenario with an entity, and `steps` steps each evaluating a lookup whose id is itself a
@@ -48,11 +49,7 @@ std::string ThousandChannels() {
                             {"steps", {{{"evaluate", "create"}}}}};
     for (int i = 0; i < 250; ++i) {
         const std::string n = std::to_string(i);
-        graph["entities"].push_back({{"name", "E" + n}});
-        graph["channels"].push_back({{"id", "ref" + n}, {"kind", "CoreRef"}, {"ref", "E" + n}});
-        graph["channels"].push_back({{"id", "id" + n}, {"kind", "Value"}});
-        graph["channels"].push_back({{"id", "add" + n}, {"kind", "Storyloom"}, {"mode", "Scenario_AddEntity"},
-                                     {"links", {"scenario", "ref" + n, "id" + n}}});
+        AddEntityByChannel(graph, n);
         graph["steps"].push_back({{"evaluate", "add" + n}});
     }
     while (graph["channels"].size() < 1000)

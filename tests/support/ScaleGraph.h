@@ -8,6 +8,16 @@
 
 #include <nlohmann/json.hpp>
 
+// Entity "E<n>" and the channels that add it to the graph's scenario: a reference to it
+// ("ref<n>"), its id ("id<n>") and the adding channel ("add<n>").
+inline void AddEntityByChannel(nlohmann::json& graph, const std::string& n) {
+    graph["entities"].push_back({{"name", "E" + n}});
+    graph["channels"].push_back({{"id", "ref" + n}, {"kind", "CoreRef"}, {"ref", "E" + n}});
+    graph["channels"].push_back({{"id", "id" + n}, {"kind", "Value"}});
+    graph["channels"].push_back({{"id", "add" + n}, {"kind", "Storyloom"}, {"mode", "Scenario_AddEntity"},
+                                 {"links", {"scenario", "ref" + n, "id" + n}}});
+}
+
 inline std::size_t ScaleGraphChannels(std::size_t entities) { return 4 * entities + 2; }
 
 inline std::string ScaleGraph(std::size_t entities) {
@@ -19,11 +29,7 @@ inline std::string ScaleGraph(std::size_t entities) {
                   {"steps", {{{"evaluate", "create"}}}}};
     for (std::size_t i = 0; i < entities; ++i) {
         const std::string n = std::to_string(i);
-        graph["entities"].push_back({{"name", "E" + n}});
-        graph["channels"].push_back({{"id", "ref" + n}, {"kind", "CoreRef"}, {"ref", "E" + n}});
-        graph["channels"].push_back({{"id", "id" + n}, {"kind", "Value"}});
-        graph["channels"].push_back({{"id", "add" + n}, {"kind", "Storyloom"}, {"mode", "Scenario_AddEntity"},
-                                     {"links", {"scenario", "ref" + n, "id" + n}}});
+        AddEntityByChannel(graph, n);
         graph["channels"].push_back({{"id", "note" + n}, {"kind", "Text"}});
         graph["steps"].push_back({{"evaluate", "add" + n}, {"expect", {{"channel", "id" + n}, {"value", i}}}});
         graph["steps"].push_back({{"print", "id" + n}});
